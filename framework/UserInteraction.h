@@ -1,0 +1,31 @@
+// The seam for everything modal or external: message boxes, file dialogs,
+// program launches and shell opens. The program installs the real one, which
+// calls Win32; tests install a scripted fake so nothing ever blocks.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct FileDialogData;  // framework/CommonDialogs.h
+
+class UserInteraction {
+public:
+    virtual ~UserInteraction() = default;
+
+    // MessageBoxA: returns the button pressed (IDOK, IDYES, ...).
+    virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption,
+                           UINT flags) = 0;
+    // GetOpenFileNameA / GetSaveFileNameA on the data record; false when cancelled.
+    virtual bool OpenFileDialog(HWND owner, FileDialogData& data) = 0;
+    virtual bool SaveFileDialog(HWND owner, FileDialogData& data) = 0;
+    // WinExec: true when the program started.
+    virtual bool Launch(const std::string& commandLine, int show) = 0;
+    // ShellExecuteA with the "open" verb: true when the shell accepted it.
+    virtual bool ShellOpen(HWND owner, const std::string& target, const std::string& parameters) = 0;
+};
+
+// The service in use; never null (the real one until a test replaces it).
+UserInteraction& Ui();
+// Installs a replacement (tests); null restores the real one. Not owned.
+void SetUi(UserInteraction* replacement);
