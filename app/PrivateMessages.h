@@ -1,0 +1,33 @@
+// The program's private window messages, numbered from WM_USER. Every sender
+// and handler takes the numbers from here.
+#pragma once
+
+#include <windows.h>
+
+// First parameter of every message posted by a second copy of the program.
+constexpr WPARAM REMOTE_WPARAM = 33;
+
+constexpr UINT WM_TRAYNOTIFY            = WM_USER + 0x11;
+constexpr UINT WM_TRAYCLICK             = WM_USER + 0x3B;
+constexpr UINT WM_REPOSITION            = WM_USER + 0x4E;
+constexpr UINT WM_STOPTRANSPORT         = WM_USER + 0x4F;
+constexpr UINT WM_COOLBUTTONGROUP       = WM_USER + 0x50;
+constexpr UINT WM_TOGGLERECORD          = WM_USER + 0x57;
+constexpr UINT WM_TOGGLEPLAY            = WM_USER + 0x58;
+constexpr UINT WM_FILELIMIT             = WM_USER + 0x5B;
+constexpr UINT WM_SETTINGSCHANGED       = WM_USER + 0x5D;
+constexpr UINT WM_STOPANDSAVE           = WM_USER + 0x5E;
+constexpr UINT WM_STOPTHENPLAY          = WM_USER + 0x61;
+constexpr UINT WM_STOPTHENRECORD        = WM_USER + 0x62;
+constexpr UINT WM_SPLITFILE             = WM_USER + 0x63;
+constexpr UINT WM_DEFERREDSELCHANGE     = WM_USER + 0x7C;
+constexpr UINT WM_DEFERREDUPDATEFORMATS = WM_USER + 0x7E;
+constexpr UINT WM_REWIND                = WM_USER + 0x98;  // RCButton 152: WM_USER + control id
+constexpr UINT WM_FASTFORWARD           = WM_USER + 0x99;  // RCButton 153
+constexpr UINT WM_SEGMENTENDED          = WM_USER + 0x12B;
+constexpr UINT WM_LISTENSTART           = WM_USER + 0x141;
+constexpr UINT WM_RECORDSTATECHANGED    = WM_USER + 0x172;
+constexpr UINT WM_RESTARTRECORDING      = WM_USER + 0x179;
+constexpr UINT WM_FLUSHFILES            = WM_USER + 0x18E;
+constexpr UINT WM_UPDATEESTIMATE        = WM_USER + 0x409;
+// Add further messages here, each with the number its users agree on.
