@@ -1,0 +1,19 @@
+// The seam for the two file operations whose failures tests must fake:
+// renaming and deleting. Everything else calls mmio and stdio directly.
+#pragma once
+
+#include <string>
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Moves the file; false when the system refuses (another volume, target exists).
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Removes the file; false when it still exists afterwards.
+    virtual bool Delete(const std::string& name) = 0;
+};
+
+// The service in use; never null (the real one until a test replaces it).
+FileSystem& Files();
+// Installs a replacement (tests); null restores the real one. Not owned.
+void SetFiles(FileSystem* replacement);
