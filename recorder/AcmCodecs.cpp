@@ -1,0 +1,46 @@
+// Questions about the installed codecs.
+#include "recorder/AcmCodecs.h"
+
+#include "recorder/AcmStream.h"
+
+#include <algorithm>
+
+DWORD LargestFormatBytes(bool codecsAvailable, AcmServices& acm) {
+    if (!codecsAvailable) return kWaveFormatBaseBytes;
+    DWORD bytes = 0;
+    if (acm.Metrics(nullptr, ACM_METRIC_MAX_SIZE_FORMAT, bytes) != MMSYSERR_NOERROR) {
+        return kWaveFormatBaseBytes;
+    }
+    return std::clamp(bytes, kWaveFormatBaseBytes, kMaxFormatBytes);
+}
+
+MMRESULT FormatTagName(HACMDRIVER driver, WORD formatTag, std::string& name, AcmServices& acm) {
+    ACMFORMATTAGDETAILSA details{};
+    details.cbStruct = sizeof details;
+    details.dwFormatTag = formatTag;
+    MMRESULT rc = acm.FormatTagDetails(driver, details, ACM_FORMATTAGDETAILSF_FORMATTAG);
+    if (rc != MMSYSERR_NOERROR) return rc;
+    // The manager's text is a fixed array; never read past it.
+    const char* text = details.szFormatTag;
+    name.assign(text, std::find(text, text + sizeof details.szFormatTag, '\0'));
+    return MMSYSERR_NOERROR;
+}
+
+std::vector<CodecDriver> FindMp3Drivers(AcmServices& acm) {
+    std::vector<CodecDriver> found;
+    acm.DriverEnum(
+        [&](HACMDRIVERID driverId, DWORD) {
+            ACMDRIVERDETAILSA details{};
+            details.cbStruct = sizeof details;
+            if (acm.DriverDetails(driverId, details) != MMSYSERR_NOERROR) return false;
+            AcmDriver driver(acm);
+            if (driver.Open(driverId) != MMSYSERR_NOERROR) return false;
+            std::string tagName;
+            if (FormatTagName(driver.Get(), kFormatTagMp3, tagName, acm) == MMSYSERR_NOERROR) {
+                found.push_back({driverId, tagName.substr(0, 259)});
+            }
+            return true;  // the driver closes as it goes out of scope
+        },
+        0);
+    return found;
+}
