@@ -1,0 +1,19 @@
+// Finding a folder for new recordings when the settings name none.
+#pragma once
+
+#include <string>
+
+// True when a file can be created (and is then deleted) in folder.
+bool IsFolderWritable(const std::string& folder);
+
+// The first usable of: the common application-data folder's "Larkspur-PRO"
+// sub-folder (Windows 6 and later), the program's folder (older Windows),
+// the temporary folder. Ends with "\"; empty when none can be entered.
+std::string DiscoverRecordingFolder();
+
+// For a settings file: the program's folder when it is writable, else the
+// temporary folder. Empty when neither can be entered.
+std::string FolderBesideProgram();
+
+// The folder of the running program, ending with "\".
+std::string ProgramFolder();

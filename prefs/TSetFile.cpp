@@ -1,0 +1,88 @@
+#include "prefs/TSetFile.h"
+
+#include "app/AppState.h"
+#include "app/SettingsStore.h"
+#include "prefs/DefaultDirectory.h"
+
+namespace {
+
+constexpr char kSection[] = "File";
+
+long InRangeOr0(long value, long low, long high) {
+    return value >= low && value <= high ? value : 0;
+}
+
+// Numbers of the page: the same accepted ranges whichever store they came
+// from, so a value no page control can show never reaches the recorder.
+void LoadNumbers(const SettingsStore& store) {
+    AppState.FileSize = store.GetInt("FileSize", 20);
+    AppState.FileDuration = store.GetInt("FileDuration", 60);
+    AppState.FileSizeSel = InRangeOr0(store.SmallOr("FileSizeSel", 0), 0, 1);
+    AppState.FileAction = InRangeOr0(store.SmallOr("FileAction", 0), 0, 10);
+    AppState.LHMode = InRangeOr0(store.SmallOr("LHMode", 0), 0, 256);
+    AppState.AutoName = InRangeOr0(store.SmallOr("AutoName", 0), 0, 10) != 0;
+    AppState.AutoPrompt = InRangeOr0(store.SmallOr("AutoPrompt", 0), 0, 10) != 0;
+}
+
+void LoadDirectory(const SettingsStore& store) {
+    char stored[SettingsStore::kTextSize] = {};
+    bool found = store.GetString("DefaultDirectory", stored) && stored[0];
+    std::string folder = stored;
+    if (!found) folder = store.UsesIni() ? FolderBesideProgram() : DiscoverRecordingFolder();
+    char full[MAX_PATH] = {};
+    DWORD got = folder.empty() ? 0 : GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
+    if (got > 0 && got < MAX_PATH) folder = full;
+    CopyTextField(AppState.DefaultDirectory, folder.c_str());
+    if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
+}
+
+// Older versions kept a prefix and an optional date format instead of one
+// pattern.
+std::string PatternFromOlderSettings(const SettingsStore& store) {
+    std::string pattern;
+    if (!store.GetStdString("FilePrefix", pattern, "rec") || pattern.empty()) pattern = "rec";
+    bool autoDate = store.SmallOr("AutoDate", 0) != 0;
+    long dateFormat = store.SmallOr("DateFormat", 1);
+    if (dateFormat < 1 || dateFormat > 11) dateFormat = 1;
+    if (autoDate) pattern += TSetFile::DatePattern(dateFormat);
+    return pattern;
+}
+
+void LoadPattern(const SettingsStore& store) {
+    char stored[SettingsStore::kTextSize] = {};
+    if (store.GetString("ImprovedFilePrefix", stored) && stored[0]) {
+        CopyTextField(AppState.ImprovedFilePrefix, stored);
+        return;
+    }
+    CopyTextField(AppState.ImprovedFilePrefix, PatternFromOlderSettings(store).c_str());
+}
+
+}  // namespace
+
+const char* TSetFile::DatePattern(long dateFormat) {
+    static const char* const kPatterns[] = {
+        "%Y%m%d",   "%y%m%d", "%b %d",         "%b %d %Y", "%b %d %Y %H%M",
+        "%d %b",    "%d %b %Y", "%d %b %Y %H%M", "%y%d%m", "%Y%m%d",
+    };
+    return dateFormat >= 1 && dateFormat <= 10 ? kPatterns[dateFormat - 1] : "";
+}
+
+void TSetFile::Load(HKEY key, const std::string& ini) {
+    SettingsStore store = SettingsStore::Choose(key, ini, kSection);
+    LoadNumbers(store);
+    LoadDirectory(store);
+    LoadPattern(store);
+}
+
+void TSetFile::Save(HKEY key, const std::string& ini) {
+    SettingsStore store = SettingsStore::Choose(key, ini, kSection);
+    store.SetInt("FileSize", AppState.FileSize);
+    store.SetInt("FileDuration", AppState.FileDuration);
+    store.SetSmall("FileSizeSel", AppState.FileSizeSel);
+    store.SetSmall("LHMode", AppState.LHMode);
+    store.SetSmall("FileAction", AppState.FileAction);
+    store.SetSmall("AutoName", AppState.AutoName);
+    store.SetSmall("AutoPrompt", AppState.AutoPrompt);
+    store.SetString("ImprovedFilePrefix", AppState.ImprovedFilePrefix);
+    store.SetString("DefaultDirectory", AppState.DefaultDirectory);
+}
