@@ -31,3 +31,10 @@ constexpr UINT WM_RESTARTRECORDING      = WM_USER + 0x179;
 constexpr UINT WM_FLUSHFILES            = WM_USER + 0x18E;
 constexpr UINT WM_UPDATEESTIMATE        = WM_USER + 0x409;
 // Add further messages here, each with the number its users agree on.
+
+// Codes of the WM_COPYDATA messages a second copy sends to the running one
+// (COPYDATASTRUCT::dwData); the text is the payload.
+constexpr ULONG_PTR COPYDATA_ADDCOMMENT   = 0;    // /O: add a comment
+constexpr ULONG_PTR COPYDATA_GOTOCOMMENT  = 901;  // /Z: go to a comment
+constexpr ULONG_PTR COPYDATA_OPENFILE     = 902;  // /H: open a file
+constexpr ULONG_PTR COPYDATA_LOADSETTINGS = 903;  // /F with /I: reload settings from a file
