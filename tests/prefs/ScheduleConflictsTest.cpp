@@ -1,0 +1,63 @@
+#include "prefs/ScheduleConflicts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TimerEvent Event(int days, int startHour, int startMinute, int stopHour, int stopMinute) {
+    TimerEvent e;
+    e.days = days;
+    e.startHour = startHour;
+    e.startMinute = startMinute;
+    e.stopHour = stopHour;
+    e.stopMinute = stopMinute;
+    TimerEvent::Normalize(e);
+    return e;
+}
+
+TEST(ScheduleConflictsTest, PairsAreReportedLaterEventFirst) {
+    struct Case {
+        const char* what;
+        TimerEvent first, second;
+        bool conflict;
+    };
+    const Case cases[] = {
+        {"daily and weekdays overlap", Event(127, 10, 0, 12, 0), Event(62, 11, 0, 13, 0), true},
+        {"back to back", Event(127, 10, 0, 11, 0), Event(127, 11, 0, 12, 0), false},
+        {"no common day", Event(62, 10, 0, 12, 0), Event(65, 10, 0, 12, 0), false},
+        {"start without stop", Event(127, 11, 0, -1, 0), Event(127, 10, 0, 12, 0), false},
+        {"overnight into a late event", Event(127, 22, 0, 2, 0), Event(127, 23, 0, 23, 30), true},
+        {"overnight into a morning event", Event(127, 22, 0, 2, 0), Event(127, 1, 0, 3, 0), true},
+        {"Friday night into Saturday morning", Event(32, 23, 0, 1, 0), Event(64, 0, 30, 2, 0), true},
+        {"Saturday night into Sunday morning", Event(64, 23, 0, 1, 0), Event(1, 0, 30, 2, 0), true},
+        {"Friday night against Friday morning", Event(32, 23, 0, 1, 0), Event(32, 0, 30, 2, 0),
+         false},
+        {"two overnight events", Event(127, 22, 0, 2, 0), Event(127, 23, 0, 1, 0), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EventList list;
+        list.Add(&c.first);
+        list.Add(&c.second);
+        EXPECT_EQ(c.conflict ? "\nSchedule conflict between events 2 and 1" : "",
+                  ScheduleConflictText(list));
+    }
+}
+
+TEST(ScheduleConflictsTest, ManyConflictsKeepOnlyWholeLinesBelowTheLimit) {
+    EventList list;
+    const TimerEvent daily = Event(127, 10, 0, 12, 0);
+    for (int i = 0; i < 30; ++i) list.Add(&daily);
+    const std::string text = ScheduleConflictText(list);
+    EXPECT_LT(text.size(), 1999u);
+    EXPECT_GT(text.size(), 1999u - 60);
+    EXPECT_EQ(0u, text.find("\nSchedule conflict between events 2 and 1\n"));
+    // Every line is whole: the text ends with a complete pair of numbers.
+    const size_t lastLine = text.rfind('\n');
+    int later = 0, earlier = 0;
+    ASSERT_EQ(2, std::sscanf(text.c_str() + lastLine, "\nSchedule conflict between events %d and %d",
+                             &later, &earlier));
+    EXPECT_GT(later, earlier);
+}
+
+}  // namespace
