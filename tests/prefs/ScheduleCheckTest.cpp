@@ -111,12 +111,6 @@ TEST(ScheduleCheckTest, DisabledTimerReportsNothingAndKeepsTheRememberedMinute) 
     }
 }
 
-TEST(ScheduleCheckTest, EventsWithoutATimeAreNeverDue) {
-    const EventList events = ListOf({Event(kEveryDay, -1, 0, -1, 0), Event(0, 0, 0, 0, 0)});
-    RunSteps(ScheduleEdge::Start, events, {{At(kMonday, 0, 0), 0}});
-    RunSteps(ScheduleEdge::Stop, events, {{At(kMonday, 0, 0), 0}, {At(kMonday, 23, 59), 0}});
-}
-
 }  // namespace
 
 namespace {

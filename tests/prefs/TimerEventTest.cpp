@@ -41,23 +41,6 @@ TEST(TimerEventTest, NormalizeDerivesTheStopDays) {
     }
 }
 
-TEST(TimerEventTest, CopyKeepsEveryField) {
-    TimerEvent e = MakeEvent(62, 22, 5, 2, 7);
-    e.newFile = true;
-    e.name = "news";
-    TimerEvent::Normalize(e);
-    TimerEvent assigned;
-    assigned = e;
-    for (const TimerEvent& copy : {TimerEvent(e), assigned}) {
-        EXPECT_EQ(62, copy.days);
-        EXPECT_EQ(124, copy.stopDays);
-        EXPECT_EQ(22 * 60 + 5, copy.StartMinuteOfDay());
-        EXPECT_EQ(2 * 60 + 7, copy.StopMinuteOfDay());
-        EXPECT_TRUE(copy.newFile);
-        EXPECT_EQ("news", copy.name);
-    }
-}
-
 EventList ListOfNames(std::initializer_list<const char*> names) {
     EventList list;
     for (const char* name : names) {

@@ -75,14 +75,4 @@ TEST(TimerEventTextTest, EventTextParsesUpToTheFirstBadNumber) {
     }
 }
 
-TEST(TimerEventTextTest, EventTextRoundTrips) {
-    TimerEvent e;
-    e.days = 62, e.startHour = 22, e.startMinute = 5, e.stopHour = -1, e.stopMinute = 59;
-    e.newFile = true;
-    EXPECT_EQ("62 22 5 -1 59 1", FormatEventText(e));
-    TimerEvent back;
-    EXPECT_EQ(6, ParseEventText(FormatEventText(e).c_str(), back));
-    EXPECT_EQ(FormatEventText(e), FormatEventText(back));
-}
-
 }  // namespace
