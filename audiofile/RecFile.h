@@ -3,28 +3,12 @@
 // and the annotation text kept in the file's tag and in a sidecar journal.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
+#include "audiofile/Annotations.h"
 #include "audiofile/MediaFile.h"
 #include "audiofile/Sha1.h"
-
-// One segment: the clock time at which recording of the stretch from
-// position on began; timeCode 0 = no clock time.
-struct TimeCodeRec {
-    uint32_t position = 0;
-    int64_t timeCode = 0;  // seconds since 1970-01-01 UTC
-};
-
-// One comment over [start, end); end 0 = still open.
-struct CommentRec {
-    uint32_t start = 0;
-    uint32_t end = 0;
-    std::string text;
-};
-
-using RecordingSignature = std::array<uint8_t, 20>;  // all zero = unsigned
 
 enum class SignatureCheck { Unsigned, Match, Mismatch, ReadFailed };
 
@@ -123,10 +107,13 @@ private:
     void InsertTimeCode(const TimeCodeRec& rec);
     void InsertComment(CommentRec rec);
     int FirstCommentCovering(uint32_t position) const;
+    std::vector<TimeCodeRec> SegmentsWorthWriting() const;
+    void StartRunningDigest();
+    void FeedRunningDigest(const void* data, uint32_t bytes, uint32_t positionBefore);
     RecordingSignature ComputeSignature();
     bool DigestFileAudio(Sha1& digest);
     void DigestSegments(Sha1& digest) const;
-    void ApplyParsedAnnotations(const struct ParsedAnnotations& parsed, bool force);
+    void ApplyParsedAnnotations(const ParsedAnnotations& parsed, bool force);
     void RefreshOnDisk();
 
     bool newFile_ = false;

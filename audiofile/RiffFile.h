@@ -4,6 +4,7 @@
 // subclass's (CreateFormat, ReadFormat).
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "audiofile/RecFile.h"
@@ -56,9 +57,8 @@ protected:
     bool AppendChunk(FOURCC id, const void* data, uint32_t bytes, Chunk* written = nullptr);
     bool ReadAt(uint32_t offset, void* data, uint32_t bytes) const;
     bool WriteAt(uint32_t offset, const void* data, uint32_t bytes);
-    // Writes the data and RIFF chunk sizes (the RIFF chunk ending after the
-    // data, or after the annotation and kept chunks when withTail is set).
-    bool WriteSizes(bool withTail);
+    // Writes the data and RIFF chunk sizes.
+    bool WriteSizes();
 
     uint32_t dataStart_ = 0;  // file offset of the data chunk's content
 
@@ -67,23 +67,31 @@ private:
     bool CreateNew();
     bool OpenHandle(uint32_t mode);
     bool ParseChunks();
-    bool FindDataChunk(uint32_t fileSize);
-    void KeepChunksAfterData();
-    bool WriteTail(const std::string* annotation);
+    void KeepChunksAfterData(uint32_t riffEnd);
+    void CloseHandle();
+    void TrimBeyondRiff();
+    bool ReopenAfterFailedRename(const std::string& oldPath, uint32_t position, bool wasTemporary);
+    uint32_t PaddedDataEnd() const { return dataStart_ + dataLength_ + (dataLength_ & 1); }
+    uint32_t RiffEnd() const { return PaddedDataEnd() + tailBytes_; }
+    // Calls visit(chunk) for each child of the RIFF chunk until it returns true.
+    bool WalkChunks(uint32_t from, uint32_t end, const std::function<bool(const Chunk&)>& visit) const;
+    bool WriteTail(const std::string& annotation);
     std::optional<std::string> ReadAnnotation() const;
+    bool FindInfoList(Chunk& list, bool directlyBeforeData) const;
     std::optional<std::string> ReadInfoTag(FOURCC id) const;
     bool WriteInfoTag(FOURCC id, const std::string& value);
-    void CloseHandle();
-    bool RenameOnDisk(const std::string& from, const std::string& to);
 
     HMMIO handle_ = nullptr;
     FOURCC formType_ = 0;
     FOURCC dataId_ = 0;
     uint32_t dataLength_ = 0;
     uint32_t position_ = 0;
-    uint32_t riffEnd_ = 0;      // file offset where the RIFF chunk's content ends
-    uint32_t headerEnd_ = 0;    // while creating: where the next header chunk goes
+    uint32_t headerEnd_ = 0;   // while creating: where the next header chunk goes
+    // Bytes of valid chunks after the data (annotation and kept chunks); 0 once
+    // the data grew over them, until the next WriteTail.
+    uint32_t tailBytes_ = 0;
     std::vector<char> keptChunks_;  // foreign chunks after the data, rewritten after it
-    std::string annotation_;        // the "DISP" text last written or read
-    bool hasAnnotation_ = false;
+    // The file ended with its RIFF chunk when opened (or is new): bytes left
+    // beyond the RIFF chunk by a shorter rewrite may be cut at Close.
+    bool mayTrim_ = false;
 };

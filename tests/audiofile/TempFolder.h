@@ -1,0 +1,53 @@
+// A fresh folder in the temporary directory for one test, removed with its
+// files afterwards. Tests that must prove no handle is left open delete files
+// themselves and check the result.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "audiofile/FileNames.h"
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string base;
+        GetTempDirectory(base);
+        for (int n = 1; n < 100000; ++n) {
+            path_ = base + "lkaf" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(n);
+            if (CreateDirectoryA(path_.c_str(), nullptr))
+                return;
+        }
+    }
+    TempFolder(const TempFolder&) = delete;
+    ~TempFolder() { RemoveAll(); }
+
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        return names;
+    }
+
+private:
+    void RemoveAll() {
+        for (const std::string& name : Names())
+            DeleteFileA(File(name).c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+
+    std::string path_;
+};
