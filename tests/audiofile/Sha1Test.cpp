@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "audiofile/Sha1.h"
+
+namespace {
+
+std::string Hex(const Sha1::Digest& digest) {
+    std::string text;
+    char pair[3];
+    for (uint8_t byte : digest) {
+        std::snprintf(pair, sizeof pair, "%02x", byte);
+        text += pair;
+    }
+    return text;
+}
+
+TEST(Sha1, FipsVectors) {
+    struct Case { std::string message; size_t repeat; const char* digest; };
+    const Case cases[] = {
+        {"abc", 1, "a9993e364706816aba3e25717850c26c9cd0d89d"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", 1,
+         "84983e441c3bd26ebaae4aa1f95129e5e54670f1"},
+        {"a", 1000000, "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
+        {"", 1, "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
+        // 64 bytes: the padding needs a block of its own.
+        {"0123456701234567012345670123456701234567012345670123456701234567", 1,
+         "e0c094e867ef46c350ef54a7f59dd60bed92ae83"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.substr(0, 10));
+        Sha1 sha;
+        for (size_t i = 0; i < c.repeat; ++i)
+            sha.Update(c.message.data(), c.message.size());
+        EXPECT_EQ(Hex(sha.Final()), c.digest);
+    }
+}
+
+TEST(Sha1, PiecesInAnySplitGiveTheSameDigest) {
+    const std::string message = "The quick brown fox jumps over the lazy dog, again and again and again.";
+    Sha1 whole;
+    whole.Update(message.data(), message.size());
+    const Sha1::Digest expected = whole.Final();
+    for (size_t split = 0; split <= message.size(); split += 7) {
+        SCOPED_TRACE(split);
+        Sha1 parts;
+        parts.Update(message.data(), split);
+        Sha1 copy = parts;  // a copy goes on independently, as signing does
+        parts.Update(message.data() + split, message.size() - split);
+        copy.Update(message.data() + split, message.size() - split);
+        EXPECT_EQ(parts.Final(), expected);
+        EXPECT_EQ(copy.Final(), expected);
+    }
+}
+
+}  // namespace
