@@ -59,6 +59,11 @@ public:
     // when the value is missing or unreadable.
     bool GetSmall(const char* name, long& value) const;
     bool SetSmall(const char* name, long value) const;
+    // The small number, or defaultValue when it is missing.
+    long SmallOr(const char* name, long defaultValue) const {
+        long value = defaultValue;
+        return GetSmall(name, value) ? value : defaultValue;
+    }
 
     // Registry: exactly four bytes little-endian; INI: decimal text.
     bool GetLong(const char* name, long& value) const;

@@ -14,6 +14,3 @@ std::string DiscoverRecordingFolder();
 // For a settings file: the program's folder when it is writable, else the
 // temporary folder. Empty when neither can be entered.
 std::string FolderBesideProgram();
-
-// The folder of the running program, ending with "\".
-std::string ProgramFolder();
