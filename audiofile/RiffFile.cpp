@@ -126,6 +126,9 @@ bool RiffFile::CreateNew() {
     }
     mayTrim_ = true;
     modified_ = true;
+    // From now on the file exists: opening it again (Reopen, a failed rename)
+    // must not create it anew over the recording.
+    openMode_ &= ~MMIO_CREATE;
     return true;
 }
 
