@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr size_t kMaxCategoryChars = 200;
-
 bool IsDeviceName(const std::string& name) {
     // The system opens these as devices in any folder, whatever follows a '.'.
     std::string stem = name.substr(0, name.find('.'));

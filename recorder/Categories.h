@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// The longest category name taken.
+constexpr size_t kMaxCategoryChars = 200;
+
 // A category name must make one plain file name inside the folder: not
 // empty, none of \ / : * ? " < > | or control characters, no leading '.',
 // not a device name (CON, NUL, COM1, ...), at most 200 characters.
