@@ -195,3 +195,23 @@ TEST(SMixer, EveryOperationFailsWhenTheMixerDidNotOpenOrErrs) {
         rig.mixer.Fail(call, MMSYSERR_ERROR, 0);  // and back to working
     }
 }
+
+// Wine's winmm mixer: the mixer of a wave-in device opens, but Wine offers no
+// recording destination, so every source operation must fail cleanly.
+TEST(SMixerWinmm, OpensTheNamedDevicesMixerAndFailsCleanlyWithoutARecordingLine) {
+    if (Waves().NumDevs(WaveDirection::Input) == 0) {
+        GTEST_SKIP() << "no wave input device (sound rig not running)";
+    }
+    const std::string lastDevice = WaveDeviceNames(WaveDirection::Input).back();
+    SMixer mixer;
+    EXPECT_EQ(int(Waves().NumDevs(WaveDirection::Input)) - 1, mixer.WaveInDeviceIndex(lastDevice));
+    ASSERT_EQ(MMSYSERR_NOERROR, mixer.Open(MIXER_OBJECTF_WAVEIN, lastDevice));
+    std::string selected = "unchanged";
+    const bool selectable = mixer.SelectRecordSource("Line");
+    EXPECT_EQ(selectable, mixer.SelectedRecordSource(selected));
+    if (!selectable) {
+        EXPECT_EQ("unchanged", selected);
+    }
+    mixer.Close();
+    EXPECT_FALSE(mixer.IsOpen());
+}

@@ -225,3 +225,24 @@ TEST(WaveDeviceWinmm, CapturesAndClosesWhileBuffersAreLent) {
     for (const WAVEHDR& h : ring.headers) EXPECT_EQ(0u, h.dwFlags & (WHDR_PREPARED | WHDR_INQUEUE));
     EXPECT_EQ(1u, sink.Only(MM_WIM_CLOSE).size());
 }
+
+// winmm output: a written buffer comes back done with MM_WOM_DONE.
+TEST(WaveDeviceWinmm, PlaysABufferAndReportsItDone) {
+    if (Waves().NumDevs(WaveDirection::Output) == 0) {
+        GTEST_SKIP() << "no wave output device (sound rig not running)";
+    }
+    const WAVEFORMATEX format = MakePcmFormat(1, 11025, 16);
+    MessageSink sink;
+    Ring ring(format.nAvgBytesPerSec / 20);  // 50 ms of silence each
+    WaveDevice device(WaveDirection::Output);
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Open(WAVE_MAPPER, format, sink.Hwnd()));
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Prepare(ring.headers[0]));
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Queue(ring.headers[0]));
+    ASSERT_TRUE(sink.WaitFor(MM_WOM_DONE, 1, 5000)) << "no MM_WOM_DONE within 5 s";
+    const SinkedMessage done = sink.Only(MM_WOM_DONE).front();
+    EXPECT_TRUE(device.IsHandle(done.wParam));
+    EXPECT_EQ(LPARAM(&ring.headers[0]), done.lParam);
+    EXPECT_NE(0u, ring.headers[0].dwFlags & WHDR_DONE);
+    EXPECT_TRUE(device.Close().Ok());
+    EXPECT_EQ(0u, ring.headers[0].dwFlags & WHDR_PREPARED);
+}
