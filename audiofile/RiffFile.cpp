@@ -76,6 +76,11 @@ bool RiffFile::Open() {
     // An existing empty file holds nothing to keep: it is made anew when writable.
     const bool existing = !temporary_ && !(openMode_ & MMIO_CREATE) && FileExists(path_) &&
                           !(writable && FileSize(path_) == 0);
+    // Opening for reading only never creates a file.
+    if (!existing && !writable && !temporary_ && !(openMode_ & MMIO_CREATE)) {
+        SetStatus(statusCannotOpen);
+        return false;
+    }
     if (!(existing ? OpenExisting() : CreateNew()))
         return false;
     RecFile::Open();
