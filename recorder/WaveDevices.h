@@ -41,7 +41,8 @@ public:
     virtual MMRESULT Stop(HWAVE input) = 0;
     // wave*Reset: every lent buffer comes back marked WHDR_DONE.
     virtual MMRESULT Reset(WaveDirection direction, HWAVE handle) = 0;
-    // wave*Close: fails with WAVERR_STILLPLAYING while buffers are lent.
+    // wave*Close: Windows refuses with WAVERR_STILLPLAYING while buffers are
+    // lent (Wine closes anyway).
     virtual MMRESULT Close(WaveDirection direction, HWAVE handle) = 0;
 };
 

@@ -210,3 +210,46 @@ TEST(AcmWine, ImaAdpcmStreamConvertsOneBlockAndIsDoneOnReturn) {
     EXPECT_LT(h.cbDstLengthUsed, h.cbSrcLengthUsed);
     EXPECT_TRUE(stream.Close().Ok());  // lengths put back: every header unprepares
 }
+
+// Wine's codec manager calls our visitors from inside its enumerations; the
+// format pages list what PCM converts to this way.
+TEST(AcmWine, EnumeratesDriversAndWhatPcmConvertsTo) {
+    int drivers = 0;
+    ASSERT_EQ(MMSYSERR_NOERROR, Acm().DriverEnum([&](HACMDRIVERID, DWORD) { return ++drivers < 100; }, 0));
+    EXPECT_GT(drivers, 0);
+
+    const WAVEFORMATEX pcm = MakePcmFormat(1, 11025, 16);
+    WaveFormatBuffer slot(pcm);
+    ACMFORMATDETAILSA details{};
+    details.cbStruct = sizeof details;
+    details.pwfx = slot.Get();
+    details.cbwfx = LargestFormatBytes(true);
+    const DWORD convertible = ACM_FORMATENUMF_CONVERT | ACM_FORMATENUMF_NCHANNELS | ACM_FORMATENUMF_NSAMPLESPERSEC;
+    int listed = 0, imaAdpcm = 0;
+    ASSERT_EQ(MMSYSERR_NOERROR, Acm().FormatEnum(nullptr, details,
+                                                 [&](HACMDRIVERID, const ACMFORMATDETAILSA& d, DWORD) {
+                                                     ++listed;
+                                                     EXPECT_EQ(1, d.pwfx->nChannels);
+                                                     EXPECT_EQ(11025u, d.pwfx->nSamplesPerSec);
+                                                     imaAdpcm += d.pwfx->wFormatTag == WAVE_FORMAT_IMA_ADPCM;
+                                                     return true;
+                                                 },
+                                                 convertible));
+    EXPECT_GT(imaAdpcm, 0);
+
+    // A visitor that answers false ends the enumeration at once. (The record
+    // must be set up afresh: Wine's manager refuses one an enumeration filled.)
+    slot.Assign(pcm);
+    const DWORD room = details.cbwfx;
+    details = ACMFORMATDETAILSA{};
+    details.cbStruct = sizeof details;
+    details.pwfx = slot.Get();
+    details.cbwfx = room;
+    int visited = 0;
+    EXPECT_EQ(MMSYSERR_NOERROR,
+              Acm().FormatEnum(nullptr, details,
+                               [&](HACMDRIVERID, const ACMFORMATDETAILSA&, DWORD) { return ++visited < 0; },
+                               convertible));
+    EXPECT_EQ(1, visited);
+    EXPECT_GT(listed, 1);
+}
