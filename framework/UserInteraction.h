@@ -28,4 +28,5 @@ public:
 // The service in use; never null (the real one until a test replaces it).
 UserInteraction& Ui();
 // Installs a replacement (tests); null restores the real one. Not owned.
-void SetUi(UserInteraction* replacement);
+// Returns the replacement installed before (null: the real one).
+UserInteraction* SetUi(UserInteraction* replacement);

@@ -1,0 +1,50 @@
+#include "framework/UserInteraction.h"
+
+#include <shellapi.h>
+
+#include "framework/CommonDialogs.h"
+
+namespace {
+
+// The real service: straight Win32 calls.
+class Win32UserInteraction : public UserInteraction {
+public:
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
+        return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    }
+    bool OpenFileDialog(HWND owner, FileDialogData& data) override { return RunFileDialog(owner, data, false); }
+    bool SaveFileDialog(HWND owner, FileDialogData& data) override { return RunFileDialog(owner, data, true); }
+    bool Launch(const std::string& commandLine, int show) override {
+        return WinExec(commandLine.c_str(), static_cast<UINT>(show)) > 31;
+    }
+    bool ShellOpen(HWND owner, const std::string& target, const std::string& parameters) override {
+        const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+            owner, "open", target.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
+            SW_SHOWNORMAL));
+        return result > 32;
+    }
+
+private:
+    static bool RunFileDialog(HWND owner, FileDialogData& data, bool save) {
+        std::string filterBuffer;
+        OPENFILENAMEA ofn;
+        FillOpenFileName(data, owner, filterBuffer, ofn);
+        const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+        if (!chosen) return false;
+        ReadBackOpenFileName(ofn, data);
+        return true;
+    }
+};
+
+Win32UserInteraction realService;
+UserInteraction* current = nullptr;
+
+}  // namespace
+
+UserInteraction& Ui() { return current ? *current : realService; }
+
+UserInteraction* SetUi(UserInteraction* replacement) {
+    UserInteraction* previous = current;
+    current = replacement;
+    return previous;
+}
