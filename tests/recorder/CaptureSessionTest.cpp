@@ -1,0 +1,215 @@
+#include "recorder/CaptureSession.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/fakes/FakeWaveDevices.h"
+
+namespace {
+
+struct MemorySink : CaptureSink {
+    std::vector<uint8_t> data;
+    int32_t Write(const void* d, uint32_t n) override
+    {
+        auto p = static_cast<const uint8_t*>(d);
+        data.insert(data.end(), p, p + n);
+        return static_cast<int32_t>(n);
+    }
+    uint32_t WriteSamples(const int16_t* pcm, uint32_t n) override { return static_cast<uint32_t>(Write(pcm, n)); }
+    void AddSamples(uint32_t) override {}
+    uint32_t MarkSegment(int64_t) override { return static_cast<uint32_t>(data.size()); }
+};
+
+struct RecordingHost : CaptureHost {
+    VoxSettings vox;  // threshold 0: every block is recorded
+    std::vector<uint32_t> peaks;
+    std::vector<int> warnings;
+    int started = 0, ended = 0;
+    VoxSettings CurrentVox() override { return vox; }
+    void SegmentStarted() override { ++started; }
+    void SegmentEnded(const VoxEvents&, bool, uint32_t) override { ++ended; }
+    void BlockWritten(const WriteReport& r) override
+    {
+        for (int id : r.warnings)
+            if (id)
+                warnings.push_back(id);
+    }
+    void ShowPeak(uint32_t peak) override { peaks.push_back(peak); }
+    void Warn(int id) override { warnings.push_back(id); }
+    void Trace(const char*) override {}
+};
+
+WAVEFORMATEX Pcm(WORD channels, DWORD rate, WORD bits)
+{
+    WAVEFORMATEX f{};
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = channels;
+    f.nSamplesPerSec = rate;
+    f.wBitsPerSample = bits;
+    f.nBlockAlign = static_cast<WORD>(channels * bits / 8);
+    f.nAvgBytesPerSec = rate * f.nBlockAlign;
+    return f;
+}
+
+// What a device with the same script delivers, buffer after buffer.
+std::vector<uint8_t> Reference(void (*script)(FakeWaveDevices&), const WAVEFORMATEX& format, int buffers)
+{
+    FakeWaveDevices fake;
+    fake.postMessages = false;
+    script(fake);
+    HWAVE handle = nullptr;
+    fake.Open(WaveDirection::Input, &handle, 0, format, nullptr, CALLBACK_WINDOW);
+    std::vector<char> block(CaptureBufferBytes(format));
+    WAVEHDR header{};
+    header.lpData = block.data();
+    header.dwBufferLength = static_cast<DWORD>(block.size());
+    fake.PrepareHeader(WaveDirection::Input, handle, &header);
+    fake.Start(handle);
+    std::vector<uint8_t> out;
+    for (int i = 0; i < buffers; ++i) {
+        fake.Queue(WaveDirection::Input, handle, &header);
+        fake.Tick();
+        out.insert(out.end(), block.begin(), block.begin() + header.dwBytesRecorded);
+    }
+    fake.Reset(WaveDirection::Input, handle);
+    fake.UnprepareHeader(WaveDirection::Input, handle, &header);
+    fake.Close(WaveDirection::Input, handle);
+    return out;
+}
+
+struct CaptureSessionTest : ::testing::Test {
+    FakeWaveDevices waves;
+    CaptureSession session{waves};
+    MemorySink file;
+    RecordingHost host;
+
+    void SetUp() override { waves.postMessages = false; }
+
+    CaptureStartError Start(const WAVEFORMATEX& format, int channel = 0)
+    {
+        CaptureRequest request;
+        request.capture = format;
+        request.recordChannel = channel;
+        return session.Start(request);
+    }
+    void Capture(int buffers)
+    {
+        for (int i = 0; i < buffers; ++i) {
+            ASSERT_EQ(1, waves.Tick());
+            session.TakeBack(nullptr, &file, host);
+        }
+    }
+};
+
+void ToneScript(FakeWaveDevices& f) { f.Tone(7, 440, 0.5); }
+
+TEST_F(CaptureSessionTest, FileHoldsEveryCapturedByteTailIncluded)
+{
+    ToneScript(waves);
+    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 16)));
+    EXPECT_EQ(5u, waves.Lent(WaveDirection::Input));
+    Capture(7);
+    EXPECT_EQ(6u * 3200u, file.data.size());  // one buffer is held back
+    session.Stop(&file, host);
+    EXPECT_EQ(Reference(ToneScript, Pcm(1, 8000, 16), 7), file.data);
+    EXPECT_FALSE(session.IsRecording());
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_TRUE(host.warnings.empty());
+}
+
+void RightToneScript(FakeWaveDevices& f) { f.Stereo(3, 0, 1000, 0.5); }
+
+TEST_F(CaptureSessionTest, KeepsTheRightChannelOfAWidenedMonoRecording)
+{
+    RightToneScript(waves);
+    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 16), +1));
+    EXPECT_EQ(2, waves.lastFormat.nChannels);
+    EXPECT_EQ(32000u, waves.lastFormat.nAvgBytesPerSec);
+    Capture(3);
+    session.Stop(&file, host);
+    std::vector<uint8_t> stereo = Reference(RightToneScript, Pcm(2, 8000, 16), 3);
+    const uint32_t mono = ExtractChannel(stereo.data(), static_cast<uint32_t>(stereo.size()), 16, true);
+    stereo.resize(mono);
+    EXPECT_EQ(stereo, file.data);
+    EXPECT_NE(std::vector<uint8_t>(mono, 0), file.data);  // the sounding channel, not the silent one
+}
+
+TEST_F(CaptureSessionTest, StereoRecordingIsNotHalved)
+{
+    waves.Stereo(2, 500, 1000);
+    ASSERT_EQ(CaptureStartError::None, Start(Pcm(2, 8000, 16), -1));
+    Capture(2);
+    session.Stop(&file, host);
+    EXPECT_EQ(2u * 6400u, file.data.size());
+}
+
+TEST_F(CaptureSessionTest, FourthIdleMessageAsksForRestartThatLosesNothing)
+{
+    waves.Tone(3, 440);
+    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 8)));
+    Capture(2);  // buffer 0 written, buffer 1 held back
+    EXPECT_EQ(1600u, file.data.size());
+    EXPECT_FALSE(session.TakeBack(nullptr, &file, host));
+    EXPECT_FALSE(session.TakeBack(nullptr, &file, host));
+    EXPECT_FALSE(session.TakeBack(nullptr, &file, host));
+    EXPECT_TRUE(session.TakeBack(nullptr, &file, host));
+    ASSERT_TRUE(session.Restart(&file, host));
+    EXPECT_EQ(3200u, file.data.size());  // the held-back buffer was written
+    EXPECT_EQ(5u, waves.Lent(WaveDirection::Input));
+    EXPECT_EQ(2, waves.Count("waveInStart"));
+    Capture(2);
+    session.Stop(&file, host);
+    EXPECT_EQ(4u * 1600u, file.data.size());
+}
+
+TEST_F(CaptureSessionTest, NoticeOfABufferAlreadyLentAgainIsNotAStall)
+{
+    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 8)));
+    const WAVEHDR& lent = session.Ring().Header(0);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_FALSE(session.TakeBack(&lent, &file, host));
+    // Only real idle messages count towards the restart.
+    EXPECT_FALSE(session.TakeBack(nullptr, &file, host));
+    EXPECT_FALSE(session.TakeBack(nullptr, &file, host));
+    EXPECT_FALSE(session.TakeBack(nullptr, &file, host));
+    EXPECT_TRUE(session.TakeBack(nullptr, &file, host));
+}
+
+TEST_F(CaptureSessionTest, RefusedStartsLeaveNoDeviceOpen)
+{
+    struct Case { const char* name; WaveCall fail; WAVEFORMATEX format; CaptureStartError error; } cases[] = {
+        {"buffer above a ring block", WaveCall::NumDevs, Pcm(2, 600000, 16), CaptureStartError::BufferTooLarge},
+        {"open", WaveCall::Open, Pcm(1, 8000, 8), CaptureStartError::Open},
+        {"prepare", WaveCall::PrepareHeader, Pcm(1, 8000, 8), CaptureStartError::Prepare},
+        {"queue", WaveCall::Queue, Pcm(1, 8000, 8), CaptureStartError::Queue},
+        {"start", WaveCall::Start, Pcm(1, 8000, 8), CaptureStartError::Start},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        waves.Fail(c.fail, MMSYSERR_ERROR);
+        EXPECT_EQ(c.error, Start(c.format));
+        EXPECT_FALSE(session.IsRecording());
+        EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+        EXPECT_EQ(0u, waves.Lent(WaveDirection::Input));
+        waves.Fail(c.fail, MMSYSERR_NOERROR, 0);
+    }
+    EXPECT_EQ(0, waves.Count("waveInOpen") - 4);  // never opened for the oversized format
+}
+
+TEST_F(CaptureSessionTest, VoiceActivationWritesOnlySegments)
+{
+    host.vox.threshold = 20;
+    waves.Silence(2);
+    waves.Tone(2, 440, 0.8);
+    waves.Silence(7);
+    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 16)));
+    Capture(11);
+    session.Stop(&file, host);
+    EXPECT_EQ(1, host.started);
+    EXPECT_EQ(1, host.ended);
+    EXPECT_EQ(6u * 3200u, file.data.size());  // two loud blocks and four of hang time
+    EXPECT_EQ(11u, host.peaks.size());
+}
+
+}  // namespace
