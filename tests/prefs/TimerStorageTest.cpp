@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/AppState.h"
 #include "prefs/TimerEventText.h"
+#include "tests/fakes/ScratchSettings.h"
 
 namespace {
 
@@ -41,66 +41,32 @@ void SetEvents(std::initializer_list<TimerEvent> events) {
 
 class TimerStorageTest : public testing::Test {
 protected:
-    void SetUp() override {
-        AppState.Reset();
-        const std::string name = std::string("Software\\LarkspurTimerTest\\") +
-                                 testing::UnitTest::GetInstance()->current_test_info()->name();
-        RegDeleteTreeA(HKEY_CURRENT_USER, name.c_str());
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0,
-                                                 KEY_ALL_ACCESS, nullptr, &key_, nullptr));
-        keyName_ = name;
-        char folder[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, folder);
-        ini_ = std::string(folder) + "timer-" +
-               testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
-        DeleteFileA(ini_.c_str());
-    }
-    void TearDown() override {
-        if (key_) RegCloseKey(key_);
-        RegDeleteTreeA(HKEY_CURRENT_USER, keyName_.c_str());
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini_.c_str());  // flush the cache
-        DeleteFileA(ini_.c_str());
-        AppState.Reset();
-    }
+    void SetUp() override { AppState.Reset(); }
+    void TearDown() override { AppState.Reset(); }
 
+    // A text value, "<missing>" when absent or not a text.
     std::string RegText(const char* name) const {
-        char text[300] = {};
-        DWORD size = sizeof text - 1, type = 0;
-        if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
-                ERROR_SUCCESS || type != REG_SZ) {
-            return "<missing>";
-        }
-        return text;
+        DWORD type = 0;
+        std::string bytes;
+        if (!scratch_.Raw(name, type, bytes) || type != REG_SZ) return "<missing>";
+        return bytes.c_str();
     }
     // A REG_BINARY value as its bytes, lowest first.
     std::vector<int> RegBytes(const char* name) const {
-        BYTE bytes[16] = {};
-        DWORD size = sizeof bytes, type = 0;
-        if (RegQueryValueExA(key_, name, nullptr, &type, bytes, &size) != ERROR_SUCCESS ||
-            type != REG_BINARY) {
-            return {-1};
-        }
-        return std::vector<int>(bytes, bytes + size);
-    }
-    void SetRegText(const char* name, const std::string& text) const {
-        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
+        DWORD type = 0;
+        std::string bytes;
+        if (!scratch_.Raw(name, type, bytes) || type != REG_BINARY) return {-1};
+        return std::vector<int>(bytes.begin(), bytes.end());
     }
     void SetRegBytes(const char* name, std::vector<BYTE> bytes) const {
-        RegSetValueExA(key_, name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+        scratch_.SetBytes(name, bytes.data(), static_cast<DWORD>(bytes.size()));
     }
-    void SetIni(const char* name, const std::string& text) const {
-        WritePrivateProfileStringA("Timer", name, text.c_str(), ini_.c_str());
-    }
-    std::string IniText(const char* name) const {
-        char text[300] = {};
-        GetPrivateProfileStringA("Timer", name, "<missing>", text, sizeof text, ini_.c_str());
-        return text;
-    }
+    void SetIni(const char* name, const char* text) const { ini_.Write("Timer", name, text); }
+    std::string IniText(const char* name) const { return ini_.Read("Timer", name); }
 
-    HKEY key_ = nullptr;
-    std::string keyName_;
-    std::string ini_;
+    ScratchKey scratch_;
+    ScratchIni ini_;
+    HKEY key_ = scratch_.get();
 };
 
 const std::initializer_list<TimerEvent> kFiveEvents = {
@@ -152,12 +118,12 @@ TEST_F(TimerStorageTest, RegistryClearsUnusedOlderSetsAndKeepsMissingTimesOut) {
 }
 
 TEST_F(TimerStorageTest, RegistryReadsOlderValuesWrittenByEarlierVersions) {
-    SetRegText("TimeStartEC", "9:30pm");
-    SetRegText("TimeStopEC", "2300");
+    scratch_.SetText("TimeStartEC", "9:30pm");
+    scratch_.SetText("TimeStopEC", "2300");
     SetRegBytes("TimeNewFile", {1});
-    SetRegText("TimeNewFilePrefix", "talk");
+    scratch_.SetText("TimeNewFilePrefix", "talk");
     SetRegBytes("TimeDay", {62});
-    SetRegText("TimeStop2EC", "6:15am");  // no day value: every day
+    scratch_.SetText("TimeStop2EC", "6:15am");  // no day value: every day
     SetRegBytes("TimerEnable", {1});
     TSetTimer::Load(key_, "");
     EXPECT_EQ("62 21 30 23 0 1 /62 talk\n"
@@ -168,17 +134,11 @@ TEST_F(TimerStorageTest, RegistryReadsOlderValuesWrittenByEarlierVersions) {
 }
 
 // The older sets hold three events; Event3 .. Event<count-1> the rest.
-void StoreEventsFromThree(HKEY key, int count) {
-    for (int n = 0; n < 3; ++n) {
-        const std::string number = n == 0 ? "" : std::to_string(n + 1);
-        const std::string start = "TimeStart" + number + "EC";
-        RegSetValueExA(key, start.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("1:00"), 5);
-    }
+void StoreEventsFromThree(const ScratchKey& key, int count) {
+    for (const char* start : {"TimeStartEC", "TimeStart2EC", "TimeStart3EC"}) key.SetText(start, "1:00");
     for (int n = 3; n < count; ++n) {
-        const std::string name = "Event" + std::to_string(n);
         const std::string text = "127 " + std::to_string(n % 24) + " 0 -1 0 0";
-        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size() + 1));
+        key.SetText(("Event" + std::to_string(n)).c_str(), text.c_str());
     }
 }
 
@@ -190,7 +150,7 @@ TEST_F(TimerStorageTest, RegistryCountsTakeTheLongCountOnlyWhenTheByteWrapped) {
     } cases[] = {{44, 300, 300}, {5, 100, 5}, {0, 0, 3}, {120, 120, 120}, {44, -1, 44},
                  // A damaged count reads no more than the cap.
                  {255, 0x7FFFFFFF, TSetTimer::kMaxStoredEvents}};
-    StoreEventsFromThree(key_, 1200);
+    StoreEventsFromThree(scratch_, 1200);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.countByte);
         SetRegBytes("EventCount", {static_cast<BYTE>(c.countByte)});
@@ -213,7 +173,7 @@ TEST_F(TimerStorageTest, IniRoundTripSkipsEventsWithoutTimes) {
     AppState.Events.Set(4, untimed);
     AppState.Events.Add(&last);
     AppState.TimerEnable = true;
-    TSetTimer::Save(key_, ini_);
+    TSetTimer::Save(key_, ini_.path());
     EXPECT_EQ(7, AppState.EventCount);
     EXPECT_EQ("5", IniText("EventCount"));
     EXPECT_EQ("1", IniText("TimerEnable"));
@@ -224,7 +184,7 @@ TEST_F(TimerStorageTest, IniRoundTripSkipsEventsWithoutTimes) {
     // Loading replaces what the list held.
     TimerEvent stale = Event(kEveryDay, 1, 0, 2, 0);
     SetEvents({stale});
-    TSetTimer::Load(key_, ini_);
+    TSetTimer::Load(key_, ini_.path());
     EXPECT_EQ("127 7 0 8 30 1 /127 morning\n"
               "62 22 0 2 0 0 /124 line  EventCount=99\n"
               "65 12 5 13 0 1 /65 lunch\n"
@@ -241,7 +201,7 @@ TEST_F(TimerStorageTest, IniEventsStartFromNothing) {
     SetIni("Event1", "65 9");              // short: no stop, minute 0, no new file
     SetIni("Event2", "62 x 0 17 30 1");    // unparseable: no times, skipped
     SetIni("Event3", "62 99999999999 0");  // out of range: skipped
-    TSetTimer::Load(nullptr, ini_);
+    TSetTimer::Load(nullptr, ini_.path());
     EXPECT_EQ("62 8 15 17 30 1 /62 full\n"
               "65 9 0 -1 0 0 /0 \n",
               Describe(AppState.Events));
@@ -254,7 +214,7 @@ TEST_F(TimerStorageTest, IniDamagedCountsAreBounded) {
         SCOPED_TRACE(count);
         SetIni("EventCount", count);
         const DWORD started = GetTickCount();
-        TSetTimer::Load(nullptr, ini_);
+        TSetTimer::Load(nullptr, ini_.path());
         EXPECT_LE(AppState.Events.Count(), 1);
         EXPECT_LT(GetTickCount() - started, 20000u);
     }
