@@ -121,6 +121,9 @@ public:
     bool IsModified() const { return modified_; }
     bool IsReadOnly() const { return readOnly_; }
     void SetModified() { modified_ = true; }
+    // A new recording made under a temporary ("~rec") name still needs its
+    // final name; the recorder marks it so when it creates the file.
+    void SetTemporary(bool temporary) { temporary_ = temporary; }
 
 protected:
     // path := full path of name; null or empty gives an empty path.

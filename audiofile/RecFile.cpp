@@ -27,6 +27,8 @@ uint32_t RecFile::RelativePosition(int32_t seconds) const {
 }
 
 int64_t RecFile::GetTimeCode(uint32_t position) const {
+    if (position == kNoPosition)
+        position = GetPosition();
     const int index = FindTimeCode(position);
     // Before the first segment there is no clock time.
     if (index < 0 || segments_[index].timeCode == 0)

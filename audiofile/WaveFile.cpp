@@ -27,7 +27,10 @@ WaveFile::WaveFile(const char* name, const WAVEFORMATEX* format, uint32_t openMo
     format_ = reinterpret_cast<WAVEFORMATEX*>(formatBuffer_.get());
     SetDefaultFormat(*format_);
     if (format) {
-        const uint32_t bytes = kFormatHeaderBytes + format->cbSize;
+        // PCM formats carry no extra bytes; their cbSize may be anything
+        // (a PCMWAVEFORMAT has none), so it is not read.
+        const bool pcm = format->wFormatTag == WAVE_FORMAT_PCM;
+        const uint32_t bytes = pcm ? kMinFormatChunk : kFormatHeaderBytes + format->cbSize;
         if (bytes > MaxFormatSize)
             formatTooLarge_ = true;  // cannot be held: refused when the file is created
         else

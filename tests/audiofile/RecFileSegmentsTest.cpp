@@ -94,6 +94,8 @@ TEST(RecFilePositions, RelativePositionAndClockTimes) {
     file.AddTimeCode(10 * kRate, year2100 + 3600);
     EXPECT_EQ(file.GetTimeCode(3 * kRate), year2100 + 3);
     EXPECT_EQ(file.GetTimeCode(12 * kRate), year2100 + 3602);
+    ASSERT_TRUE(file.Position(13 * kRate));
+    EXPECT_EQ(file.GetTimeCode(kNoPosition), year2100 + 3603) << "the current position";
     EXPECT_EQ(file.TimeCodeToPosition(year2100 + 3602), 12 * kRate);
     EXPECT_EQ(file.TimeCodeToPosition(year2100 + 1000), 10 * kRate - 1) << "gap: nearest edge";
     EXPECT_EQ(file.TimeCodeToPosition(year2100 - 50), 0u);

@@ -66,7 +66,8 @@ TEST(WaveDamage, OversizeFormatGivenForANewFileIsRefused) {
     TempFolder folder;
     std::vector<uint8_t> big(3000, 0);
     WAVEFORMATEX* format = reinterpret_cast<WAVEFORMATEX*>(big.data());
-    *format = PcmFormat(1, 8000, 8);
+    *format = PcmFormat(1, 8000, 4);
+    format->wFormatTag = WAVE_FORMAT_ADPCM;
     format->cbSize = 2500;
     WaveFile file(folder.File("big.wav").c_str(), format, kCreate);
     EXPECT_FALSE(file.Open());

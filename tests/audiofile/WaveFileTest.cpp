@@ -167,6 +167,20 @@ TEST(WaveFile, CompressedFormatsCountSamplesReported) {
     EXPECT_EQ(reopened.GetFactCount(), 8000u);
 }
 
+TEST(WaveFile, PcmFormatIgnoresItsExtraSizeField) {
+    TempFolder folder;
+    const std::string name = folder.File("pcm.wav");
+    WAVEFORMATEX format = PcmFormat(1, 8000, 16);
+    format.cbSize = 0xCCCC;  // what a PCMWAVEFORMAT leaves behind
+    WaveFile file(name.c_str(), &format, kCreate);
+    ASSERT_TRUE(file.Open());
+    EXPECT_EQ(file.GetFormat()->cbSize, 0);
+    file.Close();
+    const std::vector<WalkedChunk> chunks = WalkRiff(ReadAllBytes(name));
+    ASSERT_FALSE(chunks.empty());
+    EXPECT_EQ(chunks[0].size, 18u);
+}
+
 TEST(WaveFile, EmptyNameMakesATemporaryFileRemovedWhenUnused) {
     WaveFile file(nullptr, nullptr, kCreate);
     ASSERT_TRUE(file.Open());
