@@ -67,7 +67,7 @@ MMRESULT AcmStream::Convert(ACMSTREAMHEADER& header, DWORD flags) {
     const Prepared* entry = Find(header);
     if (!entry) return ACMERR_UNPREPARED;
     // The buffers are only as long as they were when prepared.
-    if (header.cbSrcLength > entry->sourceBytes || header.cbDstLength != entry->destinationBytes) {
+    if (header.cbSrcLength > entry->sourceBytes || header.cbDstLength > entry->destinationBytes) {
         return MMSYSERR_INVALPARAM;
     }
     return acm_.StreamConvert(stream_, header, flags);

@@ -63,11 +63,11 @@ public:
     [[nodiscard]] MMRESULT Prepare(ACMSTREAMHEADER& header);
     // Puts the prepared lengths back, unprepares the header and forgets it.
     [[nodiscard]] MMRESULT Unprepare(ACMSTREAMHEADER& header);
-    // acmStreamConvert; the header's cbSrcLength may be lowered to the block's
-    // length first (never above the prepared length). Flags: 
+    // acmStreamConvert; the header's cbSrcLength (and cbDstLength) may be
+    // lowered to the block first, never raised above the prepared lengths:
+    // such a header is refused with MMSYSERR_INVALPARAM. Flags:
     // ACM_STREAMCONVERTF_BLOCKALIGN, plus _START on the first block of a run.
-    // A header whose source length exceeds the prepared one is refused with
-    // MMSYSERR_INVALPARAM. On success the header is done on return.
+    // On success the header is done on return.
     [[nodiscard]] MMRESULT Convert(ACMSTREAMHEADER& header, DWORD flags);
     [[nodiscard]] MMRESULT Reset();
 

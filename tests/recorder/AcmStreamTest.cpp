@@ -115,6 +115,9 @@ TEST(AcmStream, ConvertsEachBlockWithTheCallersFlagsAndIsDoneOnReturn) {
     // A block longer than the buffer prepared, or an unprepared header, is refused.
     records.headers[3].cbSrcLength = kBufferBytes + 1;
     EXPECT_EQ(MMSYSERR_INVALPARAM, stream.Convert(records.headers[3], ACM_STREAMCONVERTF_BLOCKALIGN));
+    records.headers[3].cbSrcLength = block;
+    records.headers[3].cbDstLength = kBufferBytes + 1;
+    EXPECT_EQ(MMSYSERR_INVALPARAM, stream.Convert(records.headers[3], ACM_STREAMCONVERTF_BLOCKALIGN));
     ACMSTREAMHEADER stray = records.headers[4];
     EXPECT_EQ(ACMERR_UNPREPARED, stream.Convert(stray, ACM_STREAMCONVERTF_BLOCKALIGN));
     EXPECT_EQ(2u, acm.convertFlags.size());
