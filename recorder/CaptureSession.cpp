@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <ctime>
 
-CaptureSession::CaptureSession(WaveDevices& devices) : device_(WaveDirection::Input, devices) {}
-
 CaptureStartError CaptureSession::Start(const CaptureRequest& request, MMRESULT* mmResult)
 {
     MMRESULT ignored = MMSYSERR_NOERROR;

@@ -56,7 +56,9 @@ struct CaptureRequest {
 
 class CaptureSession {
 public:
-    explicit CaptureSession(WaveDevices& devices = Waves());
+    // The device and the ring belong to the recorder window, which shares
+    // them with playback; both must outlive the session.
+    CaptureSession(WaveDevice& device, AudioRing& ring) : device_(device), ring_(ring) {}
     CaptureSession(const CaptureSession&) = delete;
     CaptureSession& operator=(const CaptureSession&) = delete;
 
@@ -91,8 +93,8 @@ private:
     BlockVerdict Judge(uint8_t* data, uint32_t bytes, CaptureHost& host, VoxEvents& events);
     void Drain(CaptureSink* file, CaptureHost& host);
 
-    WaveDevice device_;
-    AudioRing ring_;
+    WaveDevice& device_;
+    AudioRing& ring_;
     CaptureWriter writer_;
     VoxCounters vox_;
     StallWatch stalls_;

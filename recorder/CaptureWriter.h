@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "recorder/CaptureEncoder.h"
-#include "recorder/PretriggerStore.h"
+#include "recorder/PretriggerRing.h"
 
 // How audio reaches a file.
 enum class WriteKind {
@@ -74,7 +74,7 @@ public:
 
     // Where the current (or last) segment's mark was put; false when none.
     bool SegmentMark(uint32_t& position) const;
-    const PretriggerStore& Store() const { return store_; }
+    const PretriggerRing& Store() const { return store_; }
     WriteKind Kind() const { return kind_; }
 
 private:
@@ -88,7 +88,7 @@ private:
     WAVEFORMATEX capture_{};
     WriteKind kind_ = WriteKind::None;
     CaptureEncoder encoder_;
-    PretriggerStore store_;
+    PretriggerRing store_;
     uint32_t pretriggerSeconds_ = 0;
     bool overwriteMode_ = false;
     bool storeFailed_ = false;  // no memory for the store: not asked again this run

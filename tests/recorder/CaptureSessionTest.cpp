@@ -80,7 +80,9 @@ std::vector<uint8_t> Reference(void (*script)(FakeWaveDevices&), const WAVEFORMA
 
 struct CaptureSessionTest : ::testing::Test {
     FakeWaveDevices waves;
-    CaptureSession session{waves};
+    WaveDevice device{WaveDirection::Input, waves};
+    AudioRing ring;
+    CaptureSession session{device, ring};
     MemorySink file;
     RecordingHost host;
 

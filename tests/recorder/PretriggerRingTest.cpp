@@ -1,4 +1,4 @@
-#include "recorder/PretriggerStore.h"
+#include "recorder/PretriggerRing.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ std::vector<uint8_t> Bytes(uint8_t from, int count)
     return v;
 }
 
-std::vector<uint8_t> DrainAll(PretriggerStore& store, uint32_t piece, int* pieces = nullptr)
+std::vector<uint8_t> DrainAll(PretriggerRing& store, uint32_t piece, int* pieces = nullptr)
 {
     std::vector<uint8_t> out;
     store.Drain(piece, [&](const uint8_t* data, uint32_t bytes) {
@@ -25,9 +25,9 @@ std::vector<uint8_t> DrainAll(PretriggerStore& store, uint32_t piece, int* piece
     return out;
 }
 
-TEST(PretriggerStore, GivesTheNewestSoundInTimeOrder)
+TEST(PretriggerRing, GivesTheNewestSoundInTimeOrder)
 {
-    PretriggerStore store;
+    PretriggerRing store;
     ASSERT_TRUE(store.Create(1, 10, 2));  // 10 bytes
     struct Case { const char* name; std::vector<int> blocks; std::vector<uint8_t> expected; } cases[] = {
         {"not yet full", {4}, Bytes(0, 4)},
@@ -48,9 +48,9 @@ TEST(PretriggerStore, GivesTheNewestSoundInTimeOrder)
     }
 }
 
-TEST(PretriggerStore, DrainsInWholeBlockPieces)
+TEST(PretriggerRing, DrainsInWholeBlockPieces)
 {
-    PretriggerStore store;
+    PretriggerRing store;
     ASSERT_TRUE(store.Create(2, 12, 4));  // 24 bytes, 4-byte frames
     const std::vector<uint8_t> block = Bytes(0, 24);
     store.Add(block.data(), 24);
@@ -59,9 +59,9 @@ TEST(PretriggerStore, DrainsInWholeBlockPieces)
     EXPECT_EQ(3, pieces);
 }
 
-TEST(PretriggerStore, SizeIsComputedWithoutOverflow)
+TEST(PretriggerRing, SizeIsComputedWithoutOverflow)
 {
-    PretriggerStore store;
+    PretriggerRing store;
     // 60 s at 2,250,000 bytes per second is past 2^27 and fine; a product past
     // 2^32 is bounded instead of wrapping to a tiny store.
     ASSERT_TRUE(store.Create(60, 192000, 4));

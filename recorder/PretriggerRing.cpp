@@ -1,10 +1,10 @@
-#include "recorder/PretriggerStore.h"
+#include "recorder/PretriggerRing.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-bool PretriggerStore::Create(uint32_t seconds, uint32_t bytesPerSecond, uint32_t blockAlign)
+bool PretriggerRing::Create(uint32_t seconds, uint32_t bytesPerSecond, uint32_t blockAlign)
 {
     Destroy();
     blockAlign_ = blockAlign ? blockAlign : 1;
@@ -19,13 +19,13 @@ bool PretriggerStore::Create(uint32_t seconds, uint32_t bytesPerSecond, uint32_t
     return true;
 }
 
-void PretriggerStore::Destroy()
+void PretriggerRing::Destroy()
 {
     buffer_.reset();
     capacity_ = next_ = filled_ = 0;
 }
 
-void PretriggerStore::Add(const uint8_t* data, uint32_t bytes)
+void PretriggerRing::Add(const uint8_t* data, uint32_t bytes)
 {
     if (!Exists())
         return;
@@ -40,7 +40,7 @@ void PretriggerStore::Add(const uint8_t* data, uint32_t bytes)
     filled_ = std::min(capacity_, filled_ + bytes);
 }
 
-void PretriggerStore::Drain(uint32_t maxPiece,
+void PretriggerRing::Drain(uint32_t maxPiece,
                             const std::function<void(const uint8_t*, uint32_t)>& sink)
 {
     maxPiece -= maxPiece % blockAlign_;
@@ -54,7 +54,7 @@ void PretriggerStore::Drain(uint32_t maxPiece,
     next_ = filled_ = 0;
 }
 
-void PretriggerStore::DrainRange(uint32_t from, uint32_t bytes, uint32_t maxPiece,
+void PretriggerRing::DrainRange(uint32_t from, uint32_t bytes, uint32_t maxPiece,
                                  const std::function<void(const uint8_t*, uint32_t)>& sink)
 {
     while (bytes > 0) {

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-class PretriggerStore {
+class PretriggerRing {
 public:
     // Room for seconds x bytesPerSecond, rounded down to whole blocks (64-bit
     // product, bounded by kMaxBytes). False (and no store) when that is 0 or
