@@ -54,11 +54,13 @@ void TSetTimer::LoadOlderSet(const SettingsStore& store, int set) {
     TimerEvent event;
     char text[SettingsStore::kTextSize] = {};
     // A missing or empty time text leaves that time out (hour -1).
-    if (!store.GetString(names.start, text) || !ParseClockTime(text, event.startHour, event.startMinute)) {
+    if (!store.GetString(names.start, text) ||
+        !ParseClockTime(text, event.startHour, event.startMinute)) {
         event.startHour = -1;
     }
     text[0] = 0;
-    if (!store.GetString(names.stop, text) || !ParseClockTime(text, event.stopHour, event.stopMinute)) {
+    if (!store.GetString(names.stop, text) ||
+        !ParseClockTime(text, event.stopHour, event.stopMinute)) {
         event.stopHour = -1;
     }
     event.newFile = store.SmallOr(names.newFile, 0) != 0;

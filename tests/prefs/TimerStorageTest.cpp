@@ -135,7 +135,9 @@ TEST_F(TimerStorageTest, RegistryReadsOlderValuesWrittenByEarlierVersions) {
 
 // The older sets hold three events; Event3 .. Event<count-1> the rest.
 void StoreEventsFromThree(const ScratchKey& key, int count) {
-    for (const char* start : {"TimeStartEC", "TimeStart2EC", "TimeStart3EC"}) key.SetText(start, "1:00");
+    for (const char* start : {"TimeStartEC", "TimeStart2EC", "TimeStart3EC"}) {
+        key.SetText(start, "1:00");
+    }
     for (int n = 3; n < count; ++n) {
         const std::string text = "127 " + std::to_string(n % 24) + " 0 -1 0 0";
         key.SetText(("Event" + std::to_string(n)).c_str(), text.c_str());
@@ -154,10 +156,8 @@ TEST_F(TimerStorageTest, RegistryCountsTakeTheLongCountOnlyWhenTheByteWrapped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.countByte);
         SetRegBytes("EventCount", {static_cast<BYTE>(c.countByte)});
-        const DWORD longCount = static_cast<DWORD>(c.countLong);
-        SetRegBytes("EventCountLong", {static_cast<BYTE>(longCount), static_cast<BYTE>(longCount >> 8),
-                                       static_cast<BYTE>(longCount >> 16),
-                                       static_cast<BYTE>(longCount >> 24)});
+        const DWORD longCount = static_cast<DWORD>(c.countLong);  // little-endian bytes
+        scratch_.SetBytes("EventCountLong", &longCount, sizeof longCount);
         TSetTimer::Load(key_, "");
         EXPECT_EQ(c.expected, AppState.Events.Count());
         EXPECT_EQ(c.expected, AppState.EventCount);
