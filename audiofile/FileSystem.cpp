@@ -30,3 +30,33 @@ FileSystem* current = &realFiles;
 FileSystem& Files() { return *current; }
 
 void SetFiles(FileSystem* replacement) { current = replacement ? replacement : &realFiles; }
+
+bool CopyFileBytes(const std::string& from, const std::string& to) {
+    FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in)
+        return false;
+    FILE* out = std::fopen(to.c_str(), "wb");
+    if (!out) {
+        std::fclose(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+        if (std::fwrite(buffer, 1, got, out) != got) {
+            ok = false;
+            break;
+        }
+    ok = ok && !std::ferror(in);
+    std::fclose(in);
+    ok = std::fclose(out) == 0 && ok;
+    if (!ok)
+        std::remove(to.c_str());  // never leave a partial copy under the new name
+    return ok;
+}
+
+bool RenameOrCopy(const std::string& from, const std::string& to) {
+    if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !Files().Delete(to))
+        return false;
+    return Files().Rename(from, to) || CopyFileBytes(from, to);
+}

@@ -17,3 +17,10 @@ public:
 FileSystem& Files();
 // Installs a replacement (tests); null restores the real one. Not owned.
 void SetFiles(FileSystem* replacement);
+
+// Copies every byte of from into a new file to; a partial copy is removed.
+bool CopyFileBytes(const std::string& from, const std::string& to);
+// Gives the file at from the name to, replacing a file of that name: the
+// system's rename, or where that fails (another volume) a copy, after which
+// from stays. The two names must differ. False leaves from in place.
+bool RenameOrCopy(const std::string& from, const std::string& to);

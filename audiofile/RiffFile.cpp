@@ -1,37 +1,11 @@
 // Opening, creating, closing, deleting and renaming RIFF files.
 #include "audiofile/RiffFile.h"
 
-#include <cstdio>
-
 #include "audiofile/FileSystem.h"
 
 namespace {
 
 constexpr uint32_t kAccessBits = MMIO_READ | MMIO_WRITE | MMIO_READWRITE;
-
-bool CopyFileBytes(const std::string& from, const std::string& to) {
-    FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in)
-        return false;
-    FILE* out = std::fopen(to.c_str(), "wb");
-    if (!out) {
-        std::fclose(in);
-        return false;
-    }
-    bool ok = true;
-    char buffer[65536];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
-        if (std::fwrite(buffer, 1, got, out) != got) {
-            ok = false;
-            break;
-        }
-    ok = ok && !std::ferror(in);
-    std::fclose(in);
-    ok = std::fclose(out) == 0 && ok;
-    if (!ok)
-        std::remove(to.c_str());  // never leave a partial copy under the new name
-    return ok;
-}
 
 }  // namespace
 
@@ -219,9 +193,7 @@ bool RiffFile::Rename(const std::string& newPath) {
     const bool wasTemporary = temporary_;
     CloseHandle();
     DiscardJournal();  // the tag holds the annotations; the journal follows the new name
-    if (FileExists(target) && !Files().Delete(target))
-        return ReopenAfterFailedRename(oldPath, position, wasTemporary);
-    if (!Files().Rename(oldPath, target) && !CopyFileBytes(oldPath, target))
+    if (!RenameOrCopy(oldPath, target))
         return ReopenAfterFailedRename(oldPath, position, wasTemporary);
     SetPath(target.c_str());
     openMode_ &= ~MMIO_CREATE;
