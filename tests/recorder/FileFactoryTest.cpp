@@ -1,0 +1,40 @@
+#include "recorder/FileFactory.h"
+
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "recorder/WaveFormatBuffer.h"
+#include "tests/recorder/FilesTestFolder.h"
+
+namespace {
+
+TEST(FileFactoryTest, WaveForEveryNameWithoutAnotherClass) {
+    FilesTestFolder folder;
+    AppState.Reset();
+    CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
+    const WAVEFORMATEX pcm = MakePcmFormat(1, 8000, 16);
+    const struct {
+        std::string name;
+        bool made;
+    } cases[] = {
+        {folder / "a.wav", true}, {folder / "a.dat", true}, {folder / "a.MP3", false},
+        {folder / "a.oga", false}, {folder / "a.Spx", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto file = CreateFileObject(c.name.c_str(), &pcm, MMIO_CREATE | MMIO_READWRITE, 0);
+        EXPECT_EQ(file != nullptr, c.made);
+        if (file) {
+            EXPECT_TRUE(file->IsOpen());
+            EXPECT_FALSE(file->IsTemporary());
+        }
+    }
+    auto temporary = CreateFileObject(nullptr, &pcm, MMIO_CREATE | MMIO_READWRITE, 0);
+    ASSERT_TRUE(temporary);
+    EXPECT_EQ(temporary->GetPath(), folder / "~rec_1.wav");
+    EXPECT_TRUE(temporary->IsTemporary());
+    temporary.reset();
+    AppState.Reset();
+}
+
+}  // namespace
