@@ -1,6 +1,7 @@
 #include "framework/Application.h"
 
 #include "framework/FrameWindow.h"
+#include "framework/Gauge.h"
 #include "framework/UserInteraction.h"
 
 namespace {
@@ -13,6 +14,8 @@ TApplication::TApplication(const std::string& name, HINSTANCE instance, int show
     : name_(name), instance_(instance ? instance : GetModuleHandleA(nullptr)), showCommand_(showCommand) {
     theApplication = this;
     InitCommonControlsOnce();
+    // Dialog templates may name the gauge's class before any gauge object exists.
+    TGauge::RegisterClass();
 }
 
 TApplication::~TApplication() {

@@ -48,7 +48,7 @@ bool TDialog::LoadTemplate(std::vector<BYTE>& bytes) const {
     return true;
 }
 
-int TDialog::Execute() {
+int TDialog::RunModal() {
     std::vector<BYTE> bytes;
     if (hwnd_ || !LoadTemplate(bytes)) return -1;
     modal_ = true;

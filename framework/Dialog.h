@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/UserInteraction.h"
 #include "framework/Window.h"
 
 class DialogTemplate;
@@ -29,11 +30,14 @@ struct DialogResource {
     const DialogTemplate* memory = nullptr;  // not owned
 };
 
-class TDialog : public TWindow {
+class TDialog : public TWindow, public ModalRun {
 public:
     TDialog(TWindow* parent, DialogResource resource, HINSTANCE module = nullptr);
 
-    int Execute();          // modal; the closing button's id, -1 when the template fails
+    // Modal, through the user-interaction seam: the closing button's id, -1
+    // when the template fails.
+    int Execute() { return Ui().RunModal(*this); }
+    int RunModal() override;
     bool Create() override; // modeless
     bool IsModal() const { return modal_; }
     bool IsFrameClient() const;
@@ -60,6 +64,8 @@ protected:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // Binds and sets up; pages call it with the object from their own data.
     static void InitDialogObject(TDialog* dialog, HWND hwnd);
+    // Replaces the template (a subclass building its own in memory).
+    void SetTemplate(const DialogTemplate& inMemory) { resource_ = DialogResource(inMemory); }
     // The template bytes, made a child window's for a frame client.
     bool LoadTemplate(std::vector<BYTE>& bytes) const;
 

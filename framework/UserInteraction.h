@@ -9,6 +9,14 @@
 
 struct FileDialogData;  // framework/CommonDialogs.h
 
+// Something that runs modally: a dialog, a property sheet.
+class ModalRun {
+public:
+    virtual ~ModalRun() = default;
+    // Runs it; returns the id of the button that ended it.
+    virtual int RunModal() = 0;
+};
+
 class UserInteraction {
 public:
     virtual ~UserInteraction() = default;
@@ -23,6 +31,9 @@ public:
     virtual bool Launch(const std::string& commandLine, int show) = 0;
     // ShellExecuteA with the "open" verb: true when the shell accepted it.
     virtual bool ShellOpen(HWND owner, const std::string& target, const std::string& parameters) = 0;
+    // Every modal dialog and sheet (TDialog::Execute, TPropertySheet::Execute):
+    // the real service runs it; a fake answers for it.
+    virtual int RunModal(ModalRun& modal) { return modal.RunModal(); }
 };
 
 // The service in use; never null (the real one until a test replaces it).

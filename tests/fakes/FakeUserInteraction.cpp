@@ -20,6 +20,16 @@ bool FakeUserInteraction::FileDialog(FileDialogData& data, bool save) {
     return true;
 }
 
+int FakeUserInteraction::RunModal(ModalRun& modal) {
+    ++modalCount;
+    if (!modalScripts.empty()) {
+        const auto script = modalScripts.front();
+        modalScripts.pop_front();
+        return script(modal);
+    }
+    return runModals ? modal.RunModal() : defaultModalAnswer;
+}
+
 bool FakeUserInteraction::Launch(const std::string& commandLine, int show) {
     launches.emplace_back(commandLine, show);
     return launchSucceeds;

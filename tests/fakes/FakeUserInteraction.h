@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -35,6 +36,13 @@ public:
     bool answerReadOnly = false;
     bool launchSucceeds = true;
     bool shellOpenSucceeds = true;
+    // Modal dialogs and sheets: each script answers one in turn (it may
+    // fill in what the user would have entered); without one the default
+    // answer is given, or the real dialog runs when runModals is set.
+    std::deque<std::function<int(ModalRun&)>> modalScripts;
+    int defaultModalAnswer = IDCANCEL;
+    bool runModals = false;
+    int modalCount = 0;
 
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<FileDialogCall> fileDialogs;
@@ -46,6 +54,7 @@ public:
     bool SaveFileDialog(HWND, FileDialogData& data) override { return FileDialog(data, true); }
     bool Launch(const std::string& commandLine, int show) override;
     bool ShellOpen(HWND owner, const std::string& target, const std::string& parameters) override;
+    int RunModal(ModalRun& modal) override;
 
 private:
     bool FileDialog(FileDialogData& data, bool save);

@@ -57,6 +57,9 @@ const MsgEntry<PressingDialog> PressingDialog::kMessages[] = {
 bool PressingDialog::Dispatch(Message& m) { return DispatchTable(*this, kMessages, m) || TDialog::Dispatch(m); }
 
 TEST(Dialog, ExecuteReturnsTheClosingButton) {
+    FakeUserInteraction fake;
+    fake.runModals = true;
+    ScopedUi installed(fake);
     const DialogTemplate t = SmallDialog();
     struct Case {
         UINT press;

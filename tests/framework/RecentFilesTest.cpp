@@ -1,0 +1,98 @@
+// The recent-files list: six entries newest first, stored and read back,
+// shown before the marker item, and a chosen entry reaches the application
+// as "MRUFILEMESSAGE" through the frame.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Application.h"
+#include "framework/FrameWindow.h"
+#include "framework/RecentFiles.h"
+
+namespace {
+
+constexpr UINT CM_EXIT = 24310;
+
+std::string TempIniPath() {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + "larkspur-recent-test.ini";
+}
+
+class RecentApp : public TApplication, public TRecentFiles {
+public:
+    explicit RecentApp(const std::string& ini) : TApplication("recent test"), TRecentFiles(ini, 6, 40, false) {
+        SetMarkerCommand(CM_EXIT);
+    }
+    std::string opened;
+    void CmExit() {}
+    LRESULT EvMruFileMessage(WPARAM id, LPARAM) {
+        GetMenuText(static_cast<UINT>(id), opened);
+        return 0;
+    }
+    bool Dispatch(Message& m) override;
+    static const MsgEntry<RecentApp> kMessages[];
+};
+const MsgEntry<RecentApp> RecentApp::kMessages[] = {
+    OnCommand(CM_EXIT, &RecentApp::CmExit),
+    OnRegistered(TRecentFiles::kMessageName, &RecentApp::EvMruFileMessage),
+};
+bool RecentApp::Dispatch(Message& m) { return DispatchTable(*this, kMessages, m) || DispatchRecentFiles(m); }
+
+TEST(RecentFiles, KeepsSixNewestFirstAndStoresThem) {
+    const std::string ini = TempIniPath();
+    DeleteFileA(ini.c_str());
+    {
+        TRecentFiles list(ini, 6, 40, false);
+        for (int i = 1; i <= 8; ++i) list.SaveMenuChoice("C:\\rec\\take" + std::to_string(i) + ".wav");
+        list.SaveMenuChoice("c:\\REC\\take5.wav");  // listed already: moves to the top, not twice
+        ASSERT_EQ(6u, list.Entries().size());
+        EXPECT_EQ("c:\\REC\\take5.wav", list.Entries()[0]);
+        EXPECT_EQ("C:\\rec\\take8.wav", list.Entries()[1]);
+        EXPECT_EQ("C:\\rec\\take3.wav", list.Entries()[5]);
+    }
+    TRecentFiles reread(ini, 6, 40, false);
+    ASSERT_EQ(6u, reread.Entries().size());
+    EXPECT_EQ("c:\\REC\\take5.wav", reread.Entries()[0]);
+    std::string path;
+    EXPECT_TRUE(reread.GetMenuText(TRecentFiles::kFirstCommand + 1, path));
+    EXPECT_EQ("C:\\rec\\take8.wav", path);
+    EXPECT_FALSE(reread.GetMenuText(TRecentFiles::kFirstCommand + 6, path));
+    DeleteFileA(ini.c_str());
+}
+
+TEST(RecentFiles, MenuShowsEntriesAndChoicePostsTheMessage) {
+    const std::string ini = TempIniPath();
+    DeleteFileA(ini.c_str());
+    RecentApp app(ini);
+    app.SaveMenuChoice("C:\\first.wav");
+    app.SaveMenuChoice("C:\\a very long folder name indeed\\and a long file name as well.wav");
+    auto frame = std::make_unique<TFrameWindow>(nullptr, "frame", nullptr);
+    frame->Attr.style = WS_OVERLAPPED;
+    app.SetMainWindow(std::move(frame));
+    ASSERT_TRUE(app.GetMainWindow()->Create());
+    HWND hwnd = app.GetMainWindow()->GetHandle();
+
+    HMENU popup = CreatePopupMenu();
+    AppendMenuA(popup, MF_STRING, CM_EXIT, "E&xit");
+    for (int opened = 0; opened < 2; ++opened) {  // a second opening does not add the entries twice
+        SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+        ASSERT_EQ(4, GetMenuItemCount(popup));  // two entries, a separator, Exit
+    }
+    char text[80] = {};
+    GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
+    // At most 40 characters of the path, its end kept.
+    EXPECT_EQ("&1 ...deed\\and a long file name as well.wav", std::string(text));
+    EXPECT_EQ(40u, std::string(text).size() - 3);
+    EXPECT_EQ(CM_EXIT, GetMenuItemID(popup, 3));
+    DestroyMenu(popup);
+
+    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TRecentFiles::kFirstCommand + 1, 0), 0);
+    app.PumpWaitingMessages();
+    EXPECT_EQ("C:\\first.wav", app.opened);
+    DeleteFileA(ini.c_str());
+}
+
+}  // namespace
