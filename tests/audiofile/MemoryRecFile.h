@@ -75,7 +75,6 @@ public:
         ++updates;
         return RecFile::Update();
     }
-    bool InJournalModeNow() const { return InJournalMode(); }
 
 private:
     WAVEFORMATEX wave_{};
