@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/FakeUserInteraction.h"
+
 namespace {
 
 TimerEvent Event(int days, int startHour, int startMinute, int stopHour, int stopMinute) {
@@ -58,6 +60,28 @@ TEST(ScheduleConflictsTest, ManyConflictsKeepOnlyWholeLinesBelowTheLimit) {
     ASSERT_EQ(2, std::sscanf(text.c_str() + lastLine, "\nSchedule conflict between events %d and %d",
                              &later, &earlier));
     EXPECT_GT(later, earlier);
+}
+
+TEST(ScheduleConflictsTest, BoxOverThePageListOnlyWhenEventsOverlap) {
+    FakeUserInteraction ui;
+    ScopedUi scoped(ui);
+    const HWND page = reinterpret_cast<HWND>(0x1234);
+    PageEvents.Clear();
+    const TimerEvent daily = Event(127, 10, 0, 12, 0);
+    const TimerEvent later = Event(127, 12, 0, 13, 0);
+    PageEvents.Add(&daily);
+    PageEvents.Add(&later);
+    CheckScheduleConflicts(page);
+    EXPECT_TRUE(ui.messageBoxes.empty());
+
+    PageEvents.Add(&daily);
+    CheckScheduleConflicts(page);
+    ASSERT_EQ(1u, ui.messageBoxes.size());
+    EXPECT_EQ(page, ui.messageBoxes[0].owner);
+    EXPECT_EQ("\nSchedule conflict between events 3 and 1", ui.messageBoxes[0].text);
+    EXPECT_EQ("Schedule conflict", ui.messageBoxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), ui.messageBoxes[0].flags);
+    PageEvents.Clear();
 }
 
 }  // namespace
