@@ -1,5 +1,6 @@
 #include "tests/fakes/FakeWaveDevices.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -138,6 +139,14 @@ MMRESULT FakeWaveDevices::Stop(HWAVE input) {
     if (MMRESULT rc = Enter(WaveCall::Stop, "waveInStop", "waveInStop", WaveDirection::Input)) return rc;
     Device* device = Find(input, WaveDirection::Input);
     if (!device) return MMSYSERR_INVALHANDLE;
+    // The buffer being filled comes back with what it holds so far.
+    if (device->started && bytesCapturedAtStop > 0 && !device->lent.empty()) {
+        WAVEHDR* header = device->lent.front();
+        if (FillFromScript(*device, *header, bytesCapturedAtStop)) {
+            device->lent.pop_front();
+            Finish(input, *device, header);
+        }
+    }
     device->started = false;
     return MMSYSERR_NOERROR;
 }
@@ -180,7 +189,7 @@ int FakeWaveDevices::Tick() {
         if (device.lent.empty()) continue;
         WAVEHDR* header = device.lent.front();
         if (IsInput(device.direction)) {
-            if (!device.started || !FillFromScript(device, *header)) continue;
+            if (!device.started || !FillFromScript(device, *header, header->dwBufferLength)) continue;
         } else {
             played.insert(played.end(), header->lpData, header->lpData + header->dwBufferLength);
         }
@@ -197,20 +206,20 @@ int FakeWaveDevices::Ticks(int count) {
     return finished;
 }
 
-bool FakeWaveDevices::FillFromScript(Device& device, WAVEHDR& header) {
+bool FakeWaveDevices::FillFromScript(Device& device, WAVEHDR& header, DWORD bytes) {
     WaveScriptStep step;  // silence once the script has run out
     if (!script_.empty()) {
         step = script_.front();
         if (--script_.front().count <= 0) script_.pop_front();
     }
     if (step.kind == WaveScriptStep::Kind::Stall) return false;
-    Fill(device, header, step);
+    Fill(device, header, step, bytes);
     return true;
 }
 
-void FakeWaveDevices::Fill(Device& device, WAVEHDR& header, const WaveScriptStep& step) {
+void FakeWaveDevices::Fill(Device& device, WAVEHDR& header, const WaveScriptStep& step, DWORD bytes) {
     const WAVEFORMATEX& f = device.format;
-    const DWORD frames = header.dwBufferLength / f.nBlockAlign;
+    const DWORD frames = std::min(bytes, header.dwBufferLength) / f.nBlockAlign;
     unsigned char* out = reinterpret_cast<unsigned char*>(header.lpData);
     for (DWORD i = 0; i < frames; ++i, ++device.framesMade) {
         const double t = double(device.framesMade) / f.nSamplesPerSec;

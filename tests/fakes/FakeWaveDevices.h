@@ -47,6 +47,10 @@ public:
     std::set<UINT> unreadable;
     // Post messages to the callback window (off: only flags are set).
     bool postMessages = true;
+    // Bytes the device has captured into its current buffer when waveInStop
+    // comes: winmm then returns that buffer done with those bytes recorded.
+    // 0: Stop returns nothing (the buffer was still empty).
+    DWORD bytesCapturedAtStop = 0;
 
     // The next `times` calls of that kind return result (times < 0: all;
     // 0: none again).
@@ -107,8 +111,9 @@ private:
     Device* Find(HWAVE handle, WaveDirection direction);
     void Finish(HWAVE handle, Device& device, WAVEHDR* header);
     void Post(const Device& device, UINT message, HWAVE handle, WAVEHDR* header);
-    bool FillFromScript(Device& device, WAVEHDR& header);  // false: stalled
-    void Fill(Device& device, WAVEHDR& header, const WaveScriptStep& step);
+    // Fills at most `bytes` (whole frames) of the header; false: stalled.
+    bool FillFromScript(Device& device, WAVEHDR& header, DWORD bytes);
+    void Fill(Device& device, WAVEHDR& header, const WaveScriptStep& step, DWORD bytes);
 
     std::map<HWAVE, Device> devices_;
     std::map<WaveCall, Failure> failures_;

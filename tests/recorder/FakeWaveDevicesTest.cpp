@@ -99,3 +99,21 @@ TEST(FakeWaveDevices, EightBitSilenceIsTheMidpointAndOutputIsPlayedInOrder) {
     EXPECT_TRUE(output.Close().Ok());
     EXPECT_EQ(1u, sink.Only(MM_WOM_CLOSE).size());
 }
+
+TEST(FakeWaveDevices, StopReturnsThePartlyFilledBufferAsWinmmDoes) {
+    FakeWaveDevices fake;
+    MessageSink sink;
+    WaveDevice device(WaveDirection::Input, fake);
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Open(0, MakePcmFormat(1, 8000, 16), sink.Hwnd()));
+    Lent lent(device, 3200);
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Start());
+    fake.Tone(2, 500);
+    fake.bytesCapturedAtStop = 1001;  // not a whole frame: 1000 bytes come back
+
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Stop());
+    EXPECT_EQ(1u, sink.Only(MM_WIM_DATA).size());
+    EXPECT_EQ(1000u, lent.headers[0].dwBytesRecorded);
+    EXPECT_NE(0u, lent.headers[0].dwFlags & WHDR_DONE);
+    EXPECT_NE(0u, lent.headers[1].dwFlags & WHDR_INQUEUE);  // empty buffers stay lent
+    EXPECT_EQ(0, fake.Tick());                              // and nothing moves once stopped
+}
