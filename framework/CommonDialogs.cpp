@@ -46,13 +46,18 @@ TFileDialog::TFileDialog(TWindow* parent, FileDialogData& data, bool save, int t
     : TDialog(parent, DialogResource(templateId), module), data_(data), save_(save) {}
 
 int TFileDialog::Execute() {
-    data_.hook = &TFileDialog::HookProc;
-    data_.hookData = reinterpret_cast<LPARAM>(this);
-    data_.templateId = GetResource().id;
-    data_.templateModule = module_;
+    // Only the classic dialog with our template is adjusted through its
+    // window; the plain dialogs need no hook.
+    if (GetResource().id) {
+        data_.hook = &TFileDialog::HookProc;
+        data_.hookData = reinterpret_cast<LPARAM>(this);
+        data_.templateId = GetResource().id;
+        data_.templateModule = module_;
+    }
     HWND owner = GetParent() ? GetParent()->GetHandle() : nullptr;
     const bool chosen = save_ ? Ui().SaveFileDialog(owner, data_) : Ui().OpenFileDialog(owner, data_);
     data_.hook = nullptr;
+    data_.templateId = 0;
     return chosen ? IDOK : IDCANCEL;
 }
 

@@ -55,3 +55,15 @@ private:
     FileDialogData& data_;
     bool save_;
 };
+
+class TFileOpenDialog : public TFileDialog {
+public:
+    TFileOpenDialog(TWindow* parent, FileDialogData& data, int templateId = 0, HINSTANCE module = nullptr)
+        : TFileDialog(parent, data, false, templateId, module) {}
+};
+
+class TFileSaveDialog : public TFileDialog {
+public:
+    TFileSaveDialog(TWindow* parent, FileDialogData& data, int templateId = 0, HINSTANCE module = nullptr)
+        : TFileDialog(parent, data, true, templateId, module) {}
+};

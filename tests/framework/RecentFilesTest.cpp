@@ -43,24 +43,33 @@ bool RecentApp::Dispatch(Message& m) { return DispatchTable(*this, kMessages, m)
 
 TEST(RecentFiles, KeepsSixNewestFirstAndStoresThem) {
     const std::string ini = TempIniPath();
-    DeleteFileA(ini.c_str());
-    {
-        TRecentFiles list(ini, 6, 40, false);
-        for (int i = 1; i <= 8; ++i) list.SaveMenuChoice("C:\\rec\\take" + std::to_string(i) + ".wav");
-        list.SaveMenuChoice("c:\\REC\\take5.wav");  // listed already: moves to the top, not twice
-        ASSERT_EQ(6u, list.Entries().size());
-        EXPECT_EQ("c:\\REC\\take5.wav", list.Entries()[0]);
-        EXPECT_EQ("C:\\rec\\take8.wav", list.Entries()[1]);
-        EXPECT_EQ("C:\\rec\\take3.wav", list.Entries()[5]);
+    const std::string key = "Software\\LarkspurFrameworkTest";
+    for (bool registry : {false, true}) {
+        SCOPED_TRACE(registry ? "registry" : "INI file");
+        DeleteFileA(ini.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\Recent Files").c_str());
+        {
+            TRecentFiles list(ini, 6, 40, registry);
+            if (registry) list.SetRegistryKey(key);
+            for (int i = 1; i <= 8; ++i) list.SaveMenuChoice("C:\\rec\\take" + std::to_string(i) + ".wav");
+            list.SaveMenuChoice("c:\\REC\\take5.wav");  // listed already: moves to the top, not twice
+            ASSERT_EQ(6u, list.Entries().size());
+            EXPECT_EQ("c:\\REC\\take5.wav", list.Entries()[0]);
+            EXPECT_EQ("C:\\rec\\take8.wav", list.Entries()[1]);
+            EXPECT_EQ("C:\\rec\\take3.wav", list.Entries()[5]);
+        }
+        TRecentFiles reread(ini, 6, 40, registry);
+        if (registry) reread.SetRegistryKey(key);
+        ASSERT_EQ(6u, reread.Entries().size());
+        EXPECT_EQ("c:\\REC\\take5.wav", reread.Entries()[0]);
+        std::string path;
+        EXPECT_TRUE(reread.GetMenuText(TRecentFiles::kFirstCommand + 1, path));
+        EXPECT_EQ("C:\\rec\\take8.wav", path);
+        EXPECT_FALSE(reread.GetMenuText(TRecentFiles::kFirstCommand + 6, path));
     }
-    TRecentFiles reread(ini, 6, 40, false);
-    ASSERT_EQ(6u, reread.Entries().size());
-    EXPECT_EQ("c:\\REC\\take5.wav", reread.Entries()[0]);
-    std::string path;
-    EXPECT_TRUE(reread.GetMenuText(TRecentFiles::kFirstCommand + 1, path));
-    EXPECT_EQ("C:\\rec\\take8.wav", path);
-    EXPECT_FALSE(reread.GetMenuText(TRecentFiles::kFirstCommand + 6, path));
     DeleteFileA(ini.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, (key + "\\Recent Files").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
 TEST(RecentFiles, MenuShowsEntriesAndChoicePostsTheMessage) {
