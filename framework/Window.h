@@ -75,6 +75,17 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
     void SetIcon(HICON icon, bool large);
 
+    // The members above named like Win32 functions hide those functions in
+    // every derived class; these forward the Win32 forms, so both read as usual.
+    static BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return ::PostMessageA(hwnd, msg, wp, lp); }
+    static LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return ::SendMessageA(hwnd, msg, wp, lp); }
+    static UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC proc) { return ::SetTimer(hwnd, id, ms, proc); }
+    static BOOL KillTimer(HWND hwnd, UINT_PTR id) { return ::KillTimer(hwnd, id); }
+    static HWND GetDlgItem(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
+    static BOOL EnableWindow(HWND hwnd, BOOL enable) { return ::EnableWindow(hwnd, enable); }
+    static HWND GetParent(HWND hwnd) { return ::GetParent(hwnd); }
+    static int GetClassName(HWND hwnd, char* name, int size) { return ::GetClassNameA(hwnd, name, size); }
+
     static TWindow* FromHandle(HWND hwnd);
     static HINSTANCE Module();
 
