@@ -25,6 +25,8 @@ public:
     // the window exists.
     void SetMenuResource(int menuId);
     void SetAcceleratorResource(int acceleratorId);
+    // A table made at run time (not owned; it must outlive the frame).
+    void SetAccelerators(HACCEL table) { accelerators_ = table; }
     bool SetIconResource(int iconId, bool large);
 
     // The tool-tip control (exists after set-up); tools are windows.

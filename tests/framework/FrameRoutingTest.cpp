@@ -161,6 +161,29 @@ TEST_F(FrameRouting, RefusedCloseKeepsTheWindowAndClientAsksTheFrame) {
     EXPECT_FALSE(IsWindow(frame));
 }
 
+TEST_F(FrameRouting, AcceleratorKeysInTheClientBecomeRoutedCommands) {
+    ACCEL keys[] = {{FVIRTKEY, VK_F5, CM_BOTH}, {FVIRTKEY, VK_F6, CM_DISABLED}};
+    HACCEL table = CreateAcceleratorTableA(keys, 2);
+    app.GetMainWindow()->SetAccelerators(table);
+    HWND button = GetDlgItem(app.client->GetHandle(), IDOK);
+    struct Case {
+        WPARAM key;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {VK_F5, {"client CmBoth"}},
+        {VK_F6, {}},  // disabled by its enabler: the key does nothing
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        calls.clear();
+        PostMessageA(button, WM_KEYDOWN, c.key, 1);
+        app.PumpWaitingMessages();
+        EXPECT_EQ(c.expected, calls);
+    }
+    app.GetMainWindow()->SetAccelerators(nullptr);
+    DestroyAcceleratorTable(table);
+}
+
 TEST_F(FrameRouting, FrameShrinksToItsClient) {
     RECT client;
     GetClientRect(frame, &client);
