@@ -148,6 +148,7 @@ bool TWindow::CreateOwnClass() {
 }
 
 bool TWindow::CreateForeignClass(const std::string& className) {
+    InitCommonControlsOnce();
     HWND parentHandle = parent_ ? parent_->hwnd_ : nullptr;
     DWORD style = Attr.style;
     if (parentHandle) style |= WS_CHILD;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/CommonControls.h"
+#include "framework/Control.h"
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Edit.h"
@@ -188,6 +189,41 @@ TEST_F(Controls, ListViewSortsRowsByComparatorKeepingTheirData) {
     list.SetSelected(2, true);
     EXPECT_EQ(2, list.GetNextSelected());
     EXPECT_EQ(-1, list.GetNextSelected(2));
+}
+
+TEST(RuntimeControls, AreCreatedWithTheirIdsAndClasses) {
+    TWindow parent;
+    parent.Attr.style = WS_OVERLAPPED;
+    TButton button(&parent, 11, "&Go", 0, 0, 40, 14);
+    TEdit edit(&parent, 12, "text", 0, 20, 40, 14, 8);
+    TSlider slider(&parent, 13, 0, 40, 100, 20);
+    TListView list(&parent, 14, 0, 60, 100, 50);
+    TRichEdit rich(&parent, 15, "", 0, 0, 100, 50);
+    TGauge gauge(&parent, "%d%%", 16, 0, 120, 100, 12);
+    ASSERT_TRUE(parent.Create());  // set-up creates the children
+    struct Case {
+        TWindow& control;
+        int id;
+        const char* className;
+    } cases[] = {
+        {button, 11, "Button"}, {edit, 12, "Edit"}, {slider, 13, TRACKBAR_CLASSA},
+        {list, 14, WC_LISTVIEWA}, {rich, 15, "RichEdit20A"}, {gauge, 16, TGauge::kClassName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.className);
+        ASSERT_NE(nullptr, c.control.GetHandle());
+        EXPECT_EQ(c.id, GetDlgCtrlID(c.control.GetHandle()));
+        EXPECT_EQ(parent.GetHandle(), GetParent(c.control.GetHandle()));
+        char className[64] = {};
+        GetClassNameA(c.control.GetHandle(), className, sizeof className);
+        EXPECT_EQ(0, lstrcmpiA(c.className, className));
+        EXPECT_EQ(&c.control, TWindow::FromHandle(c.control.GetHandle()));
+    }
+    EXPECT_EQ("text", edit.GetText());
+    EXPECT_EQ(8, static_cast<int>(SendMessageA(edit.GetHandle(), EM_GETLIMITTEXT, 0, 0)));
+    slider.SetRange(0, 1000);
+    slider.SetPosition(250);
+    EXPECT_EQ(250, slider.GetPosition());
 }
 
 // An owner that answers a modal dialog the way a user would: when the
