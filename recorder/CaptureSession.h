@@ -59,6 +59,8 @@ public:
     // The device and the ring belong to the recorder window, which shares
     // them with playback; both must outlive the session.
     CaptureSession(WaveDevice& device, AudioRing& ring) : device_(device), ring_(ring) {}
+    // The device may not keep buffers of a ring that is about to go.
+    ~CaptureSession() { (void)device_.Close(); }
     CaptureSession(const CaptureSession&) = delete;
     CaptureSession& operator=(const CaptureSession&) = delete;
 
