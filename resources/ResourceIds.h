@@ -12,6 +12,145 @@
 #define LARKSPUR_VERSION_BUILD  0
 #define LARKSPUR_VERSION_TEXT   "1.0.0.0"
 
+// ---------------------------------------------------------------------------
+// Recorder window: dialogs, controls, bitmaps, main menu and its commands
+// ---------------------------------------------------------------------------
+
+// Dialogs
+#define IDD_TAPP                2      // the recorder window, client of the frame
+#define IDD_PROGRESS            1800   // progress of long operations
+
+// Main menu and accelerator table of the frame
+#define IDM_MAIN                100
+#define IDA_MAIN                100
+
+// Controls of the recorder window
+#define IDC_METERFRAME          109    // place holder of the level meter, hidden at set-up
+#define IDC_VOXSLIDER           110    // voice-activation threshold
+#define IDC_VOXLEVEL            113    // threshold read-out
+#define IDC_LEVELTEXT           114    // level read-out
+#define IDC_METER               116    // level meter; its gauges take 117-119
+#define IDC_MESSAGELINE         155    // message line, cleared when recording starts
+#define IDC_SEGMENTTEXT         156    // "%d of %d"
+#define IDC_TIMETEXT            157    // time at the position, or disk space while recording
+#define IDC_POSITIONSLIDER      158    // play/record position, 0-1000
+#define IDC_FORMATTEXT          159    // format read-out
+#define IDC_SIZETEXT            168    // size and length read-out
+#define IDC_CODECTEXT           169    // codec read-out
+#define IDC_VOXLABEL            179    // "&Vox "
+#define IDC_POSITIONLABEL       180    // "Positio&n"
+#define IDC_ANNOTATION          218    // annotation under the position, and directory warnings
+
+// Controls of the progress dialog (its Cancel button is IDCANCEL)
+#define IDC_PROGRESSGAUGE       1801
+#define IDC_PROGRESSSTATUS      1802
+
+// Transport buttons: the commands they send and their group (CM_RECORD..CM_STOP)
+#define CM_RECORD               150
+#define CM_PLAY                 151
+#define CM_REWIND               152    // back 1 minute; the Rew button repeats it
+#define CM_FASTFORWARD          153    // forward 1 minute; the Forw button repeats it
+#define CM_STOP                 154
+#define CM_RESERVED103          103    // accepted and ignored by the recorder window
+
+// Transport button images: normal, checked and disabled look of each button
+#define IDB_PLAY                700
+#define IDB_STOP                701
+#define IDB_STOP_CHECKED        702
+#define IDB_PLAY_CHECKED        703
+#define IDB_RECORD_CHECKED      704
+#define IDB_RECORD              705
+#define IDB_REWIND_CHECKED      706
+#define IDB_REWIND              707
+#define IDB_FORWARD_CHECKED     708
+#define IDB_FORWARD             709
+#define IDB_REWIND_DISABLED     712
+#define IDB_FORWARD_DISABLED    713
+#define IDB_STOP_DISABLED       714
+#define IDB_PLAY_DISABLED       718
+#define IDB_RECORD_DISABLED     719
+
+// Tool tips of the transport buttons
+#define IDS_TIP_RECORD          905
+#define IDS_TIP_PLAY            906
+#define IDS_TIP_STOP            907
+#define IDS_TIP_REWIND          908
+#define IDS_TIP_FORWARD         909
+
+// Messages of the recorder window shell
+#define IDS_NOJOYSTICK          3010
+#define IDS_TIMERERROR_TICK     3041
+#define IDS_TIMERERROR_SPIN     3050
+#define IDS_CANTOPENFILE        3159
+
+// Edit menu
+#define CM_MARKSELECTION        23000
+#define CM_COPY                 23001
+#define CM_POSITION             23002
+#define CM_INSERTANNOTATION     23003
+#define CM_ENDANNOTATION        23004
+#define CM_DELETEANNOTATION     23005
+#define CM_CLEARMARK            23006
+#define CM_CUT                  23007
+#define CM_PASTEINSERT          23008
+#define CM_PASTETOFILE          23009
+#define CM_RECORDINSERT         23010
+#define CM_RECORDOVERWRITE      23011
+#define CM_PASTEFROMFILE        23012
+
+// File menu
+#define CM_EXIT                 24310
+#define CM_CLOSEWINDOW          24311
+#define CM_NEWDEFAULTFILE       24331
+#define CM_OPEN                 24332
+#define CM_SAVE                 24333
+#define CM_SAVEAS               24334
+#define CM_CLOSE                24339
+#define CM_PROPERTIES           24350
+#define CM_NEWWAVEFILE          24351
+#define CM_NEWMP3FILE           24352
+#define CM_LOGFILE              24353
+#define CM_NEWVORBISFILE        24354
+#define CM_NEWSPEEXFILE         24355
+
+// Control menu: play toggle, speed, position steps
+#define CM_TOGGLEPLAY           25000  // also the frame's system-menu record item
+#define CM_PLAYATSPEED          25210
+#define CM_SPEEDUP              25212
+#define CM_SPEEDDOWN            25213
+#define CM_FORWARD1SECOND       25300
+#define CM_FORWARD1SEGMENT      25301
+#define CM_BACK1SECOND          25302
+#define CM_BACK1SEGMENT         25303
+#define CM_FORWARD1MINUTE       25304
+#define CM_BACK1MINUTE          25305
+#define CM_FORWARD1COMMENT      25306
+#define CM_BACK1COMMENT         25307
+#define CM_PRIVATECLIPBOARD     25800
+
+// Recording source commands (no menu sends them)
+#define CM_LINEIN               28000
+#define CM_MICROPHONE           28001
+#define CM_INPUTSOURCEFIRST     28006
+#define CM_INPUTSOURCELAST      28017
+
+// Application commands in the main menu (handled by the application object)
+#define CM_HELPCONTENTS         2001
+#define CM_ABOUT                2009
+#define CM_SAVESETTINGS         18999
+#define CM_PLAYMIXER            25001
+#define CM_RECORDMIXER          25002
+#define CM_VOLUME               25003
+#define CM_PREFERENCES          25006
+#define CM_ENABLETIMER          25009
+#define CM_SOUNDCONTROLPANEL    25015
+#define CM_SAVESETTINGSAS       25016
+#define CM_OPENSETTINGSFILE     25017
+#define CM_NEWINSTANCE          25018
+#define CM_PRODUCTWEBPAGE       25996
+#define CM_MAKERWEBSITE         25997
+#define CM_CHECKFORUPDATE       25998
+
 // Error texts of the settings and the log (string table, resources/AppStrings.rc)
 #define IDS_SAVE_LEVEL_FAILED   3501
 #define IDS_SAVE_INI_FAILED     3502
@@ -39,3 +178,46 @@
 #define IDS_CREATECATEGORY      3303
 #define IDS_DELETEPREDEFINED    3304
 #define IDS_SAVECOPYFAILED      3196   // the copy of Save As stopped: disk full or unreadable
+
+// ---------------------------------------------------------------------------
+// Capture: buffers, writing captured audio, status read-outs
+// (resources/capture.rc)
+// ---------------------------------------------------------------------------
+#define IDS_CANTWRITECOMPRESSED 3031   // log only
+#define IDS_CANTWRITEWAVE       3032   // log only
+#define IDS_CANTKEEPUP          3034   // log only: a block could not be converted
+#define IDS_CANTREADDWAVEIN     3036   // log only: a buffer could not be lent again
+#define IDS_CANTSTOPWAVEIN      3060   // log only
+#define IDS_CANTRESETWAVEIN     3061   // log only
+#define IDS_CANTCLOSEWAVEIN     3062   // log only
+#define IDS_CANTALLOCWAVE       3080
+#define IDS_NOWAVEINCAPS        3710
+#define IDS_CANTOPENWAVEIN      3711
+#define IDS_CANTPREPAREWAVEIN   3712
+#define IDS_CANTADDWAVEIN       3713
+#define IDS_CANTSTARTWAVEIN     3714
+#define IDS_FORMATTOOFAST       3715   // a 200 ms buffer would not fit a ring block
+
+// ---------------------------------------------------------------------------
+// Application object and frame window: icons, tray menu, About box, texts
+// (resources/app.rc)
+// ---------------------------------------------------------------------------
+#define IDI_FRAME               1002   // the frame's large icon, also the About box's
+#define IDI_FRAMESMALL          1004   // small icon and first tray icon
+#define IDI_NOTRECORDING        1005   // small and tray icon while not recording
+#define IDI_RECORDING           1006   // small and tray icon while recording
+#define SC_TOGGLERECORD         25000  // the frame's system-menu record item
+#define IDM_TRAY                26000  // tray pop-up menu; also the tray tooltip text
+#define CM_TRAYOPENWINDOW       26001
+#define CM_TRAYTOGGLERECORDING  26002
+#define CM_TRAYABOUT            26003
+#define CM_TRAYEXIT             26004
+#define CM_TRAYNEWFILE          26006
+#define IDD_ABOUT               22000
+#define IDC_ABOUTICON           1002
+#define IDC_ABOUTVERSION        22001
+#define IDC_ABOUTCOPYRIGHT      22002
+#define IDC_ABOUTLINK           22006
+#define IDS_OPTIONS             3504   // title of the preferences sheet
+#define IDS_STARTRECORDING      3505
+#define IDS_STOPRECORDING       3506

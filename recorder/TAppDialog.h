@@ -1,0 +1,260 @@
+// TAppDialog: the recorder window. A modeless dialog (IDD_TAPP) that is the
+// frame's client and owns everything the recorder does: the transport
+// buttons, the level meter, the sliders and read-outs, capture, playback,
+// the current recording and its editing.
+//
+// One class, many files. TAppDialog.cpp holds construction, set-up,
+// tear-down, the closing path, keyboard pre-processing, the timers and the
+// message table; each concern has its own file (capture, voice activation,
+// playback, status, files, editing, clipboard) and its own section below.
+// Handlers that are not built yet live in TAppDialogStubs.cpp, one function
+// each, marked "not yet built"; a concern deletes its stubs as it builds them.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/SMsg.h"
+#include "audiofile/RecFile.h"
+#include "framework/Dialog.h"
+#include "recorder/AcmStream.h"
+#include "recorder/WaveDevice.h"
+#include "recorder/WaveFormatBuffer.h"
+#include "resources/ResourceIds.h"
+
+class CoolButton;
+class RCButton;
+class SMeter;
+
+// Timers of the recorder window.
+constexpr UINT_PTR TIMER_PLAYSTART = 39;        // queue the playback buffers
+constexpr UINT_PTR TIMER_SCHEDULER = 42;        // scheduler poll
+constexpr UINT_PTR TIMER_PROPERTIESWATCH = 43;  // /R: end with the properties report
+constexpr UINT kSchedulerFirstMs = 1000;        // first poll after set-up or a settings change
+constexpr UINT kSchedulerPeriodMs = 2000;       // every later poll
+constexpr UINT kPropertiesWatchMs = 1000;
+
+// The settings record's and the file's format buffers always have room for
+// the largest format record; the codec manager's own answer (18 bytes under
+// /D, 50 under Wine) only says how large its formats are.
+constexpr int kFormatBufferRoomBytes = static_cast<int>(kMaxFormatBytes);
+
+class TAppDialog : public TDialog, public SMsg {
+public:
+    // parent: the frame (or null in tests); module: where IDD_TAPP lives.
+    explicit TAppDialog(TWindow* parent, HINSTANCE module = nullptr);
+    ~TAppDialog() override;
+
+    // ---- framework slots (TAppDialog.cpp) ----
+    bool Create() override;
+    bool PreProcessMsg(MSG& msg) override;
+    bool IdleAction(long idleCount) override;
+    bool CanClose() override;
+    void SetupWindow() override;
+    bool Dispatch(Message& m) override;
+    HWND MsgOwner() const override { return GetHandle(); }
+
+    // Enter and Esc must never close the recorder window.
+    void CmOk() override {}
+    void CmCancel() override {}
+    void CmIgnore() {}  // command 103
+
+    // ---- window shell: timers and closing (TAppDialog.cpp) ----
+    void EvTimer(UINT timerId);
+    void EvClose();
+    // Arms the scheduler timer at 1000 ms (set-up, settings change).
+    void SpinTimer();
+    // Stop check, then start check of the schedule; re-arms timer 42.
+    void SchedulerPoll();
+
+    // ---- transport buttons and window controls (TAppDialog.cpp) ----
+    std::unique_ptr<CoolButton> RecordButton;  // 150, group 150-154
+    std::unique_ptr<CoolButton> StopButton;    // 154
+    std::unique_ptr<CoolButton> PlayButton;    // 151
+    std::unique_ptr<RCButton> RewindButton;    // 152, repeats WM_REWIND every 200 ms
+    std::unique_ptr<RCButton> ForwardButton;   // 153, repeats WM_FASTFORWARD
+    std::unique_ptr<SMeter> Meter;             // 116, placed over 109 at set-up
+    HWND VoxSlider() const { return GetDlgItem(IDC_VOXSLIDER); }
+    HWND PositionSlider() const { return GetDlgItem(IDC_POSITIONSLIDER); }
+    // Repaints the five transport buttons.
+    void RepaintTransportButtons();
+    // Shows (and enables) or hides the threshold slider, its label and read-out.
+    void ShowVoxControls(bool show);
+
+    // ---- transport (TAppDialogPlayback.cpp) ----
+    int Recording = 0;    // capture is running
+    BYTE Playing = 0;     // playback is running
+    WaveDevice hWaveIn{WaveDirection::Input};    // the open input device, if any
+    WaveDevice hWaveOut{WaveDirection::Output};  // the open output device, if any
+    AcmStream hAcmStream;                        // the open conversion stream, if any
+    int AcmMode = 0;          // 1 encode, 2 decode, 0 none
+    int SpeedMode = 0;        // 0 normal, 2 requested, 1 playing at speed
+    int PlayDoneIndex = -1;   // playback ring index returned last
+    void CmPlay();
+    void CmStop();
+    void CmRewind();
+    void CmFastForward();
+    void CmForward1Second();
+    void CmForward1Segment();
+    void CmBack1Second();
+    void CmBack1Segment();
+    void CmForward1Minute();
+    void CmBack1Minute();
+    void CmForward1Comment();
+    void CmBack1Comment();
+    void CmPlayAtSpeed();
+    void CePlayAtSpeed(TCommandEnabler& ce);
+    void CmSpeedUp();
+    void CmSpeedDown();
+    bool QueuePlayBuffers();
+    LRESULT EvMmWomDone(WPARAM wParam, LPARAM lParam);
+    LRESULT EvMmAcmDone(WPARAM wParam, LPARAM lParam);
+
+    // ---- capture (TAppDialogCapture.cpp) ----
+    int LastWaveIndex = -1;  // ring slot processed last
+    void InitDat();
+    void FreeDat();
+    void Listen();
+    void CeRecord(TCommandEnabler& ce);
+    LRESULT EvMmWimData(WPARAM wParam, LPARAM lParam);
+    LRESULT EvRestartRecording(WPARAM wParam, LPARAM lParam);
+
+    // ---- voice activation (TAppDialogVox.cpp) ----
+    void EvVoxLevelNotify(UINT code);
+
+    // ---- private messages, joystick and keys (TAppDialogMessages.cpp) ----
+    void CmTogglePlay();
+    void BnPlayDoubleClicked();
+    LRESULT EvLButtonDblClk(WPARAM modifiers, LPARAM point);
+    LRESULT EvToggleRecord(WPARAM wParam, LPARAM lParam);
+    LRESULT EvTogglePlay(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopTransport(WPARAM wParam, LPARAM lParam);
+    LRESULT EvReposition(WPARAM wParam, LPARAM lParam);
+    LRESULT EvFileLimit(WPARAM wParam, LPARAM lParam);
+    LRESULT EvSettingsChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopThenPlay(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopAndSave(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopThenRecord(WPARAM wParam, LPARAM lParam);
+    LRESULT EvSplitFile(WPARAM wParam, LPARAM lParam);
+    LRESULT EvJoyButton(WPARAM wParam, LPARAM lParam);
+    LRESULT EvRewind(WPARAM wParam, LPARAM lParam);
+    LRESULT EvFastForward(WPARAM wParam, LPARAM lParam);
+    LRESULT EvFlushFiles(WPARAM wParam, LPARAM lParam);
+    void CmClose();
+    void CeClose(TCommandEnabler& ce);
+
+    // ---- status read-outs and disk space (TAppDialogStatus.cpp) ----
+    // Disk space: GetDiskFreeSpaceExA looked up at construction.
+    HMODULE Kernel32Library = nullptr;
+    using GetDiskFreeSpaceExFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    GetDiskFreeSpaceExFn DiskFreeSpaceEx = nullptr;
+    bool DiskFreeSpaceExFound = false;
+    // Declines, so the slider's WM_HSCROLL goes on to EvHScroll.
+    bool EvSliderNotify(UINT code);
+    void EvHScroll(UINT code, int thumb, HWND control);
+
+    // ---- files: naming, opening, saving, commands (TAppDialogFiles.cpp) ----
+    std::unique_ptr<RecFile> CurrentFile;        // the current recording, or none
+    std::unique_ptr<RecFile> SecondaryFile;      // second file object of the file code
+    std::unique_ptr<RecFile> WorkFile;           // further file object of the file operations
+    std::unique_ptr<RecFile> ContinuationFile;   // a looped recording's older part
+    std::unique_ptr<RecFile> PretriggerStore;    // sound kept before a voice trigger
+    WaveFormatBuffer FileFormat;                 // the format the file stores
+    DWORD CodecFormatBytes = 0;                  // largest codec format (acmMetrics), 18 without codecs
+    WAVEFORMATEX CaptureFormat{};                // PCM the devices capture and play
+    // The file-open dialog's filter (shared by Open and Save As).
+    static const char kOpenFilter[];
+    void OpenFile(const char* name, int type = -1);
+    bool SaveFile(const char* newName, bool close);
+    bool FileCanClose();
+    void SetTitle(const char* name, bool temporary);
+    bool NewFileName(const char* base, std::string& out, bool temporary, int type);
+    bool CheckDefaultDirectory();
+    void ProbeMp3Codec();
+    void CmOpen();
+    void CmSave();
+    void CmSaveAs();
+    void CeSave(TCommandEnabler& ce);
+    void CmNewDefaultFile();
+    void CmNewWaveFile();
+    void CmNewMp3File();
+    void CmNewVorbisFile();
+    void CmNewSpeexFile();
+    void CmLogFile();
+    void CmLineIn();
+    void CmMicrophone();
+    void CmInputSource(UINT id);
+    void CeInputSource(TCommandEnabler& ce);
+    LRESULT EvDropFiles(WPARAM drop, LPARAM lParam);
+    LRESULT EvDeviceChange(WPARAM event, LPARAM data);
+
+    // ---- modes ----
+    BYTE OverwriteMode = 0;  // a record-overwrite is running
+    BYTE SoundByteMode = 0;  // play the start of each segment
+
+    // ---- editing, marks and enablers (TAppDialogEdit.cpp) ----
+    void CmMarkSelection();
+    void CeMarkSelection(TCommandEnabler& ce);
+    void CmClearMark();
+    void CeClearMark(TCommandEnabler& ce);
+    void CmCut();
+    void CeCut(TCommandEnabler& ce);
+    void CmCopy();
+    void CeCopy(TCommandEnabler& ce);
+    void CmPasteInsert();
+    void CePasteInsert(TCommandEnabler& ce);
+    void CmPasteFromFile();
+    void CePasteFromFile(TCommandEnabler& ce);
+    void CmPosition();
+    void CePosition(TCommandEnabler& ce);
+    void CmRecordInsert();
+    void CeRecordInsert(TCommandEnabler& ce);
+    void CmRecordOverwrite();
+    void CeRecordOverwrite(TCommandEnabler& ce);
+
+    // ---- clipboard (TAppDialogClipboard.cpp) ----
+    void CmPasteToFile();
+    void CePasteToFile(TCommandEnabler& ce);
+    void CmPrivateClipboard();
+    void CePrivateClipboard(TCommandEnabler& ce);
+
+    // ---- annotations and the properties report (TAppDialogAnnotations.cpp) ----
+    HWND PropertiesWindow = nullptr;  // the properties report, while it exists
+    void CmInsertAnnotation();
+    void CeInsertAnnotation(TCommandEnabler& ce);
+    void CmEndAnnotation();
+    void CeEndAnnotation(TCommandEnabler& ce);
+    void CmDeleteAnnotation();
+    void CeDeleteAnnotation(TCommandEnabler& ce);
+    void CmProperties();
+    void CeProperties(TCommandEnabler& ce);
+
+protected:
+    // Timers go through here so tests can see what was armed.
+    virtual bool ArmTimer(UINT_PTR timerId, UINT periodMs) { return SetTimer(timerId, periodMs); }
+    virtual void DisarmTimer(UINT_PTR timerId) { KillTimer(timerId); }
+
+private:
+    void SetupFormatBuffers();
+    void LookUpDiskFreeSpaceEx();
+    void ReleaseFiles();
+    void SetupButtonImages();
+    void SetupMeter();
+    void SetupSliders();
+    void SetupToolTips();
+    void SetupJoystick();
+    void OpenStartupFile();
+    void RelayToToolTip(MSG& msg) const;
+    void PostFocusShortcut(const MSG& msg);
+    void ScheduledStop(int eventNumber);
+    void ScheduledStart(int eventNumber);
+    void OpenEventFile(const std::string& eventName);
+    void DropCurrentFileKeepingData();
+
+    static const MsgEntry<TAppDialog> kMessages[];
+};
