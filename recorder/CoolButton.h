@@ -84,7 +84,7 @@ private:
     LRESULT EvThemeChanged(WPARAM, LPARAM);
     void PaintBackground(HDC dc, const RECT& rect) const;
     void PaintBitmap(HDC dc, const RECT& rect, bool withCaption) const;
-    RECT PaintCaption(HDC dc, const RECT& rect, const std::string& caption) const;
+    RECT PaintCaption(HDC dc, const RECT& rect, const std::string& caption, const std::string& rawCaption) const;
     void PaintFocus(HDC dc, const RECT& rect, const RECT& captionRect, bool withCaption) const;
     static const MsgEntry<CoolButton> kMessages[];
 

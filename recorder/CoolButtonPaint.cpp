@@ -43,17 +43,19 @@ SIZE TextSize(HDC dc, const std::string& text, size_t length) {
 
 void CoolButton::Paint(HDC dc, const RECT& rect, bool focused) {
     std::string caption;
+    std::string rawCaption;
     if (!noCaption_) {
         char text[kCaptionMax] = {};
         GetWindowTextA(GetHandle(), text, kCaptionMax);
-        caption = StripMnemonic(text, mnemonicIndex_);
+        rawCaption = text;
+        caption = StripMnemonic(rawCaption, mnemonicIndex_);
     }
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     SelectGuard selectFont(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     PaintBackground(dc, rect);
     PaintBitmap(dc, rect, !caption.empty());
     RECT captionRect = rect;
-    if (!caption.empty()) captionRect = PaintCaption(dc, rect, caption);
+    if (!caption.empty()) captionRect = PaintCaption(dc, rect, caption, rawCaption);
     if (!theme_.IsOpen()) {
         RECT edge = rect;
         DrawEdge(dc, &edge, state_ == kPressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
@@ -85,7 +87,10 @@ void CoolButton::PaintBitmap(HDC dc, const RECT& rect, bool withCaption) const {
 }
 
 // Draws the caption centred and returns the rectangle its text covers.
-RECT CoolButton::PaintCaption(HDC dc, const RECT& rect, const std::string& caption) const {
+// The themed text takes the caption with its '&', so the theme underlines
+// the mnemonic as it does on every other button.
+RECT CoolButton::PaintCaption(HDC dc, const RECT& rect, const std::string& caption,
+                              const std::string& rawCaption) const {
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     const SIZE whole = TextSize(dc, caption, caption.size());
@@ -94,7 +99,8 @@ RECT CoolButton::PaintCaption(HDC dc, const RECT& rect, const std::string& capti
     const int left = centreX - whole.cx / 2;
     const RECT covered{left, baseline - whole.cy, left + whole.cx, baseline};
     const bool enabled = IsWindowEnabled(GetHandle()) != FALSE;
-    if (theme_.IsOpen() && theme_.DrawText(dc, caption, rect, state_ == kDisabledLook || !enabled)) return covered;
+    if (theme_.IsOpen() && theme_.DrawText(dc, rawCaption, rect, state_ == kDisabledLook || !enabled))
+        return covered;
     const UINT oldAlign = SetTextAlign(dc, TA_CENTER | TA_BOTTOM);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
