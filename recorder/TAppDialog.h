@@ -176,6 +176,15 @@ public:
     bool NewFileName(const char* base, std::string& out, bool temporary, int type);
     bool CheckDefaultDirectory();
     void ProbeMp3Codec();
+    bool MakeFileName(const char* base, std::string& out, bool temporary, const char* extension);
+    // The conversion stream (TAppDialogCodec.cpp): mode 1 encodes
+    // CaptureFormat into FileFormat, 2 decodes; suggest asks the codec for
+    // the file format. Messages for failures are shown here.
+    bool AcmOpen(bool suggest, int mode);
+    void AcmClose();
+    void ShowFormat();
+    // Lets the current file go without saving; no file afterwards.
+    void DiscardFile();
     void CmOpen();
     void CmSave();
     void CmSaveAs();
@@ -238,6 +247,15 @@ protected:
     // Timers go through here so tests can see what was armed.
     virtual bool ArmTimer(UINT_PTR timerId, UINT periodMs) { return SetTimer(timerId, periodMs); }
     virtual void DisarmTimer(UINT_PTR timerId) { KillTimer(timerId); }
+    // Files: the modal steps of saving go through here so tests can answer.
+    // The category dialog; false when cancelled (category emptied).
+    virtual bool AskCategory(std::string& category);
+    // Between the blocks of a Save As copy: shows the percentage; false cancels.
+    virtual bool ReportCopyProgress(int percent);
+    // The five conversion records the stream prepares (null where none).
+    virtual void ConversionRecords(ACMSTREAMHEADER* (&records)[5]);
+    // A temporary recording named after a category (TAppDialogSave.cpp).
+    bool NameByCategory(bool close);
 
 private:
     void SetupFormatBuffers();

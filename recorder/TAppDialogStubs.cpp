@@ -316,48 +316,6 @@ void TAppDialog::CmProperties() { NotYetBuilt("CmProperties"); }
 // Not yet built (annotations: properties enabler).
 void TAppDialog::CeProperties(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (files: open or create the current file).
-void TAppDialog::OpenFile(const char*, int) { NotYetBuilt("OpenFile"); }
-
-// Not yet built (files: save, name and close).
-bool TAppDialog::SaveFile(const char*, bool) {
-    NotYetBuilt("SaveFile");
-    return true;
-}
-
-// Not yet built (files: ask before losing a changed file).
-bool TAppDialog::FileCanClose() {
-    NotYetBuilt("FileCanClose");
-    return true;
-}
-
-// Not yet built (files: window caption).
-void TAppDialog::SetTitle(const char*, bool) { NotYetBuilt("SetTitle"); }
-
-// Not yet built (files: name a new file).
-bool TAppDialog::NewFileName(const char*, std::string&, bool, int) {
-    NotYetBuilt("NewFileName");
-    return false;
-}
-
-// Not yet built (files: default directory usable).
-bool TAppDialog::CheckDefaultDirectory() {
-    NotYetBuilt("CheckDefaultDirectory");
-    return true;
-}
-
-// Not yet built (files: find the MP3 codec drivers).
-void TAppDialog::ProbeMp3Codec() { NotYetBuilt("ProbeMp3Codec"); }
-
-// Not yet built (files: save).
-void TAppDialog::CmSave() { NotYetBuilt("CmSave"); }
-
-// Not yet built (files: save as).
-void TAppDialog::CmSaveAs() { NotYetBuilt("CmSaveAs"); }
-
-// Not yet built (files: save enabler).
-void TAppDialog::CeSave(TCommandEnabler& ce) { ce.Enable(false); }
-
 // Not yet built (capture: allocate the buffer ring).
 void TAppDialog::InitDat() { NotYetBuilt("InitDat"); }
 

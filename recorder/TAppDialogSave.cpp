@@ -1,0 +1,301 @@
+// The recorder window's files: saving, naming a finished recording (Save As,
+// the naming pattern, a category), copying to a new name, closing, and the
+// window caption.
+#include "recorder/TAppDialog.h"
+
+#include "app/AppState.h"
+#include "audiofile/FileNames.h"
+#include "framework/Application.h"
+#include "framework/CommonDialogs.h"
+#include "framework/UserInteraction.h"
+#include "recorder/AudioFileCopy.h"
+#include "recorder/FileNaming.h"
+#include "recorder/SavePlan.h"
+#include "recorder/TSubjectDialog.h"
+
+void RememberRecentFile(const RecFile& file);  // TAppDialogFiles.cpp
+
+namespace {
+
+constexpr char kProduct[] = "Larkspur-PRO";
+
+const char* SaveFilterFor(int fileType) {
+    switch (fileType) {
+    case ftMp3: return "MP3 files (*.mp3)|*.mp3|";
+    case ftOgg: return "Vorbis files (*.ogg)|*.ogg|";
+    case ftSpeex: return "Speex files (*.spx)|*.spx|";
+    default: return "Wave files (*.wav)|*.wav|";
+    }
+}
+
+// The window whose caption shows the file: the frame, or this window alone.
+TWindow& CaptionWindow(TAppDialog& window) {
+    if (TWindow* frame = window.GetParent())
+        return *frame;
+    return window;
+}
+
+void SetMainCaption(TAppDialog& window, const std::string& caption) {
+    CaptionWindow(window).SetCaption(caption);
+}
+
+// The file itself: delete it when temporary, let the object go.
+void EndCurrentFile(TAppDialog& window, bool deleteFromDisk) {
+    if (deleteFromDisk && window.CurrentFile)
+        (void)window.CurrentFile->Delete();
+    window.CurrentFile.reset();
+    window.SetTitle(nullptr, false);
+    window.ShowFormat();
+    window.CmClearMark();
+}
+
+// Step before a rename or copy onto an existing name.
+void DeleteExistingTarget(TAppDialog& window, const std::string& target) {
+    if (PathExists(target) && !DeleteFileA(target.c_str()))
+        window.Error(IDS_CANTDELETERENAME);
+}
+
+// The file takes the new name; it stays under its old one when that fails.
+// A temporary file that is let go unmodified is deleted, so one that could
+// not be renamed loses its mark and stays under its old name.
+void MoveTo(TAppDialog& window, const std::string& target) {
+    if (window.CurrentFile->Rename(target)) {
+        RememberRecentFile(*window.CurrentFile);
+        return;
+    }
+    window.CurrentFile->SetTemporary(false);
+    window.Error(IDS_SAVECOPYFAILED);
+}
+
+// Reopens the file the copy started from, at the position it had.
+void ReopenAfterCopy(TAppDialog& window, const std::string& path, uint32_t position) {
+    window.OpenFile(path.c_str());
+    if (window.CurrentFile)
+        (void)window.CurrentFile->Position(position);
+}
+
+}  // namespace
+
+bool TAppDialog::AskCategory(std::string& category) {
+    TSubjectDialog dialog(this, "AutoPrompt", "Please enter category for recording:", category,
+                          AppState.DefaultDirectory);
+    return dialog.Execute() == IDOK;
+}
+
+bool TAppDialog::ReportCopyProgress(int percent) {
+    SetMainCaption(*this, " Copying audio file " + std::to_string(percent) + "%");
+    if (TApplication* app = GetApplication())
+        (void)app->PumpWaitingMessages();
+    return true;
+}
+
+void TAppDialog::SetTitle(const char* name, bool temporary) {
+    const std::string caption = CaptionWindow(*this).GetCaption();
+    const size_t at = caption.find(kProduct);
+    const std::string product = at == std::string::npos ? kProduct : caption.substr(at);
+    std::string shown;
+    if (CurrentFile) {
+        shown = FileNamePart(CurrentFile->GetPath());
+        temporary = CurrentFile->IsTemporary();
+        if (temporary) shown = "[" + shown + "]";
+        if (CurrentFile->IsReadOnly()) shown += " R";
+    } else if (name && *name) {
+        shown = FileNamePart(name);
+        if (temporary) shown = "[" + shown + "]";
+    } else if (SecondaryFile) {
+        return;  // an operation on the second file owns the caption
+    }
+    SetMainCaption(*this, shown.empty() ? product : shown + " " + product);
+}
+
+namespace {
+
+// Save As at closing: the chosen name, or "" when cancelled.
+std::string AskSaveAsName(TAppDialog& window) {
+    FileDialogData data;
+    data.initialDir = AppState.DefaultDirectory;
+    data.filter = SaveFilterFor(window.CurrentFile->GetFileType());
+    data.defaultExt = "wav";
+    data.flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    data.SetFileName(FileNamePart(window.CurrentFile->GetPath()));
+    return Ui().SaveFileDialog(window.GetHandle(), data) ? data.FileName() : std::string();
+}
+
+// The copy of Save As: the new file becomes current, the first one stays.
+bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
+              const CopyProgress& progress) {
+    const std::string oldPath = window.CurrentFile->GetPath();
+    window.CurrentFile.reset();  // closes it, so every byte is on disk
+    DeleteExistingTarget(window, target);
+    const CopyOutcome outcome = CopyAudioFile(oldPath, target, progress);
+    window.SetTitle(nullptr, false);
+    switch (outcome) {
+    case CopyOutcome::Done:
+        ReopenAfterCopy(window, target, position);
+        return true;
+    case CopyOutcome::Cancelled:
+        ReopenAfterCopy(window, oldPath, position);
+        return true;
+    case CopyOutcome::CannotOpenInput:
+    case CopyOutcome::CannotOpenOutput: {
+        const bool input = outcome == CopyOutcome::CannotOpenInput;
+        Ui().MessageBox(window.GetHandle(),
+                        input ? "Can't open input file for rename/copy"
+                              : "Can't open output file for rename/copy",
+                        "rename", MB_OK);
+        // The recording must not vanish from the window because a copy failed.
+        ReopenAfterCopy(window, oldPath, position);
+        return false;
+    }
+    default:
+        window.Error(IDS_SAVECOPYFAILED);
+        ReopenAfterCopy(window, oldPath, position);
+        return false;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A temporary file named in the Save As dialog; Cancel, or its own name,
+// keeps the name it has and makes it final.
+void NameBySaveAs(TAppDialog& window) {
+    const std::string chosen = AskSaveAsName(window);
+    if (chosen.empty() || IsSameFile(chosen, window.CurrentFile->GetPath()))
+        (void)window.CurrentFile->Rename(window.CurrentFile->GetPath());
+    else
+        MoveTo(window, chosen);
+}
+
+SaveSituation SituationOf(const RecFile& file, const char* newName, bool close) {
+    SaveSituation situation;
+    situation.hasFile = true;
+    situation.temporary = file.IsTemporary();
+    situation.dataLength = file.GetDataLength();
+    situation.currentPath = file.GetPath();
+    situation.newName = newName ? newName : "";
+    situation.close = close;
+    situation.autoName = AppState.AutoName;
+    situation.autoPrompt = AppState.AutoPrompt;
+    return situation;
+}
+
+}  // namespace
+
+// False when a cancelled category prompt ends the saving at closing: the
+// recording is let go but stays on disk under its temporary name.
+bool TAppDialog::NameByCategory(bool close) {
+    std::string category = "none";
+    if (!AskCategory(category) && close) {
+        CurrentFile->SetTemporary(false);  // else letting it go would delete it
+        EndCurrentFile(*this, false);
+        return false;
+    }
+    std::string name;
+    (void)NewFileName(category.empty() ? "none" : category.c_str(), name, false,
+                      CurrentFile->GetFileType());
+    MoveTo(*this, name);
+    return true;
+}
+
+bool TAppDialog::SaveFile(const char* newName, bool close) {
+    if (!CurrentFile)
+        return true;
+    const uint32_t position = CurrentFile->GetPosition();
+    (void)CurrentFile->Update();
+    const SaveSituation situation = SituationOf(*CurrentFile, newName, close);
+    switch (PlanSave(situation)) {
+    case SaveRoute::Nothing:
+        return true;
+    case SaveRoute::DiscardEmpty:
+        EndCurrentFile(*this, situation.temporary);
+        return true;
+    case SaveRoute::CopyTo:
+        return SaveCopy(*this, situation.newName, position,
+                        [this](int percent) { return ReportCopyProgress(percent); });
+    case SaveRoute::MoveTo:
+        DeleteExistingTarget(*this, situation.newName);
+        MoveTo(*this, situation.newName);
+        break;
+    case SaveRoute::UpdateOnly:
+    case SaveRoute::ClaimName:
+        // Its own path: only brings it up to date and makes the name final.
+        (void)CurrentFile->Rename(CurrentFile->GetPath());
+        break;
+    case SaveRoute::AskName:
+        NameBySaveAs(*this);
+        break;
+    case SaveRoute::AskCategory:
+        if (!NameByCategory(close))
+            return false;
+        break;
+    case SaveRoute::KeepName:
+        break;
+    }
+    if (close) {
+        EndCurrentFile(*this, false);
+    } else if (CurrentFile) {
+        (void)CurrentFile->Position(position);
+        SetTitle(nullptr, false);
+    }
+    return true;
+}
+
+bool TAppDialog::FileCanClose() {
+    const bool hasFile = CurrentFile != nullptr;
+    const CloseRoute route =
+        PlanFileCanClose(hasFile, hasFile && CurrentFile->IsTemporary(),
+                         hasFile && CurrentFile->GetDataLength() > 0, AppState.AutoName);
+    switch (route) {
+    case CloseRoute::Nothing:
+        return true;
+    case CloseRoute::Save:
+        (void)SaveFile(nullptr, true);
+        return true;
+    case CloseRoute::AskToSave: {
+        const int answer = Ui().MessageBox(GetHandle(), TextOf(IDS_WANTTOSAVE),
+                                           TextOf(IDS_SOUNDCHANGED), MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL)
+            return false;
+        if (answer == IDYES) {
+            (void)SaveFile(nullptr, true);
+            return true;
+        }
+        if (!CurrentFile->Delete())
+            Error(IDS_CANTDELETETEMP);
+        EndCurrentFile(*this, false);
+        return true;
+    }
+    case CloseRoute::DeleteTemporary:
+        EndCurrentFile(*this, true);
+        return true;
+    }
+    return true;
+}
+
+void TAppDialog::CmSaveAs() {
+    FileDialogData data;
+    data.initialDir = AppState.DefaultDirectory;
+    data.filter = CurrentFile ? SaveFilterFor(CurrentFile->GetFileType()) : SaveFilterFor(ftWav);
+    data.defaultExt = "wav";
+    data.flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    if (Ui().SaveFileDialog(GetHandle(), data))
+        (void)SaveFile(data.FileName().c_str(), false);
+}
+
+void TAppDialog::CmSave() {
+    if (CurrentFile && CurrentFile->IsTemporary())
+        CmSaveAs();
+    else
+        (void)SaveFile(nullptr, false);
+    if (AppState.SaveCommand[0] != '\0' && CurrentFile) {
+        // Quoted, so a path with blanks reaches the command as one argument.
+        Ui().Launch(std::string(AppState.SaveCommand) + " \"" + CurrentFile->GetPath() + "\"",
+                    SW_SHOWNORMAL);
+    }
+}
+
+void TAppDialog::CeSave(TCommandEnabler& ce) {
+    ce.Enable(CurrentFile && !CurrentFile->IsReadOnly());
+}
