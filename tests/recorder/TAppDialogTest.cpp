@@ -73,6 +73,10 @@ protected:
     void SetUp() override {
         AppState.Reset();
         SetScheduleClock(&clock);
+        Build();
+    }
+    void Build() {
+        frame.reset();
         auto client = std::make_unique<TestAppDialog>(nullptr);
         dialog = client.get();
         frame = std::make_unique<TFrameWindow>(nullptr, "recorder test", std::move(client), true);
@@ -135,7 +139,7 @@ TEST_F(RecorderWindowTest, EnterEscAndCommand103KeepTheWindowOpen) {
 TEST_F(RecorderWindowTest, TheSchedulerPollsAfterOneSecondThenEveryTwo) {
     ASSERT_FALSE(dialog->armed.empty());
     EXPECT_EQ(std::make_pair(TIMER_SCHEDULER, 1000u), dialog->armed.front());
-    const UINT_PTR polling[] = {TIMER_SCHEDULER, TIMER_SCHEDULER, TIMER_PROPERTIESWATCH};
+    const UINT_PTR polling[] = {TIMER_SCHEDULER, TIMER_SCHEDULER};
     for (UINT_PTR timer : polling) {
         SCOPED_TRACE(timer);
         dialog->armed.clear();
@@ -147,6 +151,41 @@ TEST_F(RecorderWindowTest, TheSchedulerPollsAfterOneSecondThenEveryTwo) {
     Send(WM_TIMER, TIMER_PLAYSTART);
     EXPECT_TRUE(dialog->armed.empty());
     EXPECT_EQ(std::vector<UINT_PTR>{TIMER_PLAYSTART}, dialog->disarmed);
+}
+
+// With /R the program lives as long as the properties report; the watch
+// polls the schedule as well.
+TEST_F(RecorderWindowTest, ThePropertiesWatchEndsTheProgramWhenTheReportIsGone) {
+    HWND report = CreateWindowExA(0, "STATIC", "report", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    dialog->PropertiesWindow = report;
+    MSG quit{};
+    dialog->armed.clear();
+    Send(WM_TIMER, TIMER_PROPERTIESWATCH);
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(std::make_pair(TIMER_SCHEDULER, 2000u), dialog->armed.back());
+    DestroyWindow(report);
+    Send(WM_TIMER, TIMER_PROPERTIESWATCH);
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    dialog->PropertiesWindow = nullptr;
+}
+
+TEST_F(RecorderWindowTest, TheThresholdSliderFollowsTheSettings) {
+    struct Case {
+        bool hide;
+        int soundLevel;
+    } cases[] = {{false, 30}, {true, 55}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hide);
+        AppState.VoxHide = c.hide;
+        AppState.SoundLevel = c.soundLevel;
+        Build();
+        HWND slider = dialog->VoxSlider();
+        EXPECT_EQ(100 - c.soundLevel, SendMessageA(slider, TBM_GETPOS, 0, 0));
+        EXPECT_EQ(!c.hide, (GetWindowLongA(slider, GWL_STYLE) & WS_VISIBLE) != 0);
+        EXPECT_EQ(!c.hide, IsWindowEnabled(slider) != FALSE);
+        EXPECT_EQ(!c.hide, (GetWindowLongA(dialog->GetDlgItem(IDC_VOXLABEL), GWL_STYLE) & WS_VISIBLE) != 0);
+        EXPECT_EQ(!c.hide, (GetWindowLongA(dialog->GetDlgItem(IDC_VOXLEVEL), GWL_STYLE) & WS_VISIBLE) != 0);
+    }
 }
 
 TEST_F(RecorderWindowTest, ATimerThatCannotBeArmedIsLogged) {
