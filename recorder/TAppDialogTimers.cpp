@@ -10,6 +10,17 @@
 #include "prefs/ScheduleCheck.h"
 #include "recorder/CoolButton.h"
 
+namespace {
+
+// A copy of the event: stopping and starting let waiting messages run, and
+// one of them may reload the schedule.
+TimerEvent EventAt(int eventNumber) {
+    const TimerEvent* event = AppState.Events.Get(eventNumber - 1);
+    return event ? *event : TimerEvent();
+}
+
+}  // namespace
+
 void TAppDialog::SpinTimer() {
     if (!ArmTimer(TIMER_SCHEDULER, kSchedulerFirstMs)) Warn(IDS_TIMERERROR_SPIN);
 }
@@ -44,10 +55,10 @@ void TAppDialog::SchedulerPoll() {
 
 // A due stop ends the recording; an event with its own file also closes it.
 void TAppDialog::ScheduledStop(int eventNumber) {
-    const TimerEvent* event = AppState.Events.Get(eventNumber - 1);
+    const TimerEvent event = EventAt(eventNumber);
     CmStop();
     StopButton->SetState(CoolButton::kPressed, true);
-    if (event && event->newFile && CurrentFile) {
+    if (event.newFile && CurrentFile) {
         DropCurrentFileKeepingData();
         SetTitle(nullptr, false);
     }
@@ -56,13 +67,13 @@ void TAppDialog::ScheduledStop(int eventNumber) {
 // A due start records, into a file of its own when the event asks for one:
 // named after the event (and the file-name prefix), or named automatically.
 void TAppDialog::ScheduledStart(int eventNumber) {
-    const TimerEvent* event = AppState.Events.Get(eventNumber - 1);
-    if (event && event->newFile && CurrentFile) {
+    const TimerEvent event = EventAt(eventNumber);
+    if (event.newFile && CurrentFile) {
         CmStop();
         DropCurrentFileKeepingData();
     }
-    if (event && !CurrentFile) {
-        if (!event->name.empty()) OpenEventFile(event->name);
+    if (!CurrentFile) {
+        if (!event.name.empty()) OpenEventFile(event.name);
         else OpenFile(nullptr);
     }
     Listen();
