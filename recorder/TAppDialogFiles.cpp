@@ -12,6 +12,7 @@
 #include "recorder/FileFactory.h"
 #include "recorder/FileFormats.h"
 #include "recorder/FileNaming.h"
+#include "recorder/TAppDialogFileSteps.h"
 
 namespace {
 

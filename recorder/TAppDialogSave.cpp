@@ -11,13 +11,11 @@
 #include "recorder/AudioFileCopy.h"
 #include "recorder/FileNaming.h"
 #include "recorder/SavePlan.h"
+#include "recorder/TAppDialogFileSteps.h"
 #include "recorder/TSubjectDialog.h"
 
-void RememberRecentFile(const RecFile& file);  // TAppDialogFiles.cpp
 
 namespace {
-
-constexpr char kProduct[] = "Larkspur-PRO";
 
 const char* SaveFilterFor(int fileType) {
     switch (fileType) {
@@ -28,17 +26,6 @@ const char* SaveFilterFor(int fileType) {
     }
 }
 
-// The window whose caption shows the file: the frame, or this window alone.
-TWindow& CaptionWindow(TAppDialog& window) {
-    if (TWindow* frame = window.GetParent())
-        return *frame;
-    return window;
-}
-
-void SetMainCaption(TAppDialog& window, const std::string& caption) {
-    CaptionWindow(window).SetCaption(caption);
-}
-
 // The file itself: delete it when temporary, let the object go.
 void EndCurrentFile(TAppDialog& window, bool deleteFromDisk) {
     if (deleteFromDisk && window.CurrentFile)
@@ -47,12 +34,6 @@ void EndCurrentFile(TAppDialog& window, bool deleteFromDisk) {
     window.SetTitle(nullptr, false);
     window.ShowFormat();
     window.CmClearMark();
-}
-
-// Step before a rename or copy onto an existing name.
-void DeleteExistingTarget(TAppDialog& window, const std::string& target) {
-    if (PathExists(target) && !DeleteFileA(target.c_str()))
-        window.Error(IDS_CANTDELETERENAME);
 }
 
 // The file takes the new name; it stays under its old one when that fails.
@@ -67,45 +48,12 @@ void MoveTo(TAppDialog& window, const std::string& target) {
     window.Error(IDS_SAVECOPYFAILED);
 }
 
-// Reopens the file the copy started from, at the position it had.
-void ReopenAfterCopy(TAppDialog& window, const std::string& path, uint32_t position) {
-    window.OpenFile(path.c_str());
-    if (window.CurrentFile)
-        (void)window.CurrentFile->Position(position);
-}
-
 }  // namespace
 
 bool TAppDialog::AskCategory(std::string& category) {
     TSubjectDialog dialog(this, "AutoPrompt", "Please enter category for recording:", category,
                           AppState.DefaultDirectory);
     return dialog.Execute() == IDOK;
-}
-
-bool TAppDialog::ReportCopyProgress(int percent) {
-    SetMainCaption(*this, " Copying audio file " + std::to_string(percent) + "%");
-    if (TApplication* app = GetApplication())
-        (void)app->PumpWaitingMessages();
-    return true;
-}
-
-void TAppDialog::SetTitle(const char* name, bool temporary) {
-    const std::string caption = CaptionWindow(*this).GetCaption();
-    const size_t at = caption.find(kProduct);
-    const std::string product = at == std::string::npos ? kProduct : caption.substr(at);
-    std::string shown;
-    if (CurrentFile) {
-        shown = FileNamePart(CurrentFile->GetPath());
-        temporary = CurrentFile->IsTemporary();
-        if (temporary) shown = "[" + shown + "]";
-        if (CurrentFile->IsReadOnly()) shown += " R";
-    } else if (name && *name) {
-        shown = FileNamePart(name);
-        if (temporary) shown = "[" + shown + "]";
-    } else if (SecondaryFile) {
-        return;  // an operation on the second file owns the caption
-    }
-    SetMainCaption(*this, shown.empty() ? product : shown + " " + product);
 }
 
 namespace {
@@ -119,39 +67,6 @@ std::string AskSaveAsName(TAppDialog& window) {
     data.flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
     data.SetFileName(FileNamePart(window.CurrentFile->GetPath()));
     return Ui().SaveFileDialog(window.GetHandle(), data) ? data.FileName() : std::string();
-}
-
-// The copy of Save As: the new file becomes current, the first one stays.
-bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
-              const CopyProgress& progress) {
-    const std::string oldPath = window.CurrentFile->GetPath();
-    window.CurrentFile.reset();  // closes it, so every byte is on disk
-    DeleteExistingTarget(window, target);
-    const CopyOutcome outcome = CopyAudioFile(oldPath, target, progress);
-    window.SetTitle(nullptr, false);
-    switch (outcome) {
-    case CopyOutcome::Done:
-        ReopenAfterCopy(window, target, position);
-        return true;
-    case CopyOutcome::Cancelled:
-        ReopenAfterCopy(window, oldPath, position);
-        return true;
-    case CopyOutcome::CannotOpenInput:
-    case CopyOutcome::CannotOpenOutput: {
-        const bool input = outcome == CopyOutcome::CannotOpenInput;
-        Ui().MessageBox(window.GetHandle(),
-                        input ? "Can't open input file for rename/copy"
-                              : "Can't open output file for rename/copy",
-                        "rename", MB_OK);
-        // The recording must not vanish from the window because a copy failed.
-        ReopenAfterCopy(window, oldPath, position);
-        return false;
-    }
-    default:
-        window.Error(IDS_SAVECOPYFAILED);
-        ReopenAfterCopy(window, oldPath, position);
-        return false;
-    }
 }
 
 }  // namespace
