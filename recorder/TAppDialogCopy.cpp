@@ -6,10 +6,21 @@
 #include "framework/UserInteraction.h"
 #include "recorder/FileNaming.h"
 #include "recorder/TAppDialogFileSteps.h"
+#include "recorder/TProgress.h"
 
 namespace {
 
 constexpr char kProduct[] = "Larkspur-PRO";
+
+// The progress dialog of the copy under way, while it runs; none otherwise.
+TProgress* copyProgress = nullptr;
+
+struct ProgressDuringCopy {
+    explicit ProgressDuringCopy(TProgress* dialog) { copyProgress = dialog; }
+    ~ProgressDuringCopy() { copyProgress = nullptr; }
+    ProgressDuringCopy(const ProgressDuringCopy&) = delete;
+    ProgressDuringCopy& operator=(const ProgressDuringCopy&) = delete;
+};
 
 // The window whose caption shows the file: the frame, or this window alone.
 TWindow& CaptionWindow(TAppDialog& window) {
@@ -43,7 +54,15 @@ bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
     const std::string oldPath = window.CurrentFile->GetPath();
     window.CurrentFile.reset();  // closes it, so every byte is on disk
     DeleteExistingTarget(window, target);
-    const CopyOutcome outcome = CopyAudioFile(oldPath, target, progress);
+    CopyOutcome outcome;
+    {
+        TProgress dialog(&window, "Copying audio data");
+        const bool shown = dialog.Create();
+        if (shown && IsWindowVisible(window.GetHandle()))
+            dialog.Show(SW_SHOWNORMAL);
+        ProgressDuringCopy during(shown ? &dialog : nullptr);
+        outcome = CopyAudioFile(oldPath, target, progress);
+    }
     window.SetTitle(nullptr, false);
     switch (outcome) {
     case CopyOutcome::Done:
@@ -71,10 +90,14 @@ bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
 }
 
 bool TAppDialog::ReportCopyProgress(int percent) {
+    if (copyProgress && copyProgress->IsCancelled())
+        return false;
     SetMainCaption(*this, " Copying audio file " + std::to_string(percent) + "%");
+    if (copyProgress)
+        copyProgress->SetPercent(percent);
     if (TApplication* app = GetApplication())
         (void)app->PumpWaitingMessages();
-    return true;
+    return !(copyProgress && copyProgress->IsCancelled());
 }
 
 void TAppDialog::SetTitle(const char* name, bool temporary) {

@@ -24,6 +24,7 @@ public:
     using TAppDialog::TAppDialog;
     std::deque<std::string> categoryAnswers;  // "" = Cancel
     int cancelCopyAt = -1;                    // the call that cancels; -1 = never
+    bool windowProgress = false;              // the window's own progress dialog
     std::vector<int> copyPercents;
 
 protected:
@@ -36,6 +37,7 @@ protected:
         return !answer.empty();
     }
     bool ReportCopyProgress(int percent) override {
+        if (windowProgress) return TAppDialog::ReportCopyProgress(percent);
         copyPercents.push_back(percent);
         return static_cast<int>(copyPercents.size()) - 1 != cancelCopyAt;
     }
@@ -251,6 +253,13 @@ TEST_F(TAppDialogFilesTest, SaveAsCopiesANamedFileAndACancelledCopyReopensIt) {
     EXPECT_EQ(dialog->CurrentFile->GetDataLength(), 1000000u);
     EXPECT_TRUE(PathExists(folder / "first.wav"));
     EXPECT_EQ(Caption(), "second.wav Larkspur-PRO");
+
+    dialog->windowProgress = true;  // the progress dialog comes and goes
+    EXPECT_TRUE(dialog->SaveFile((folder / "third.wav").c_str(), false));
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(dialog->CurrentFile->GetPath(), folder / "third.wav");
+    EXPECT_EQ(Caption(), "third.wav Larkspur-PRO");
+    EXPECT_EQ(FindWindowA(nullptr, "Copying audio data"), nullptr);
 }
 
 TEST_F(TAppDialogFilesTest, AFailedCopyKeepsTheFileOpen) {
