@@ -23,6 +23,8 @@
 #include "audiofile/RecFile.h"
 #include "framework/Dialog.h"
 #include "recorder/AcmStream.h"
+#include "recorder/CaptureSession.h"
+#include "recorder/FileLimits.h"
 #include "recorder/WaveDevice.h"
 #include "recorder/WaveFormatBuffer.h"
 #include "resources/ResourceIds.h"
@@ -117,15 +119,39 @@ public:
 
     // ---- capture (TAppDialogCapture.cpp) ----
     int LastWaveIndex = -1;  // ring slot processed last
+    AudioRing Ring;          // the five buffers capture and playback share
+    CaptureSession Capture{hWaveIn, Ring};
+    // Listen, a restart and the capture part of stopping are under way;
+    // requests that arrive meanwhile are posted again (DeferIfTransportBusy).
+    bool TransportBusy = false;
+    bool RestartPending = false;  // WM_RESTARTRECORDING posted, not yet handled
+    bool TraceCapture = false;    // per-buffer log lines (uncounted), off unless asked for
     void InitDat();
     void FreeDat();
     void Listen();
     void CeRecord(TCommandEnabler& ce);
     LRESULT EvMmWimData(WPARAM wParam, LPARAM lParam);
     LRESULT EvRestartRecording(WPARAM wParam, LPARAM lParam);
+    void ListenError(int stringId, bool stop);
+    void PostRestart();
+    // The capture part of stopping: stops and resets the input device, writes
+    // every buffer it gave back with audio in it, flushes the codec into the
+    // file, closes the device, tells the /N window of an open segment and
+    // refreshes the marks. Idempotent; the transport's stop calls it.
+    void StopCapture();
+    // Posts the message again and returns true while the transport is busy.
+    bool DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // ---- voice activation (TAppDialogVox.cpp) ----
+    // The counters live in Capture.Vox(); the pre-trigger sound in the
+    // capture writer (PCM in memory, whatever the file's format).
+    bool MarksFlag = false;             // the last value given to RefreshMarks
+    uint32_t OverwriteSegmentStart = 0; // where the record-overwrite segment began
+    int64_t OverwriteSegmentTime = 0;   // and its clock time
     void EvVoxLevelNotify(UINT code);
+    void VoxSegmentStarted();
+    void VoxSegmentEnded(const VoxEvents& events, bool marked, uint32_t markPosition);
+    void RefreshMarks(bool flag);
 
     // ---- private messages, joystick and keys (TAppDialogMessages.cpp) ----
     void CmTogglePlay();
@@ -157,6 +183,25 @@ public:
     // Declines, so the slider's WM_HSCROLL goes on to EvHScroll.
     bool EvSliderNotify(UINT code);
     void EvHScroll(UINT code, int thumb, HWND control);
+    uint32_t LastPeakShown = 0xFFFFFFFFu;
+    int ShownSegmentIndex = -1;   // the segment read-out as shown last
+    int ShownSegmentCount = 0;    // 0: no segment shown
+    int StatusCounter = 0;        // size and disk space every fifth update
+    bool LimitPosted = false;     // WM_FILELIMIT posted during this recording
+    bool SplitPending = false;    // WM_SPLITFILE posted at the file ceiling
+    bool SliderLineStep = false, SliderDragged = false, ResumeAfterDrag = false;
+    void ShowLevel(uint32_t peak);
+    void ShowTime(uint32_t position, bool flag = false);
+    void ShowSegment(uint32_t position);  // kNoPosition: the file's position
+    void ShowSize();
+    void ShowDiskSpace();
+    void UpdateStatus(int reserved, bool showSegment);
+    void ShowPlayPosition(const WAVEHDR& header);
+    void SeekRecordPosition();
+    void SetPositionSlider(int value);
+    // How far a file has come towards its limit (the write position while a
+    // looping file overwrites its start).
+    static FileProgress FileProgressOf(const RecFile& file);
 
     // ---- files: naming, opening, saving, commands (TAppDialogFiles.cpp) ----
     std::unique_ptr<RecFile> CurrentFile;        // the current recording, or none
@@ -258,6 +303,20 @@ protected:
     bool NameByCategory(bool close);
 
 private:
+    // Capture (TAppDialogCapture.cpp), voice activation and status.
+    template <class Work> void WithCaptureSink(Work work);
+    bool PrepareFileForRecording();
+    bool CurrentFileIsFresh() const;
+    void CheckLimitAtStart();
+    void StartCapture();
+    bool OpenEncoder(CaptureRequest& request);
+    void StartCaptureSession(const CaptureRequest& request);
+    void SetRecordingSource();
+    void TraceRing() const;
+    void CutShortSegment(bool marked, uint32_t markPosition);
+    bool FreeBytesForCurrentFile(uint64_t& freeBytes) const;
+    void CheckFileLimitWhileRecording();
+
     void SetupFormatBuffers();
     void LookUpDiskFreeSpaceEx();
     void ReleaseFiles();

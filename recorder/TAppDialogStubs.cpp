@@ -316,38 +316,3 @@ void TAppDialog::CmProperties() { NotYetBuilt("CmProperties"); }
 // Not yet built (annotations: properties enabler).
 void TAppDialog::CeProperties(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (capture: allocate the buffer ring).
-void TAppDialog::InitDat() { NotYetBuilt("InitDat"); }
-
-// Not yet built (capture: release the buffer ring).
-void TAppDialog::FreeDat() { NotYetBuilt("FreeDat"); }
-
-// Not yet built (capture: start recording).
-void TAppDialog::Listen() { NotYetBuilt("Listen"); }
-
-// Not yet built (capture: record enabler).
-void TAppDialog::CeRecord(TCommandEnabler&) {}
-
-// Not yet built (capture: a filled buffer came back).
-LRESULT TAppDialog::EvMmWimData(WPARAM, LPARAM) {
-    NotYetBuilt("EvMmWimData");
-    return 0;
-}
-
-// Not yet built (capture: restart a stalled device).
-LRESULT TAppDialog::EvRestartRecording(WPARAM, LPARAM) {
-    NotYetBuilt("EvRestartRecording");
-    return 0;
-}
-
-// Not yet built (voice activation: threshold slider moved).
-void TAppDialog::EvVoxLevelNotify(UINT) { NotYetBuilt("EvVoxLevelNotify"); }
-
-// Not yet built (status: position slider notification).
-bool TAppDialog::EvSliderNotify(UINT) {
-    NotYetBuilt("EvSliderNotify");
-    return false;
-}
-
-// Not yet built (status: position slider moved).
-void TAppDialog::EvHScroll(UINT, int, HWND) { NotYetBuilt("EvHScroll"); }

@@ -1,0 +1,231 @@
+#include "recorder/TAppDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "audiofile/WaveFile.h"
+#include "framework/FrameWindow.h"
+#include "tests/fakes/FakeUserInteraction.h"
+#include "tests/fakes/FakeWaveDevices.h"
+
+namespace {
+
+class QuietAppDialog : public TAppDialog {
+public:
+    using TAppDialog::TAppDialog;
+
+protected:
+    bool ArmTimer(UINT_PTR, UINT) override { return true; }
+    void DisarmTimer(UINT_PTR) override {}
+};
+
+WAVEFORMATEX Pcm16(WORD channels, DWORD rate)
+{
+    WAVEFORMATEX f{};
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = channels;
+    f.nSamplesPerSec = rate;
+    f.wBitsPerSample = 16;
+    f.nBlockAlign = static_cast<WORD>(channels * 2);
+    f.nAvgBytesPerSec = rate * f.nBlockAlign;
+    return f;
+}
+
+std::string TempWavePath(const char* name)
+{
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    std::string path = std::string(dir) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
+// The data of a WAV file as it reads back from disk.
+std::vector<uint8_t> ReadBack(const std::string& path)
+{
+    WaveFile file(path.c_str(), nullptr, MMIO_READ);
+    EXPECT_TRUE(file.Open());
+    std::vector<uint8_t> data(file.GetDataLength());
+    if (!data.empty()) {
+        EXPECT_EQ(static_cast<int32_t>(data.size()), file.Read(data.data(), static_cast<uint32_t>(data.size())));
+    }
+    return data;
+}
+
+// What the scripted device delivers, buffer after buffer, in one format.
+std::vector<uint8_t> Scripted(void (*script)(FakeWaveDevices&), const WAVEFORMATEX& format, int buffers)
+{
+    FakeWaveDevices fake;
+    fake.postMessages = false;
+    script(fake);
+    WaveDevice device(WaveDirection::Input, fake);
+    EXPECT_EQ(MMSYSERR_NOERROR, device.Open(0, format, nullptr));
+    std::vector<char> block(CaptureBufferBytes(format));
+    WAVEHDR header{};
+    header.lpData = block.data();
+    header.dwBufferLength = static_cast<DWORD>(block.size());
+    EXPECT_EQ(MMSYSERR_NOERROR, device.Prepare(header));
+    EXPECT_EQ(MMSYSERR_NOERROR, device.Start());
+    std::vector<uint8_t> out;
+    for (int i = 0; i < buffers; ++i) {
+        EXPECT_EQ(MMSYSERR_NOERROR, device.Queue(header));
+        fake.Tick();
+        out.insert(out.end(), block.begin(), block.begin() + header.dwBytesRecorded);
+    }
+    return out;
+}
+
+class CaptureWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppState.Reset();
+        AppState.RecLevel = -1;
+        AppState.VoxDisable = true;
+        CopyTextField(AppState.WaveInDriver, "Fake Input");
+        SetWaves(&waves);  // before the window: its devices bind to the service
+        auto client = std::make_unique<QuietAppDialog>(nullptr);
+        dialog = client.get();
+        frame = std::make_unique<TFrameWindow>(nullptr, "capture test", std::move(client), true);
+        ASSERT_TRUE(frame->Create());
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        SetWaves(nullptr);
+        AppState.Reset();
+    }
+    void UseNewWaveFile(const std::string& path, const WAVEFORMATEX& format)
+    {
+        dialog->FileFormat.Assign(format);
+        dialog->CaptureFormat = format;
+        dialog->CurrentFile = std::make_unique<WaveFile>(path.c_str(), &format, MMIO_CREATE | MMIO_READWRITE);
+        ASSERT_TRUE(dialog->CurrentFile->Open());
+    }
+    void Pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    void Capture(int buffers)
+    {
+        for (int i = 0; i < buffers; ++i) {
+            waves.Tick();
+            Pump();
+        }
+    }
+
+    FakeUserInteraction ui;
+    ScopedUi scopedUi{ui};
+    FakeWaveDevices waves;
+    QuietAppDialog* dialog = nullptr;
+    std::unique_ptr<TFrameWindow> frame;
+};
+
+void Tone10(FakeWaveDevices& f) { f.Tone(10, 1000, 0.6); }
+
+TEST_F(CaptureWindowTest, ListenThenStopWritesTheScriptTailIncluded)
+{
+    const std::string path = TempWavePath("capture_listen.wav");
+    UseNewWaveFile(path, Pcm16(1, 11025));
+    Tone10(waves);
+    waves.bytesCapturedAtStop = 2000;  // the buffer being filled when stop comes
+    dialog->Listen();
+    ASSERT_TRUE(dialog->Recording);
+    EXPECT_EQ(0u, waves.lastDeviceId);  // "Fake Input" by name, not the mapper
+    Capture(9);
+    dialog->StopCapture();
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    dialog->CurrentFile.reset();
+    std::vector<uint8_t> expected = Scripted(Tone10, Pcm16(1, 11025), 10);
+    expected.resize(9 * 4410 + 2000);
+    EXPECT_EQ(expected, ReadBack(path));
+    EXPECT_TRUE(DeleteFileA(path.c_str()));  // no handle left open
+}
+
+TEST_F(CaptureWindowTest, FormatAboveARingBlockIsRefusedBeforeTheDeviceOpens)
+{
+    const std::string path = TempWavePath("capture_fast.wav");
+    WAVEFORMATEX fast = Pcm16(2, 96000);
+    fast.nChannels = 8;
+    fast.nBlockAlign = 16;
+    fast.nAvgBytesPerSec = 96000 * 16;  // 307200 bytes per 200 ms: fits
+    UseNewWaveFile(path, fast);
+    dialog->Listen();
+    EXPECT_TRUE(dialog->Recording);
+    dialog->StopCapture();
+
+    fast.nSamplesPerSec = 192000;
+    fast.nAvgBytesPerSec = 192000 * 16;  // 614400 bytes per 200 ms
+    dialog->CaptureFormat = fast;
+    const int opensBefore = waves.Count("waveInOpen");
+    dialog->Listen();
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(opensBefore, waves.Count("waveInOpen"));
+    EXPECT_EQ(1u, ui.messageBoxes.size());
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(CaptureWindowTest, StalledDeviceIsRestartedWithoutLosingAudio)
+{
+    const std::string path = TempWavePath("capture_stall.wav");
+    UseNewWaveFile(path, Pcm16(1, 8000));
+    waves.Tone(2, 500);
+    waves.Stall(20);
+    dialog->Listen();
+    Capture(2);
+    EXPECT_EQ(3200u, dialog->CurrentFile->GetDataLength());  // one buffer written, one held back
+    // Four data messages that take nothing back (the held-back buffer alone is done).
+    const WAVEHDR& held = dialog->Ring.Header(1);
+    for (int i = 0; i < 4; ++i)
+        SendMessageA(dialog->GetHandle(), MM_WIM_DATA, reinterpret_cast<WPARAM>(waves.lastHandle),
+                     reinterpret_cast<LPARAM>(&held));
+    Pump();  // WM_RESTARTRECORDING
+    EXPECT_EQ(2, waves.Count("waveInStart"));
+    EXPECT_EQ(2u * 3200u, dialog->CurrentFile->GetDataLength());  // the held-back buffer too
+    dialog->StopCapture();
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+void ShortThenLong(FakeWaveDevices& f)
+{
+    f.Tone(2, 1000, 0.8);  // 0.4 s: shorter than the discard time
+    f.Silence(6);
+    f.Tone(12, 1000, 0.8);  // 2.4 s: kept
+    f.Silence(6);
+}
+
+TEST_F(CaptureWindowTest, ShortSegmentIsCutBackToItsOwnMark)
+{
+    AppState.VoxDisable = false;
+    AppState.SoundLevel = 20;
+    AppState.TalkOff2 = 1;
+    AppState.VoxDiscard = true;
+    AppState.VoxDiscardTimeTenths = 30;  // 15 blocks of 200 ms
+    const std::string path = TempWavePath("capture_discard.wav");
+    UseNewWaveFile(path, Pcm16(1, 8000));
+    ShortThenLong(waves);
+    dialog->Listen();
+    Capture(26);
+    dialog->StopCapture();
+    // Only the long segment stays: its 12 loud blocks and 4 of hang time.
+    EXPECT_EQ(16u * 3200u, dialog->CurrentFile->GetDataLength());
+    ASSERT_EQ(1, dialog->CurrentFile->TimeCodeCount());
+    EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
