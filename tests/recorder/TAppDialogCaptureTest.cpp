@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
+#include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/fakes/FakeWaveDevices.h"
 
@@ -224,6 +225,58 @@ TEST_F(CaptureWindowTest, ShortSegmentIsCutBackToItsOwnMark)
     EXPECT_EQ(16u * 3200u, dialog->CurrentFile->GetDataLength());
     ASSERT_EQ(1, dialog->CurrentFile->TimeCodeCount());
     EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+class CodecCaptureTest : public CaptureWindowTest {
+protected:
+    void SetUp() override
+    {
+        SetAcm(&acm);  // before the window: its stream binds to the service
+        CaptureWindowTest::SetUp();
+        AppState.CodecsAvailable = true;
+    }
+    void TearDown() override
+    {
+        CaptureWindowTest::TearDown();
+        SetAcm(nullptr);
+    }
+    FakeAcm acm;
+};
+
+TEST_F(CodecCaptureTest, CompressedRecordingStartsFlaggedAndIsFlushedAtStop)
+{
+    const std::string path = TempWavePath("capture_adpcm.wav");
+    const FakeAcmFormat adpcm = FakeAcm::ImaAdpcmFormat(1, 8000);
+    dialog->FileFormat.Assign(*adpcm.format.Get());
+    dialog->CaptureFormat = Pcm16(1, 8000);
+    dialog->CurrentFile =
+        std::make_unique<WaveFile>(path.c_str(), adpcm.format.Get(), MMIO_CREATE | MMIO_READWRITE);
+    ASSERT_TRUE(dialog->CurrentFile->Open());
+    waves.Tone(6, 700);
+    waves.bytesCapturedAtStop = 1000;
+    dialog->Listen();
+    ASSERT_TRUE(dialog->Recording);
+    Capture(6);
+    dialog->StopCapture();
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    ASSERT_GE(acm.convertFlags.size(), 2u);
+    EXPECT_TRUE(acm.convertFlags.front() & ACM_STREAMCONVERTF_START);
+    EXPECT_TRUE(acm.convertFlags.back() & ACM_STREAMCONVERTF_END);
+    for (size_t i = 1; i + 1 < acm.convertFlags.size(); ++i)
+        EXPECT_FALSE(acm.convertFlags[i] & ACM_STREAMCONVERTF_START) << i;
+    // Every captured frame was handed to the codec and counted, the
+    // held-back buffer and the partly filled one included.
+    auto* wave = static_cast<WaveFile*>(dialog->CurrentFile.get());
+    EXPECT_EQ((6u * 3200u + 1000u) / 2u, wave->GetFactCount());
+    EXPECT_GT(wave->GetDataLength(), 0u);
+    dialog->AcmClose();
+    EXPECT_EQ(0, acm.PreparedHeaders());
     dialog->CurrentFile.reset();
     DeleteFileA(path.c_str());
 }
