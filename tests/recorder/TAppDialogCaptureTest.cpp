@@ -282,3 +282,24 @@ TEST_F(CodecCaptureTest, CompressedRecordingStartsFlaggedAndIsFlushedAtStop)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CaptureWindowTest, RecordRequestDuringABusyTransportIsPostedAgain)
+{
+    const std::string path = TempWavePath("capture_busy.wav");
+    UseNewWaveFile(path, Pcm16(1, 8000));
+    dialog->TransportBusy = true;  // as while a start or stop pumps messages
+    dialog->Listen();
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(0, waves.Count("waveInOpen"));
+    dialog->TransportBusy = false;
+    Pump();  // the request comes back as command 150
+    EXPECT_TRUE(dialog->Recording);
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+    dialog->StopCapture();
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
