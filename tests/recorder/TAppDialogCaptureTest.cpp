@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/PrivateMessages.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
 #include "tests/fakes/FakeAcm.h"
@@ -299,6 +300,57 @@ TEST_F(CaptureWindowTest, RecordRequestDuringABusyTransportIsPostedAgain)
     EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
     dialog->StopCapture();
     dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CaptureWindowTest, FileLimitIsAskedForOncePerRecording)
+{
+    AppState.FileAction = 3;  // new file
+    AppState.FileSizeSel = 0;
+    AppState.FileSize = 1;  // MB
+    const std::string path = TempWavePath("capture_limit.wav");
+    WAVEFORMATEX fast = Pcm16(2, 96000);  // 76800 bytes per buffer
+    UseNewWaveFile(path, fast);
+    waves.Tone(20, 440);
+    dialog->Listen();
+    int limitRequests = 0;
+    for (int i = 0; i < 20; ++i) {
+        waves.Tick();
+        MSG msg;
+        while (PeekMessageA(&msg, dialog->GetHandle(), MM_WIM_DATA, MM_WIM_DATA, PM_REMOVE))
+            DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, dialog->GetHandle(), WM_FILELIMIT, WM_FILELIMIT, PM_REMOVE))
+            ++limitRequests;
+    }
+    EXPECT_GE(dialog->CurrentFile->GetDataLength(), 1048576u);
+    EXPECT_EQ(1, limitRequests);
+    dialog->StopCapture();
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+TEST(CaptureLimits, LoopingFileIsMeasuredAtItsWritePosition)
+{
+    const std::string path = TempWavePath("capture_loop.wav");
+    const WAVEFORMATEX format = Pcm16(1, 8000);
+    WaveFile file(path.c_str(), &format, MMIO_CREATE | MMIO_READWRITE);
+    ASSERT_TRUE(file.Open());
+    const std::vector<uint8_t> block(16000, 1);
+    ASSERT_EQ(16000, file.Write(block.data(), 16000));
+    file.SetOverwrite(true);
+    ASSERT_TRUE(file.Position(0));
+    ASSERT_EQ(4000, file.Write(block.data(), 4000));
+    AppState.FileAction = 1;
+    EXPECT_EQ(4000u, TAppDialog::FileProgressOf(file).units);  // not the 16000 the data keeps
+    EXPECT_EQ(0u, TAppDialog::FileProgressOf(file).seconds);
+    AppState.FileAction = 3;
+    EXPECT_EQ(16000u, TAppDialog::FileProgressOf(file).units);
+    AppState.Reset();
+    file.Close();
     DeleteFileA(path.c_str());
 }
 
