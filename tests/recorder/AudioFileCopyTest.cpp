@@ -41,20 +41,4 @@ TEST(AudioFileCopyTest, CopiesInBlocksWithPercentagesFromZero) {
     EXPECT_EQ(CopyPercent(0, 0), 100);
 }
 
-TEST(AudioFileCopyTest, UnfinishedCopiesLeaveNoTarget) {
-    FilesTestFolder folder;
-    ASSERT_TRUE(FilesTestFolder::WriteFile(folder / "in.wav", 1000000));
-    int calls = 0;
-    EXPECT_EQ(CopyAudioFile(folder / "in.wav", folder / "out.wav", [&](int) { return ++calls < 2; }),
-              CopyOutcome::Cancelled);
-    EXPECT_FALSE(PathExists(folder / "out.wav"));
-    EXPECT_TRUE(PathExists(folder / "in.wav"));
-
-    const auto always = [](int) { return true; };
-    EXPECT_EQ(CopyAudioFile(folder / "missing.wav", folder / "out.wav", always),
-              CopyOutcome::CannotOpenInput);
-    EXPECT_EQ(CopyAudioFile(folder / "in.wav", folder / "no\\out.wav", always),
-              CopyOutcome::CannotOpenOutput);
-}
-
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {
@@ -66,28 +64,6 @@ TEST(FileNamingTest, OnlyOneIntegerConversionNumbers) {
         if (found && c.filled) {
             EXPECT_EQ(FillNumberingSlot(c.text, slot, 7), c.filled);
         }
-    }
-}
-
-TEST(FileNamingTest, UniqueNamesFromExistingSets) {
-    const struct {
-        const char* base;
-        bool plainFirst;
-        std::set<std::string> existing;
-        const char* expected;
-    } cases[] = {
-        {"~rec", false, {}, "D\\~rec_1.wav"},
-        {"~rec", false, {"D\\~rec_1.wav"}, "D\\~rec_2.wav"},
-        {"rec", true, {}, "D\\rec.wav"},
-        {"rec", true, {"D\\rec.wav"}, "D\\rec_1.wav"},
-        {"rec", false, {}, "D\\rec_1.wav"},
-        {"t%03d", false, {"D\\t001.wav"}, "D\\t002.wav"},
-        {"t%03d", true, {}, "D\\t001.wav"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.base);
-        const auto exists = [&](const std::string& p) { return c.existing.count(p) > 0; };
-        EXPECT_EQ(PickUniqueName("D\\", c.base, ".wav", c.plainFirst, exists), c.expected);
     }
 }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
 #include "recorder/FileNaming.h"
 #include "tests/fakes/FakeAcm.h"
@@ -284,41 +283,6 @@ TEST_F(TAppDialogFilesTest, SaveRunsTheAfterSaveCommandWithTheQuotedPath) {
     TCommandEnabler ce(CM_SAVE);
     dialog->CeSave(ce);
     EXPECT_EQ(ce.Enabled(), std::optional<bool>(true));
-}
-
-}  // namespace
-
-namespace {
-
-// With the system's own codec manager: an IMA ADPCM recording opens, its
-// codec is named and the stream tested at opening is closed again.
-TEST_F(TAppDialogFilesTest, AnImaAdpcmRecordingOpensWithTheSystemCodecs) {
-    SetAcm(nullptr);
-    WaveFormatBuffer ima;
-    ima->wFormatTag = WAVE_FORMAT_IMA_ADPCM;
-    ima->nChannels = 1;
-    ima->nSamplesPerSec = 8000;
-    ima->cbSize = kMaxFormatBytes - kWaveFormatBaseBytes;
-    const WAVEFORMATEX pcm = MakePcmFormat(1, 8000, 16);
-    ASSERT_EQ(acmFormatSuggest(nullptr, const_cast<WAVEFORMATEX*>(&pcm), ima.Get(), kMaxFormatBytes,
-                               ACM_FORMATSUGGESTF_WFORMATTAG | ACM_FORMATSUGGESTF_NCHANNELS |
-                                   ACM_FORMATSUGGESTF_NSAMPLESPERSEC),
-              MMSYSERR_NOERROR);
-    {
-        WaveFile file((folder / "adpcm.wav").c_str(), ima.Get(), MMIO_CREATE | MMIO_READWRITE);
-        ASSERT_TRUE(file.Open());
-        const std::vector<char> blocks(ima->nBlockAlign * 4, 0);
-        ASSERT_GT(file.Write(blocks.data(), static_cast<uint32_t>(blocks.size())), 0);
-    }
-    dialog->CodecFormatBytes = kMaxFormatBytes;
-    dialog->OpenFile((folder / "adpcm.wav").c_str());
-    ASSERT_TRUE(dialog->CurrentFile);
-    EXPECT_TRUE(ui.messageBoxes.empty());
-    EXPECT_EQ(dialog->FileFormat->wFormatTag, WAVE_FORMAT_IMA_ADPCM);
-    EXPECT_EQ(dialog->CaptureFormat.wBitsPerSample, 16);
-    EXPECT_NE(Text(IDC_CODECTEXT), "");
-    EXPECT_FALSE(dialog->hAcmStream.IsOpen());
-    dialog->CurrentFile.reset();
 }
 
 }  // namespace
