@@ -7,9 +7,10 @@
 #include "framework/Application.h"
 #include "recorder/CodecStreamOpen.h"
 
+// The ring's records, when it was made with them (codecs available).
 void TAppDialog::ConversionRecords(ACMSTREAMHEADER* (&records)[5]) {
-    for (ACMSTREAMHEADER*& record : records)
-        record = nullptr;
+    for (int slot = 0; slot < kConversionRecords; ++slot)
+        records[slot] = Ring.Conversion(slot);
 }
 
 bool TAppDialog::AcmOpen(bool suggest, int mode) {

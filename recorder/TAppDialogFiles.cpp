@@ -95,6 +95,8 @@ void ReportOpenFailure(TAppDialog& window, const std::string& path) {
     window.CurrentFile.reset();
     window.SetTitle(nullptr, false);
     window.ShowFormat();
+    window.ShowSize();
+    window.ShowSegment(kNoPosition);
 }
 
 bool OpenExistingFile(TAppDialog& window, const std::string& path) {
@@ -105,6 +107,8 @@ bool OpenExistingFile(TAppDialog& window, const std::string& path) {
                         kProductCaption, MB_OK);
         window.SetTitle(nullptr, false);
         window.ShowFormat();
+        window.ShowSize();
+        window.ShowSegment(kNoPosition);
         return false;
     }
     window.CurrentFile = CreateFileObject(path.c_str(), nullptr, MMIO_READWRITE, ftWav);
@@ -200,7 +204,10 @@ void TAppDialog::OpenFile(const char* name, int type) {
     if (!opened)
         return;
     CopyTextField(AppState.CommandLineFile, CurrentFile->GetPath().c_str());
+    (void)CurrentFile->Position(0);
     ShowFormat();
+    ShowSize();
+    ShowSegment(kNoPosition);
     SetTitle(CurrentFile->GetPath().c_str(), CurrentFile->IsTemporary());
     RememberRecentFile(*CurrentFile);
 }

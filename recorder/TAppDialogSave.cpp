@@ -33,6 +33,8 @@ void EndCurrentFile(TAppDialog& window, bool deleteFromDisk) {
     window.CurrentFile.reset();
     window.SetTitle(nullptr, false);
     window.ShowFormat();
+    window.ShowSize();
+    window.ShowSegment(kNoPosition);
     window.CmClearMark();
 }
 
