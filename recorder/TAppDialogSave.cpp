@@ -67,7 +67,6 @@ std::string AskSaveAsName(TAppDialog& window) {
     data.filter = SaveFilterFor(window.CurrentFile->GetFileType());
     data.defaultExt = "wav";
     data.flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    data.SetFileName(FileNamePart(window.CurrentFile->GetPath()));
     return Ui().SaveFileDialog(window.GetHandle(), data) ? data.FileName() : std::string();
 }
 
