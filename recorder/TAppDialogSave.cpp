@@ -4,7 +4,6 @@
 #include "recorder/TAppDialog.h"
 
 #include "app/AppState.h"
-#include "audiofile/FileNames.h"
 #include "framework/Application.h"
 #include "framework/CommonDialogs.h"
 #include "framework/UserInteraction.h"
