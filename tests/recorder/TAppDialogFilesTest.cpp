@@ -204,6 +204,19 @@ TEST_F(TAppDialogFilesTest, ClosingAsksOnlyForTemporaryAudioWithoutAutoNaming) {
     }
 }
 
+// A name the file cannot take (its folder is missing) must not lose the
+// recording: the file class would delete a temporary file let go unchanged.
+TEST_F(TAppDialogFilesTest, ARenameThatFailsAtClosingKeepsTheRecording) {
+    Record(10);
+    ui.messageBoxAnswers = {IDYES};
+    ui.fileDialogAnswers = {folder / "missing\\talk.wav"};
+    EXPECT_TRUE(dialog->FileCanClose());
+    EXPECT_FALSE(dialog->CurrentFile);
+    EXPECT_TRUE(PathExists(folder / "~rec_1.wav"));
+    ASSERT_EQ(ui.messageBoxes.size(), 2u);
+    EXPECT_EQ(ui.messageBoxes[1].text.rfind("Can't save the recording under the new name", 0), 0u);
+}
+
 TEST_F(TAppDialogFilesTest, CategoryNamesTheRecordingAndCancelKeepsIt) {
     AppState.AutoName = true;
     AppState.AutoPrompt = true;
