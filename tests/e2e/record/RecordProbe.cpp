@@ -1,0 +1,85 @@
+// record_probe DEVICE-NAME OUT.wav MILLISECONDS
+// Records through the recorder window's own capture road (Listen, the
+// wave-input device chosen by name, StopCapture) into a new 16-bit mono
+// 44100 Hz WAV file for about MILLISECONDS of wall-clock time, then prints
+// "elapsed_ms N" (from Listen to the stop) and "data_bytes N".
+// Exit code 0 = recorded, 1 = recording did not start, 2 = usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/AppState.h"
+#include "audiofile/WaveFile.h"
+#include "framework/FrameWindow.h"
+#include "recorder/TAppDialog.h"
+
+namespace {
+
+class ProbeDialog : public TAppDialog {
+public:
+    using TAppDialog::TAppDialog;
+
+protected:
+    bool ArmTimer(UINT_PTR, UINT) override { return true; }  // no scheduler in the probe
+    void DisarmTimer(UINT_PTR) override {}
+};
+
+double NowMs()
+{
+    LARGE_INTEGER now{}, frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+// Runs the message loop (capture arrives as MM_WIM_DATA) until the deadline.
+void RunMessagesUntil(double deadlineMs)
+{
+    for (double now = NowMs(); now < deadlineMs; now = NowMs()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(deadlineMs - now) + 1, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+        return 2;
+    AppState.Reset();
+    AppState.RecLevel = -1;
+    AppState.VoxDisable = true;
+    CopyTextField(AppState.WaveInDriver, argv[1]);
+    auto client = std::make_unique<ProbeDialog>(nullptr);
+    ProbeDialog* dialog = client.get();
+    TFrameWindow frame(nullptr, "record probe", std::move(client), true);
+    if (!frame.Create())
+        return 1;
+    WAVEFORMATEX format{};
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    format.nChannels = 1;
+    format.nSamplesPerSec = 44100;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 2;
+    format.nAvgBytesPerSec = 88200;
+    dialog->FileFormat.Assign(format);
+    dialog->CaptureFormat = format;
+    dialog->CurrentFile = std::make_unique<WaveFile>(argv[2], &format, MMIO_CREATE | MMIO_READWRITE);
+    if (!dialog->CurrentFile->Open())
+        return 1;
+    const double started = NowMs();
+    dialog->Listen();
+    if (!dialog->Recording)
+        return 1;
+    RunMessagesUntil(started + std::atof(argv[3]));
+    dialog->StopCapture();
+    const double elapsed = NowMs() - started;
+    std::printf("elapsed_ms %.0f\ndata_bytes %u\n", elapsed, dialog->CurrentFile->GetDataLength());
+    dialog->CurrentFile.reset();  // finishes the file
+    return 0;
+}
