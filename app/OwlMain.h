@@ -7,3 +7,6 @@ int OwlMain(int argc, char* argv[]);
 // Builds the application object and runs its message loop; returns the
 // loop's result. Defined beside the application object.
 int RunApplication();
+
+// /R (properties only) names a file that exists; true without /R.
+bool PropertiesRunHasFile();

@@ -30,6 +30,8 @@ constexpr UINT WM_RECORDSTATECHANGED    = WM_USER + 0x172;
 constexpr UINT WM_RESTARTRECORDING      = WM_USER + 0x179;
 constexpr UINT WM_FLUSHFILES            = WM_USER + 0x18E;
 constexpr UINT WM_UPDATEESTIMATE        = WM_USER + 0x409;
+// Sent by outside programs to the frame: open the Getting Started topic.
+constexpr UINT WM_SHOWGETTINGSTARTED    = WM_USER + 0x190;
 // Add further messages here, each with the number its users agree on.
 
 // Codes of the WM_COPYDATA messages a second copy sends to the running one

@@ -1,0 +1,77 @@
+// App: the program's application object. It loads the settings, builds the
+// frame with the recorder window as its client, decides whether the program
+// may close, takes WM_COPYDATA from a second copy and handles the
+// application's menu commands: preferences, the timer switch, settings
+// export and import, new instance, exit and close window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/QuillmoorApp.h"
+#include "app/RecorderLink.h"
+#include "app/SMsg.h"
+#include "framework/CommonDialogs.h"
+#include "framework/RecentFiles.h"
+
+class SDIDecFrame;
+
+class App : public QuillmoorApp, public SMsg, public TRecentFiles {
+public:
+    // makeRecorder builds the frame's client (the recorder window).
+    explicit App(RecorderFactory makeRecorder, HINSTANCE instance = nullptr, int showCommand = SW_SHOWNORMAL);
+    ~App() override;
+
+    void InitMainWindow() override;
+    bool CanClose() override;
+    bool Dispatch(Message& m) override;
+    HWND MsgOwner() const override { return MainHandle(); }
+
+    SDIDecFrame* Frame() const;
+    RecorderLink* Recorder() const;
+
+    // Settings from/to the INI file at path, or the registry when empty.
+    virtual void LoadSettings(const std::string& path);
+    // Without a path: skipped under /I (the program runs on a settings file).
+    void SaveSettings(const std::string& path);
+
+    // ---- handlers ----
+    void CmSaveSettings() { SaveSettings(std::string()); }
+    void CmPreferences();
+    void CmExit();
+    void CmCloseWindow();
+    void CmEnableTimer();
+    void CeEnableTimer(TCommandEnabler& ce);
+    bool EvCopyData(HWND sender, const COPYDATASTRUCT& data);
+    LRESULT EvMruFileMessage(WPARAM commandId, LPARAM);
+    LRESULT EvEnterIdle(WPARAM, LPARAM) { return 0; }
+    void CmNewInstance();
+    void CmSaveSettingsAs();
+    void CmOpenSettingsFile();
+
+    // Windows ends the session: the recording is finished and closed and
+    // the settings saved (unless /I), asking nothing.
+    void EndSession();
+    // After the settings changed: window settings, record state, and
+    // WM_SETTINGSCHANGED to the recorder window.
+    void ApplyChangedSettings();
+
+    // The text of a copy-data record: at most 259 characters, cut at its
+    // size and at its first zero; empty without data.
+    static std::string CopyDataText(const COPYDATASTRUCT& data);
+
+protected:
+    // Writes every setting (the store chosen by path as in loading).
+    virtual void WriteSettings(const std::string& path);
+
+private:
+    void LoadSettingsFileReloading(const std::string& path);
+    void GoToComment(const std::string& text);
+    void AddComment(const std::string& text);
+    bool AskSettingsFile(bool save, std::string& path);
+
+    RecorderFactory makeRecorder_;
+    FileDialogData settingsDialog_;
+    static const MsgEntry<App> kMessages[];
+};

@@ -1,0 +1,79 @@
+// WM_COPYDATA from a second copy of the program: reload settings, open a
+// file, go to a comment, add a comment.
+#include "app/App.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/CommandLine.h"
+#include "app/PrivateMessages.h"
+#include "audiofile/RecFile.h"
+
+std::string App::CopyDataText(const COPYDATASTRUCT& data) {
+    if (!data.lpData || data.cbData == 0) return {};
+    // The sender chose the size and need not have ended the text with a
+    // zero: read no further than either allows.
+    const size_t limit = std::min<size_t>(data.cbData, kMaxCopyDataText);
+    const char* text = static_cast<const char*>(data.lpData);
+    return std::string(text, strnlen(text, limit));
+}
+
+bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
+    RecorderLink* recorder = Recorder();
+    if (!recorder) return true;
+    const std::string text = CopyDataText(data);
+    switch (data.dwData) {
+    case COPYDATA_LOADSETTINGS:
+        if (!text.empty()) LoadSettingsFileReloading(text);
+        break;
+    case COPYDATA_OPENFILE:
+        if (!text.empty()) recorder->OpenFile(text);
+        break;
+    case COPYDATA_GOTOCOMMENT:
+        GoToComment(text);
+        break;
+    case COPYDATA_ADDCOMMENT:
+        AddComment(text);
+        break;
+    default:
+        break;  // not ours: another program's record
+    }
+    return true;
+}
+
+void App::LoadSettingsFileReloading(const std::string& path) {
+    RecorderLink* recorder = Recorder();
+    const bool wasRecording = recorder->IsRecording();
+    const bool wasPlaying = recorder->IsPlaying();
+    if (wasRecording || wasPlaying) recorder->Stop();
+    LoadSettings(path);
+    // As after "Open settings file...": the tray icon, top-most state and
+    // hot keys follow the new settings, and the recorder re-reads them.
+    ApplyChangedSettings();
+    if (wasPlaying) {
+        recorder->Play();
+    } else if (wasRecording) {
+        recorder->Listen();
+    }
+}
+
+void App::GoToComment(const std::string& text) {
+    RecorderLink* recorder = Recorder();
+    RecFile* file = recorder->CurrentFile();
+    // Moving the position under a running recording would write over it.
+    if (!file || recorder->IsRecording()) return;
+    const uint32_t start = file->FindCommentByText(text);
+    if (start == kNoPosition) return;
+    const bool wasPlaying = recorder->IsPlaying();
+    if (wasPlaying) recorder->Stop();
+    recorder->GoTo(start);
+    if (wasPlaying) recorder->Play();
+}
+
+void App::AddComment(const std::string& text) {
+    RecorderLink* recorder = Recorder();
+    RecFile* file = recorder->CurrentFile();
+    if (!file) return;
+    file->AddComment(text, kNoPosition, kNoPosition);
+    recorder->ShowAnnotation();
+}

@@ -1,0 +1,19 @@
+#include "app/PreferencesSheet.h"
+
+const std::vector<PreferencePageEntry>& PreferencePages() {
+    // The pages' windows join here as they are built, in this order:
+    // TSetStart, TSetWave, TSetMp3, TSetVorbis, TSetSpeex, TSetFile,
+    // TSetRecord, TSetPlayBack, TSetTimer, TSetVox, TSetDriver, TSetJoy,
+    // TSetKey.
+    static const std::vector<PreferencePageEntry> pages = {};
+    return pages;
+}
+
+std::unique_ptr<TPropertySheet> MakePreferencesSheet(TWindow* owner, const std::string& title,
+                                                     SheetContext& context) {
+    auto sheet = std::make_unique<TPropertySheet>(owner, title, true, false);
+    for (const PreferencePageEntry& entry : PreferencePages()) {
+        if (auto page = entry.make(context)) sheet->AddPage(std::move(page));
+    }
+    return sheet;
+}

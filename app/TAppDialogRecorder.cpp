@@ -1,0 +1,77 @@
+// The recorder link over the program's recorder window, TAppDialog.
+#include "app/TAppDialogRecorder.h"
+
+#include <commctrl.h>
+
+#include "audiofile/RecFile.h"
+#include "recorder/TAppDialog.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+class TAppDialogLink : public RecorderLink {
+public:
+    explicit TAppDialogLink(TAppDialog& dialog) : dialog_(dialog) {}
+
+    HWND Window() const override { return dialog_.GetHandle(); }
+    bool IsRecording() const override { return dialog_.Recording != 0; }
+    bool IsPlaying() const override { return dialog_.Playing != 0; }
+    bool InputDeviceOpen() const override { return dialog_.hWaveIn.IsOpen(); }
+
+    void Stop() override { dialog_.CmStop(); }
+    void Play() override { dialog_.CmPlay(); }
+    void Listen() override { dialog_.Listen(); }
+
+    RecFile* CurrentFile() override { return dialog_.CurrentFile.get(); }
+    void OpenFile(const std::string& path) override { dialog_.OpenFile(path.c_str()); }
+    void NewDefaultFile() override { dialog_.CmNewDefaultFile(); }
+    void GoTo(uint32_t position) override;
+    void ShowAnnotation() override;
+
+    void CloseCodecStream() override { dialog_.AcmClose(); }
+    void ReopenCodecStream() override { dialog_.AcmOpen(false, 1); }
+
+    void Timer(UINT timerId) override { dialog_.EvTimer(timerId); }
+    LRESULT DeviceChange(WPARAM event, LPARAM data) override { return dialog_.EvDeviceChange(event, data); }
+    void EndSession() override;
+
+private:
+    TAppDialog& dialog_;
+};
+
+void TAppDialogLink::GoTo(uint32_t position) {
+    RecFile* file = dialog_.CurrentFile.get();
+    if (!file || !file->Position(position)) return;
+    dialog_.ShowTime(position);
+    dialog_.ShowSegment(position);
+    const uint32_t length = file->GetLength();
+    dialog_.SetPositionSlider(length ? static_cast<int>(uint64_t{position} * 1000 / length) : 0);
+    ShowAnnotation();
+}
+
+void TAppDialogLink::ShowAnnotation() {
+    RecFile* file = dialog_.CurrentFile.get();
+    if (!file) return;
+    dialog_.SetItemText(IDC_ANNOTATION, file->FindComment(file->GetPosition()).value_or(std::string()));
+}
+
+void TAppDialogLink::EndSession() {
+    dialog_.CmStop();
+    if (!dialog_.CurrentFile) return;
+    // Close brings sizes and annotations up to date first; a temporary
+    // recording stays on disk under its temporary name.
+    dialog_.CurrentFile->Close();
+    dialog_.CurrentFile.reset();
+}
+
+}  // namespace
+
+RecorderClient MakeTAppDialogRecorder() {
+    auto dialog = std::make_unique<TAppDialog>(nullptr);
+    auto link = std::make_unique<TAppDialogLink>(*dialog);
+    RecorderClient client;
+    client.link = link.get();
+    client.window = std::move(dialog);
+    client.keepAlive = std::move(link);
+    return client;
+}
