@@ -355,3 +355,74 @@ TEST(CaptureLimits, LoopingFileIsMeasuredAtItsWritePosition)
 }
 
 }  // namespace
+
+namespace {
+
+int segmentsEnded = 0;
+
+LRESULT CALLBACK CountSegmentEnds(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_SEGMENTENDED && wp == 1 && lp == 1)
+        ++segmentsEnded;
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// The window named with /N: counts the segment-ended notices it gets.
+HWND MakeNotifyWindow()
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CountSegmentEnds;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CaptureTestNotify";
+    RegisterClassA(&wc);
+    segmentsEnded = 0;
+    return CreateWindowA("CaptureTestNotify", "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+void QuietThenLoud(FakeWaveDevices& f)
+{
+    f.Tone(8, 300, 0.05);  // 5 % of full scale: below the threshold, kept before the trigger
+    f.Tone(3, 1000, 0.8);
+    f.Silence(6);
+}
+
+TEST_F(CaptureWindowTest, SegmentBringsItsPretriggerTellsTheNotifyWindowAndRunsTheCommand)
+{
+    AppState.VoxDisable = false;
+    AppState.SoundLevel = 20;
+    AppState.TalkOff2 = 1;
+    AppState.Pretrigger = 1;  // five buffers of 200 ms
+    AppState.VoxCommand = "notify.exe";
+    HWND notified = MakeNotifyWindow();
+    AppState.NotifyWindow = notified;
+    const std::string path = TempWavePath("capture_pretrigger.wav");
+    UseNewWaveFile(path, Pcm16(1, 8000));
+    QuietThenLoud(waves);
+    const int64_t before = static_cast<int64_t>(time(nullptr));
+    dialog->Listen();
+    Capture(17);
+    dialog->StopCapture();
+
+    // Buffers 3-7 of the quiet sound, then the three loud ones and four of hang time.
+    const std::vector<uint8_t> script = Scripted(QuietThenLoud, Pcm16(1, 8000), 17);
+    const std::vector<uint8_t> expected(script.begin() + 3 * 3200, script.begin() + 15 * 3200);
+    dialog->CurrentFile->Position(0);
+    std::vector<uint8_t> written(dialog->CurrentFile->GetDataLength());
+    ASSERT_EQ(expected.size(), written.size());
+    ASSERT_EQ(static_cast<int32_t>(written.size()),
+              dialog->CurrentFile->Read(written.data(), static_cast<uint32_t>(written.size())));
+    EXPECT_EQ(expected, written);
+    ASSERT_EQ(1, dialog->CurrentFile->TimeCodeCount());
+    EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+    EXPECT_GE(dialog->CurrentFile->GetTimeCodeAt(0), before - 2);  // heard a second before the trigger
+    EXPECT_LE(dialog->CurrentFile->GetTimeCodeAt(0), before);
+    ASSERT_EQ(1u, ui.launches.size());
+    EXPECT_EQ("notify.exe", ui.launches[0].first);
+    Pump();
+    EXPECT_EQ(1, segmentsEnded);
+    DestroyWindow(notified);
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
