@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/SMsg.h"
 #include "audiofile/RecFile.h"
@@ -121,9 +122,19 @@ public:
     int LastWaveIndex = -1;  // ring slot processed last
     AudioRing Ring;          // the five buffers capture and playback share
     CaptureSession Capture{hWaveIn, Ring};
-    // Listen, a restart and the capture part of stopping are under way;
-    // requests that arrive meanwhile are posted again (DeferIfTransportBusy).
-    bool TransportBusy = false;
+    // Listen, a restart and the capture part of stopping are under way
+    // (they nest); requests that arrive meanwhile are kept and posted again
+    // when the outermost one ends, so a pump inside cannot run them at once.
+    struct TransportRequest {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    int TransportBusyDepth = 0;
+    std::vector<TransportRequest> DeferredRequests;
+    bool IsTransportBusy() const { return TransportBusyDepth > 0; }
+    void BeginTransportBusy() { ++TransportBusyDepth; }
+    void EndTransportBusy();
     bool RestartPending = false;  // WM_RESTARTRECORDING posted, not yet handled
     bool TraceCapture = false;    // per-buffer log lines (uncounted), off unless asked for
     void InitDat();
@@ -139,7 +150,7 @@ public:
     // file, closes the device, tells the /N window of an open segment and
     // refreshes the marks. Idempotent; the transport's stop calls it.
     void StopCapture();
-    // Posts the message again and returns true while the transport is busy.
+    // While the transport is busy: keeps the request for later and returns true.
     bool DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam);
 
     // ---- voice activation (TAppDialogVox.cpp) ----

@@ -86,10 +86,22 @@ void TAppDialog::FreeDat()
 
 bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!TransportBusy)
+    if (!IsTransportBusy())
         return false;
-    PostMessage(msg, wParam, lParam);
+    for (const TransportRequest& r : DeferredRequests)
+        if (r.msg == msg && r.wParam == wParam && r.lParam == lParam)
+            return true;  // asked for already
+    DeferredRequests.push_back({msg, wParam, lParam});
     return true;
+}
+
+void TAppDialog::EndTransportBusy()
+{
+    if (TransportBusyDepth > 0 && --TransportBusyDepth > 0)
+        return;
+    for (const TransportRequest& r : DeferredRequests)
+        PostMessage(r.msg, r.wParam, r.lParam);
+    DeferredRequests.clear();
 }
 
 void TAppDialog::Listen()
@@ -103,7 +115,7 @@ void TAppDialog::Listen()
     SoundByteMode = 0;
     if (Recording || DeferIfTransportBusy(WM_COMMAND, CM_RECORD, 0))
         return;
-    TransportBusy = true;
+    BeginTransportBusy();
     if (PrepareFileForRecording()) {
         Capture.Vox().ClearForStart();
         Recording = 1;
@@ -111,7 +123,7 @@ void TAppDialog::Listen()
         SetItemText(IDC_MESSAGELINE, "");
         StartCapture();
     }
-    TransportBusy = false;
+    EndTransportBusy();
 }
 
 // The file to record into: a new one when each recording starts a file, or
@@ -272,7 +284,7 @@ void TAppDialog::CeRecord(TCommandEnabler& ce)
 
 LRESULT TAppDialog::EvMmWimData(WPARAM wParam, LPARAM lParam)
 {
-    if (!Recording || !lParam || !Capture.IsDeviceMessage(wParam) || TransportBusy)
+    if (!Recording || !lParam || !Capture.IsDeviceMessage(wParam) || IsTransportBusy())
         return 0;
     if (TraceCapture)
         TraceRing();
@@ -315,10 +327,10 @@ LRESULT TAppDialog::EvRestartRecording(WPARAM wParam, LPARAM lParam)
     if (DeferIfTransportBusy(WM_RESTARTRECORDING, wParam, lParam))
         return 0;
     RestartPending = false;
-    TransportBusy = true;
+    BeginTransportBusy();
     WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) { (void)Capture.Restart(sink, host); });
     LastWaveIndex = -1;
-    TransportBusy = false;
+    EndTransportBusy();
     return 0;
 }
 
@@ -326,9 +338,9 @@ void TAppDialog::StopCapture()
 {
     const bool segmentOpen = Capture.Vox().hang > 0;
     const bool wasOpen = hWaveIn.IsOpen();
-    TransportBusy = true;
+    BeginTransportBusy();
     WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) { Capture.Stop(sink, host); });
-    TransportBusy = false;
+    EndTransportBusy();
     Recording = 0;
     LastWaveIndex = -1;
     RestartPending = false;

@@ -290,14 +290,16 @@ TEST_F(CaptureWindowTest, RecordRequestDuringABusyTransportIsPostedAgain)
 {
     const std::string path = TempWavePath("capture_busy.wav");
     UseNewWaveFile(path, Pcm16(1, 8000));
-    dialog->TransportBusy = true;  // as while a start or stop pumps messages
+    dialog->BeginTransportBusy();  // as while a start or stop pumps messages
     dialog->Listen();
+    dialog->Listen();
+    Pump();  // a pump inside the busy operation must not run the request
     EXPECT_FALSE(dialog->Recording);
     EXPECT_EQ(0, waves.Count("waveInOpen"));
-    dialog->TransportBusy = false;
-    Pump();  // the request comes back as command 150
+    dialog->EndTransportBusy();
+    Pump();  // the request comes back, once, as command 150
     EXPECT_TRUE(dialog->Recording);
-    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_EQ(1, waves.Count("waveInOpen"));
     dialog->StopCapture();
     dialog->CurrentFile.reset();
     DeleteFileA(path.c_str());
