@@ -344,6 +344,7 @@ void TAppDialog::StopCapture()
     Recording = 0;
     LastWaveIndex = -1;
     RestartPending = false;
+    LastPeakShown = 0xFFFFFFFFu;  // the stop empties the meter: the next level is drawn
     Capture.Vox().ClearForStart();
     if (!wasOpen)
         return;
