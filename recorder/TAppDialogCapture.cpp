@@ -70,8 +70,10 @@ void TAppDialog::WithCaptureSink(Work work)
 void TAppDialog::InitDat()
 {
     SoundByteMode = 0;
-    if (Capture.IsRecording() || hWaveOut.IsOpen())
-        return;  // the ring is lent
+    // A ring that exists may be lent to a device or prepared with the codec
+    // stream: it is never built again under them.
+    if (Ring.IsAllocated())
+        return;
     if (!Ring.Allocate(AppState.CodecsAvailable))
         Error(IDS_CANTALLOCWAVE);
 }
