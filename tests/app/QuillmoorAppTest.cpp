@@ -60,50 +60,10 @@ TEST(TextFormatTest, FormatsLocalTimes) {
     EXPECT_EQ("", FormatTime(std::string(300, 'x').c_str(), when));  // does not fit
 }
 
-class RecordingApp : public QuillmoorApp {
-public:
-    DWORD version = 6;
-
-protected:
-    DWORD WindowsMajorVersion() const override { return version; }
-};
-
-TEST(QuillmoorAppTest, LaunchesTheMixerOfTheWindowsVersion) {
-    FakeUserInteraction ui;
-    ScopedUi scoped(ui);
-    RecordingApp app;
-    struct Case {
-        DWORD version;
-        UINT command;
-        const char* launched;
-    };
-    const Case cases[] = {
-        {6, CM_VOLUME, "sndvol.exe -f"},
-        {5, CM_VOLUME, "sndvol32.exe /t"},
-        {6, CM_PLAYMIXER, "sndvol.exe"},
-        {5, CM_PLAYMIXER, "sndvol32.exe"},  // no mixer window open
-        {6, CM_RECORDMIXER, "control.exe mmsys.cpl,,1"},
-        {5, CM_RECORDMIXER, "sndvol32.exe /r"},
-        {6, CM_SOUNDCONTROLPANEL, "control.exe mmsys.cpl"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.launched);
-        ui.launches.clear();
-        app.version = c.version;
-        Message m;
-        m.msg = WM_COMMAND;
-        m.wParam = MAKEWPARAM(c.command, 0);
-        EXPECT_TRUE(app.Dispatch(m));
-        ASSERT_EQ(1u, ui.launches.size());
-        EXPECT_EQ(c.launched, ui.launches[0].first);
-        EXPECT_EQ(SW_SHOWNORMAL, ui.launches[0].second);
-    }
-}
-
 TEST(QuillmoorAppTest, OpensTheMakersPagesAndTheUpdatePageWithTheVersion) {
     FakeUserInteraction ui;
     ScopedUi scoped(ui);
-    RecordingApp app;
+    QuillmoorApp app;
     for (UINT command : {CM_CHECKFORUPDATE, CM_MAKERWEBSITE, CM_PRODUCTWEBPAGE}) {
         Message m;
         m.msg = WM_COMMAND;

@@ -147,6 +147,35 @@ TEST_F(SDIDecFrameTest, StartActionsAndMinimisingAtStart) {
     }
 }
 
+TEST_F(SDIDecFrameTest, MinimisedAtStartGoesToTheTrayOnlyWhenAnIconIsThere) {
+    struct Case {
+        const char* name;
+        bool trayIcon;
+        bool taskbarRefuses;
+        bool hidden;  // else minimised
+    };
+    const Case cases[] = {
+        {"tray icon", true, false, true},
+        {"no tray icon", false, false, false},
+        {"tray icon refused", true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        AppState.MinimizeAtStart = true;
+        AppState.TrayIcon = c.trayIcon;
+        FakeTrayShell::refuseAdds = c.taskbarRefuses;
+        CreateFrame();
+        ShowWindow(FrameHandle(), SW_SHOWNOACTIVATE);
+        MSG msg;
+        while (PeekMessageA(&msg, FrameHandle(), 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        ASSERT_TRUE(IsWindow(FrameHandle()));
+        EXPECT_EQ(c.hidden, !IsWindowVisible(FrameHandle()));
+        EXPECT_EQ(!c.hidden, IsIconic(FrameHandle()) != FALSE);
+    }
+}
+
 TEST_F(SDIDecFrameTest, TheClassNameIsTheOneGivenWithJ) {
     CopyTextField(AppState.WindowClassName, "OtherRecorder");
     CreateFrame();
