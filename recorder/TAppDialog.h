@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ContextHelpWin.h"
 #include "app/SMsg.h"
 #include "audiofile/RecFile.h"
 #include "framework/Dialog.h"
@@ -47,7 +48,9 @@ constexpr UINT kPropertiesWatchMs = 1000;
 // /D, 50 under Wine) only says how large its formats are.
 constexpr int kFormatBufferRoomBytes = static_cast<int>(kMaxFormatBytes);
 
-class TAppDialog : public TDialog, public SMsg {
+// F1 and a right click on a control show its help pop-up (ContextHelpWin;
+// each control's id is its help id).
+class TAppDialog : public TDialog, public SMsg, public ContextHelpWin {
 public:
     // parent: the frame (or null in tests); module: where IDD_TAPP lives.
     explicit TAppDialog(TWindow* parent, HINSTANCE module = nullptr);

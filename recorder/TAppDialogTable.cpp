@@ -116,6 +116,8 @@ const MsgEntry<TAppDialog> TAppDialog::kMessages[] = {
     OnMessage(WM_DEVICECHANGE, &TAppDialog::EvDeviceChange),
 };
 
-// Own table first; the context-help mix-in's table joins here when it exists;
-// then the dialog's and the window's.
-bool TAppDialog::Dispatch(Message& m) { return DispatchTable(*this, kMessages, m) || TDialog::Dispatch(m); }
+// Own table first, then the context-help mix-in's, then the dialog's and
+// the window's.
+bool TAppDialog::Dispatch(Message& m) {
+    return DispatchTable(*this, kMessages, m) || DispatchContextHelp(m) || TDialog::Dispatch(m);
+}

@@ -326,7 +326,7 @@ TEST_F(RecorderWindowTest, TheRecorderHandlesItsPrivateAndDeviceMessages) {
                              WM_SETTINGSCHANGED, WM_STOPTHENPLAY, WM_STOPANDSAVE, WM_STOPTHENRECORD,
                              WM_SPLITFILE, WM_RESTARTRECORDING, WM_HSCROLL, WM_CLOSE, MM_JOY1BUTTONDOWN,
                              MM_JOY1BUTTONUP, WM_REWIND, WM_FASTFORWARD, WM_FLUSHFILES, WM_DROPFILES,
-                             WM_DEVICECHANGE};
+                             WM_DEVICECHANGE, WM_HELP, WM_CONTEXTMENU};
     for (UINT msg : messages) {
         SCOPED_TRACE(msg);
         EXPECT_TRUE(Handles(msg));
