@@ -5,27 +5,19 @@
 #include <algorithm>
 #include <cstring>
 
+#include "audiofile/PcmFormat.h"
+
 namespace {
 
 constexpr uint32_t kFormatHeaderBytes = 18;  // WAVEFORMATEX without its extra bytes
 constexpr uint32_t kMinFormatChunk = 16;     // PCMWAVEFORMAT: no cbSize
-
-void SetDefaultFormat(WAVEFORMATEX& format) {
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 1;
-    format.nSamplesPerSec = 22050;
-    format.nAvgBytesPerSec = 22050;
-    format.nBlockAlign = 1;
-    format.wBitsPerSample = 8;
-    format.cbSize = 0;
-}
 
 }  // namespace
 
 WaveFile::WaveFile(const char* name, const WAVEFORMATEX* format, uint32_t openMode)
     : RiffFile(name, "WAVE", "data", openMode), formatBuffer_(new uint8_t[MaxFormatSize]()) {
     format_ = reinterpret_cast<WAVEFORMATEX*>(formatBuffer_.get());
-    SetDefaultFormat(*format_);
+    *format_ = PcmFormat(1, 22050, 8);  // the default: 8-bit mono
     if (format) {
         // PCM formats carry no extra bytes; their cbSize may be anything
         // (a PCMWAVEFORMAT has none), so it is not read.

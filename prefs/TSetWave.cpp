@@ -2,23 +2,14 @@
 
 #include "app/AppState.h"
 #include "app/SettingsStore.h"
+#include "audiofile/PcmFormat.h"
 #include "prefs/FormatStorage.h"
 
 namespace {
 constexpr char kSection[] = "Wave";
 }
 
-WAVEFORMATEX TSetWave::DefaultFormat() {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 1;
-    format.nSamplesPerSec = 8000;
-    format.nAvgBytesPerSec = 8000;
-    format.nBlockAlign = 1;
-    format.wBitsPerSample = 8;
-    format.cbSize = 0;
-    return format;
-}
+WAVEFORMATEX TSetWave::DefaultFormat() { return PcmFormat(1, 8000, 8); }
 
 void TSetWave::Load(HKEY key, const std::string& ini) {
     SettingsStore store = SettingsStore::Choose(key, ini, kSection);

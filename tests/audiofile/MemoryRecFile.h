@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "audiofile/PcmFormat.h"
 #include "audiofile/RecFile.h"
 
 class MemoryRecFile : public RecFile {
@@ -13,12 +14,7 @@ public:
     explicit MemoryRecFile(const char* path = nullptr, uint32_t avgBytesPerSec = 44100,
                            int fileType = ftWav)
         : RecFile(path, MMIO_READWRITE), fileType_(fileType) {
-        wave_.wFormatTag = 1;
-        wave_.nChannels = 1;
-        wave_.nSamplesPerSec = avgBytesPerSec;
-        wave_.nAvgBytesPerSec = avgBytesPerSec;
-        wave_.nBlockAlign = 1;
-        wave_.wBitsPerSample = 8;
+        wave_ = PcmFormat(1, avgBytesPerSec, 8);  // 8-bit mono: one byte per sample
         format_ = &wave_;
     }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "audiofile/PcmFormat.h"
+
 inline std::string ReadAllBytes(const std::string& name) {
     std::string bytes;
     FILE* file = std::fopen(name.c_str(), "rb");
@@ -58,17 +60,6 @@ inline std::vector<WalkedChunk> WalkRiff(const std::string& bytes) {
         at += 8 + chunk.size + (chunk.size & 1);
     }
     return chunks;
-}
-
-inline WAVEFORMATEX PcmFormat(WORD channels, DWORD rate, WORD bits) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = channels;
-    format.nSamplesPerSec = rate;
-    format.wBitsPerSample = bits;
-    format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    format.nAvgBytesPerSec = rate * format.nBlockAlign;
-    return format;
 }
 
 // Audio bytes that differ from block to block, so misplaced bytes show.
