@@ -6,6 +6,7 @@
 
 #include "app/AppState.h"
 #include "app/PrivateMessages.h"
+#include "audiofile/FileNames.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void ApplyValue(char letter, const std::string& value, AppStateRecord& state) {
     case 'A': state.VoxCommand = value; break;
     case 'C': state.RecordChannel = ChannelOf(value); break;
     case 'E': CopyTextField(state.SaveCommand, value.c_str()); break;
-    case 'I': CopyTextField(state.IniPath, value.empty() ? "" : FullPathOf(value).c_str()); break;
+    case 'I': CopyTextField(state.IniPath, value.empty() ? "" : FullPath(value).c_str()); break;
     case 'J': CopyTextField(state.WindowClassName, value.c_str()); break;
     case 'N':
         state.NotifyWindow = reinterpret_cast<HWND>(std::strtoul(value.c_str(), nullptr, 16));
@@ -65,23 +66,16 @@ bool ImmediateRequest(char letter, const std::string& value, CommandLineRequest&
     request.sendNow = true;
     request.code = letter == 'H' ? COPYDATA_OPENFILE
                  : letter == 'Z' ? COPYDATA_GOTOCOMMENT : COPYDATA_ADDCOMMENT;
-    request.text = (letter == 'H' ? FullPathOf(value) : value).substr(0, kMaxCopyDataText);
+    request.text = (letter == 'H' ? FullPath(value) : value).substr(0, kMaxCopyDataText);
     return true;
 }
 
 void TakeFileArgument(const char* argument, AppStateRecord& state) {
     if (state.CommandLineFile[0]) return;  // later file arguments are ignored
-    CopyTextField(state.CommandLineFile, FullPathOf(argument).c_str());
+    CopyTextField(state.CommandLineFile, FullPath(argument).c_str());
 }
 
 }  // namespace
-
-std::string FullPathOf(const std::string& name) {
-    if (name.empty()) return name;
-    char full[MAX_PATH] = {};
-    DWORD got = GetFullPathNameA(name.c_str(), MAX_PATH, full, nullptr);
-    return got > 0 && got < MAX_PATH ? std::string(full) : name;
-}
 
 CommandLineRequest ParseCommandLine(int argc, const char* const argv[], AppStateRecord& state) {
     CommandLineRequest request;

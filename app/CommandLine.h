@@ -26,6 +26,3 @@ struct CommandLineRequest {
 // here, so the running copy or the profile functions never resolve them
 // against another folder. A trailing /H without a name is ignored.
 CommandLineRequest ParseCommandLine(int argc, const char* const argv[], AppStateRecord& state);
-
-// The full path of name (name itself when it cannot be resolved).
-std::string FullPathOf(const std::string& name);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/ProgramFolders.h"
+#include "audiofile/FileNames.h"
 
 namespace {
 
@@ -10,18 +11,9 @@ bool Enter(const std::string& folder) {
     return !folder.empty() && SetCurrentDirectoryA(folder.c_str());
 }
 
-bool EnterWritable(const std::string& folder) { return Enter(folder) && IsFolderWritable(folder); }
+bool EnterWritable(const std::string& folder) { return Enter(folder) && IsDirectoryWritable(folder); }
 
 }  // namespace
-
-bool IsFolderWritable(const std::string& folder) {
-    char name[MAX_PATH] = {};
-    // GetTempFileName creates the file: that it could proves the folder
-    // takes new files.
-    if (!GetTempFileNameA(folder.c_str(), "RIF", 0, name)) return false;
-    DeleteFileA(name);
-    return true;
-}
 
 std::string DiscoverRecordingFolder() {
     std::string shared = CommonAppDataFolder();

@@ -3,9 +3,6 @@
 
 #include <string>
 
-// True when a file can be created (and is then deleted) in folder.
-bool IsFolderWritable(const std::string& folder);
-
 // The first usable of: the common application-data folder's "Larkspur-PRO"
 // sub-folder (Windows 6 and later), the program's folder (older Windows),
 // the temporary folder. Ends with "\"; empty when none can be entered.

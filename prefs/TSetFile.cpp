@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/SettingsStore.h"
+#include "audiofile/FileNames.h"
 #include "prefs/DefaultDirectory.h"
 
 namespace {
@@ -29,9 +30,7 @@ void LoadDirectory(const SettingsStore& store) {
     bool found = store.GetString("DefaultDirectory", stored) && stored[0];
     std::string folder = stored;
     if (!found) folder = store.UsesIni() ? FolderBesideProgram() : DiscoverRecordingFolder();
-    char full[MAX_PATH] = {};
-    DWORD got = folder.empty() ? 0 : GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
-    if (got > 0 && got < MAX_PATH) folder = full;
+    folder = FullPath(folder);
     CopyTextField(AppState.DefaultDirectory, folder.c_str());
     if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
 }

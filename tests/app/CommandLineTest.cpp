@@ -6,10 +6,11 @@
 #include "app/AppState.h"
 #include "app/CommandLine.h"
 #include "app/PrivateMessages.h"
+#include "audiofile/FileNames.h"
 
 namespace {
 
-std::string Full(const char* name) { return FullPathOf(name); }
+std::string Full(const char* name) { return FullPath(name); }
 
 CommandLineRequest Walk(std::vector<std::string> args, AppStateRecord& state) {
     args.insert(args.begin(), "larkspurpro.exe");

@@ -8,6 +8,7 @@
 #include "app/PrivateMessages.h"
 #include "app/RunningCopy.h"
 #include "app/Startup.h"
+#include "audiofile/FileNames.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST_F(RunningCopyTest, ForwardsSwitchesInOrderWithExitCodes) {
         int exitCode;
         std::vector<Received> expected;
     };
-    const std::string ini = FullPathOf("forward.ini");
+    const std::string ini = FullPath("forward.ini");
     const Case cases[] = {
         {"/F /L /P /X 5", {"/J", kTestClass, "/F", "/L", "/P", "/X", "5"}, true, 0,
          {{WM_REPOSITION, REMOTE_WPARAM, 5, 0, {}}, {WM_STOPTHENRECORD, REMOTE_WPARAM, 0, 0, {}}}},
@@ -87,7 +88,7 @@ TEST_F(RunningCopyTest, ForwardsSwitchesInOrderWithExitCodes) {
         {"/F /I sends only the settings path", {"/J", kTestClass, "/F", "/I", "forward.ini"}, true, 0,
          {{WM_COPYDATA, 0, 0, COPYDATA_LOADSETTINGS, ini}}},
         {"/H sends the full path", {"/J", kTestClass, "/H", "x.wav"}, true, 0,
-         {{WM_COPYDATA, 0, 0, COPYDATA_OPENFILE, FullPathOf("x.wav")}}},
+         {{WM_COPYDATA, 0, 0, COPYDATA_OPENFILE, FullPath("x.wav")}}},
         {"/O adds a comment", {"/J", kTestClass, "/O", "hello"}, true, 0,
          {{WM_COPYDATA, 0, 0, COPYDATA_ADDCOMMENT, "hello"}}},
         {"/Z goes to a comment", {"/J", kTestClass, "/Z", "intro"}, true, 0,
