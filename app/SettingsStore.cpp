@@ -96,12 +96,13 @@ bool SettingsStore::SetFormatted(const char* name, const char* format, ...) cons
 }
 
 long SettingsStore::GetInt(const char* name, long defaultValue) const {
-    char defaultText[32];
-    std::snprintf(defaultText, sizeof defaultText, "%ld", defaultValue);
-    char text[kTextSize] = {};
     long value = defaultValue;
-    if (!GetString(name, text, defaultText) || !ParseLong(text, value)) return defaultValue;
-    return value;
+    return GetDecimal(name, value) ? value : defaultValue;
+}
+
+bool SettingsStore::GetDecimal(const char* name, long& value) const {
+    char text[kTextSize] = {};
+    return GetString(name, text) && ParseLong(text, value);
 }
 
 bool SettingsStore::SetInt(const char* name, long value) const {

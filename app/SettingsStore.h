@@ -56,7 +56,7 @@ public:
     // SetSmall are one byte when they fit in 0..255 (what older versions
     // wrote) and four bytes otherwise, so no setting loses its high bits.
     // INI: decimal text as GetInt. Returns false (and leaves value alone)
-    // when the value is missing or unreadable.
+    // when the value is missing or is no number.
     bool GetSmall(const char* name, long& value) const;
     bool SetSmall(const char* name, long value) const;
     // The small number, or defaultValue when it is missing.
@@ -81,6 +81,10 @@ public:
     bool SetBinary(const char* name, const void* data, std::size_t size) const;
 
 private:
+    // A stored decimal text; false (value untouched) when it is missing or
+    // is no number.
+    bool GetDecimal(const char* name, long& value) const;
+
     HKEY key_;
     std::string iniPath_;
     std::string section_;

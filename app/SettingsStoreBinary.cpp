@@ -59,10 +59,7 @@ std::size_t DecodeHex(const char* text, BYTE* out, std::size_t capacity) {
 bool SettingsStore::GetSmall(const char* name, long& value) const {
     if (!name || !*name) return false;
     if (key_) return ReadRegistryNumber(key_, name, 0, value);
-    char text[kTextSize] = {};
-    if (!GetString(name, text, "")) return false;
-    value = GetInt(name, 0);
-    return true;
+    return GetDecimal(name, value);
 }
 
 bool SettingsStore::SetSmall(const char* name, long value) const {
@@ -76,10 +73,7 @@ bool SettingsStore::SetSmall(const char* name, long value) const {
 bool SettingsStore::GetLong(const char* name, long& value) const {
     if (!name || !*name) return false;
     if (key_) return ReadRegistryNumber(key_, name, 4, value);
-    char text[kTextSize] = {};
-    if (!GetString(name, text, "")) return false;
-    value = GetInt(name, 0);
-    return true;
+    return GetDecimal(name, value);
 }
 
 bool SettingsStore::SetLong(const char* name, long value) const {

@@ -92,6 +92,12 @@ TEST(SettingsStoreTest, SmallNumbersKeepTheirHighBitsAndOldBytesStillLoad) {
     stores.key.SetBytes("Old", "\xFF", 1);
     EXPECT_EQ(255, stores.registry.SmallOr("Old", 0));
     EXPECT_EQ(9, stores.registry.SmallOr("Missing", 9));
+    // A damaged INI number is missing, not 0.
+    stores.ini.Write("Test", "Junk", "junk");
+    long kept = 7;
+    EXPECT_FALSE(stores.file.GetLong("Junk", kept));
+    EXPECT_EQ(7, kept);
+    EXPECT_EQ(9, stores.file.SmallOr("Junk", 9));
 }
 
 TEST(SettingsStoreTest, UnsignedIniTextWrapsBackToNegative) {
