@@ -1,5 +1,5 @@
 // The application object over the program's own recorder window: the end of
-// the Windows session finishes the recording on disk without asking.
+// the Windows session finishes a running recording on disk without asking.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,55 +10,85 @@
 #include "app/SDIDecFrame.h"
 #include "app/TAppDialogRecorder.h"
 #include "audiofile/WaveFile.h"
+#include "recorder/CaptureBuffers.h"
 #include "recorder/TAppDialog.h"
 #include "tests/app/FakeTrayShell.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"
+#include "tests/fakes/FakeWaveDevices.h"
 #include "tests/fakes/ScratchSettings.h"
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {
 
-TEST(TAppDialogRecorderTest, EndOfSessionUpdatesAndClosesTheRecordingWithoutAsking) {
-    AppState.Reset();
-    FakeAcm acm;
-    SetAcm(&acm);
-    FakeUserInteraction ui;
-    ScopedUi scopedUi(ui);
-    FakeTrayShell tray;
-    ScratchIni ini;
-    FilesTestFolder folder;
-    CopyTextField(AppState.IniPath, ini.path().c_str());  // /I: nothing saved anywhere
-    {
-        App app(MakeTAppDialogRecorder);
-        CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
-        AppState.SampleRate = 22050;
-        app.InitMainWindow();
-        ASSERT_TRUE(app.GetMainWindow()->Create());
-        auto* dialog = static_cast<TAppDialog*>(app.GetMainWindow()->GetClient());
-        dialog->OpenFile(nullptr);
-        ASSERT_TRUE(dialog->CurrentFile);
-        const std::vector<char> audio(8000, 3);
-        ASSERT_EQ(8000, dialog->CurrentFile->Write(audio.data(), 8000));
-        const std::string path = dialog->CurrentFile->GetPath();
-
-        const char note[] = "last words";
-        COPYDATASTRUCT data{COPYDATA_ADDCOMMENT, sizeof note, const_cast<char*>(note)};
-        const HWND frame = app.GetMainWindow()->GetHandle();
-        SendMessageA(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-        SendMessageA(frame, WM_QUERYENDSESSION, 0, 0);
-        SendMessageA(frame, WM_ENDSESSION, TRUE, 0);
-
-        EXPECT_FALSE(dialog->CurrentFile);
-        EXPECT_TRUE(ui.messageBoxes.empty());
-        WaveFile check(path.c_str(), nullptr, MMIO_READ);
-        ASSERT_TRUE(check.Open()) << path;
-        EXPECT_EQ(8000u, check.GetDataLength());
-        ASSERT_EQ(1, check.CommentCount());
-        EXPECT_EQ("last words", check.GetCommentText(0));
+class TAppDialogRecorderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppState.Reset();
+        SetAcm(&acm_);
+        SetWaves(&waves_);  // before the window: its devices bind to the service
+        CopyTextField(AppState.IniPath, ini_.path().c_str());  // /I: nothing saved anywhere
+        app_ = std::make_unique<App>(MakeTAppDialogRecorder);
+        CopyTextField(AppState.DefaultDirectory, folder_.Path().c_str());
+        CopyTextField(AppState.WaveInDriver, "Fake Input");
+        AppState.SampleRate = 11025;
+        AppState.Resolution = true;
+        AppState.RecLevel = -1;
+        AppState.VoxDisable = true;
+        app_->InitMainWindow();
+        ASSERT_TRUE(app_->GetMainWindow()->Create());
+        dialog_ = static_cast<TAppDialog*>(app_->GetMainWindow()->GetClient());
     }
-    SetAcm(nullptr);
-    AppState.Reset();
+    void TearDown() override {
+        app_.reset();
+        SetWaves(nullptr);
+        SetAcm(nullptr);
+        AppState.Reset();
+    }
+    void Pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    HWND Frame() const { return app_->GetMainWindow()->GetHandle(); }
+
+    FakeAcm acm_;
+    FakeWaveDevices waves_;
+    FakeUserInteraction ui_;
+    ScopedUi scopedUi_{ui_};
+    FakeTrayShell tray_;
+    ScratchIni ini_;
+    FilesTestFolder folder_;
+    std::unique_ptr<App> app_;
+    TAppDialog* dialog_ = nullptr;
+};
+
+TEST_F(TAppDialogRecorderTest, EndOfSessionStopsUpdatesAndClosesARunningRecordingWithoutAsking) {
+    dialog_->OpenFile(nullptr);  // a new recording under a temporary name
+    ASSERT_TRUE(dialog_->CurrentFile);
+    waves_.Tone(10, 1000, 0.6);
+    dialog_->Listen();
+    ASSERT_TRUE(dialog_->Recording);
+    ASSERT_TRUE(dialog_->CurrentFile);
+    const std::string path = dialog_->CurrentFile->GetPath();  // Listen may begin a fresh file
+    for (int i = 0; i < 3; ++i) {
+        waves_.Tick();
+        Pump();
+    }
+    const char note[] = "last words";
+    COPYDATASTRUCT data{COPYDATA_ADDCOMMENT, sizeof note, const_cast<char*>(note)};
+    SendMessageA(Frame(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+
+    SendMessageA(Frame(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(Frame(), WM_ENDSESSION, TRUE, 0);
+
+    EXPECT_EQ(0, waves_.OpenDevices(WaveDirection::Input));
+    EXPECT_FALSE(dialog_->CurrentFile);
+    EXPECT_TRUE(ui_.messageBoxes.empty());
+    WaveFile check(path.c_str(), nullptr, MMIO_READ);  // still its temporary name
+    ASSERT_TRUE(check.Open()) << path;
+    EXPECT_EQ(3 * CaptureBufferBytes(dialog_->CaptureFormat), check.GetDataLength());
+    ASSERT_EQ(1, check.CommentCount());
+    EXPECT_EQ("last words", check.GetCommentText(0));
 }
 
 }  // namespace
