@@ -147,8 +147,9 @@ LRESULT SDIDecFrame::EvHotKey(WPARAM id, LPARAM) {
         PostToRecorder(WM_TOGGLERECORD);
         break;
     case HOTKEY_ACTIVATE:
-        SetForegroundWindow(hwnd_);
+        // Shown first: a window hidden in the tray cannot take the foreground.
         ShowWindow(hwnd_, SW_SHOWNORMAL);
+        SetForegroundWindow(hwnd_);
         break;
     default:
         break;

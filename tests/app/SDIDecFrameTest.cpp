@@ -113,6 +113,10 @@ TEST_F(SDIDecFrameTest, HotKeysSystemMenuAndTrayCommandsReachTheRecorder) {
         ASSERT_EQ(1u, recorder_->received.size());
         EXPECT_EQ(c.expected, recorder_->received[0].msg);
     }
+    // The activation key brings back a window hidden in the tray.
+    EXPECT_FALSE(IsWindowVisible(FrameHandle()));
+    SendMessageA(FrameHandle(), WM_HOTKEY, HOTKEY_ACTIVATE, 0);
+    EXPECT_TRUE(IsWindowVisible(FrameHandle()));
     SendCommand(CM_TRAYNEWFILE);
     SendMessageA(FrameHandle(), WM_TIMER, 42, 0);
     EXPECT_EQ(1, SendMessageA(FrameHandle(), WM_DEVICECHANGE, 7, 0));
