@@ -1,23 +1,13 @@
 #include "prefs/ScheduleCheck.h"
 
 #include "app/AppState.h"
+#include "tests/prefs/EventBuilder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr int kSunday = 0, kMonday = 1, kFriday = 5, kSaturday = 6;
-
-TimerEvent Event(int days, int startHour, int startMinute, int stopHour, int stopMinute) {
-    TimerEvent e;
-    e.days = days;
-    e.startHour = startHour;
-    e.startMinute = startMinute;
-    e.stopHour = stopHour;
-    e.stopMinute = stopMinute;
-    TimerEvent::Normalize(e);
-    return e;
-}
 
 WallClockTime At(int day, int hour, int minute) {
     WallClockTime t;

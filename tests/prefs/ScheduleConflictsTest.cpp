@@ -3,19 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/fakes/FakeUserInteraction.h"
+#include "tests/prefs/EventBuilder.h"
 
 namespace {
-
-TimerEvent Event(int days, int startHour, int startMinute, int stopHour, int stopMinute) {
-    TimerEvent e;
-    e.days = days;
-    e.startHour = startHour;
-    e.startMinute = startMinute;
-    e.stopHour = stopHour;
-    e.stopMinute = stopMinute;
-    TimerEvent::Normalize(e);
-    return e;
-}
 
 TEST(ScheduleConflictsTest, PairsAreReportedLaterEventFirst) {
     struct Case {

@@ -2,17 +2,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "tests/prefs/EventBuilder.h"
 
-TimerEvent MakeEvent(int days, int startHour, int startMinute, int stopHour, int stopMinute) {
-    TimerEvent e;
-    e.days = days;
-    e.startHour = startHour;
-    e.startMinute = startMinute;
-    e.stopHour = stopHour;
-    e.stopMinute = stopMinute;
-    return e;
-}
+namespace {
 
 TEST(TimerEventTest, NormalizeDerivesTheStopDays) {
     struct Case {
@@ -22,15 +14,15 @@ TEST(TimerEventTest, NormalizeDerivesTheStopDays) {
         int expected;
     };
     const Case cases[] = {
-        {"weekdays overnight move to Tue..Sat", MakeEvent(62, 22, 0, 2, 0), 0, 124},
-        {"weekend overnight: Saturday's stop wraps to Sunday", MakeEvent(65, 23, 30, 0, 15), 0, 3},
-        {"every day overnight stays every day", MakeEvent(127, 23, 30, 0, 15), 0, 127},
-        {"Friday overnight stops on Saturday", MakeEvent(32, 23, 0, 1, 0), 0, 64},
-        {"equal start and stop are not rotated", MakeEvent(62, 10, 0, 10, 0), 0, 62},
-        {"same-day stop", MakeEvent(62, 8, 0, 17, 30), 0, 62},
-        {"start without stop leaves stopDays", MakeEvent(62, 8, 0, -1, 0), 99, 99},
-        {"stop without start equals days", MakeEvent(65, -1, 0, 18, 0), 99, 65},
-        {"no days", MakeEvent(0, 22, 0, 2, 0), 5, 0},
+        {"weekdays overnight move to Tue..Sat", Event(62, 22, 0, 2, 0), 0, 124},
+        {"weekend overnight: Saturday's stop wraps to Sunday", Event(65, 23, 30, 0, 15), 0, 3},
+        {"every day overnight stays every day", Event(127, 23, 30, 0, 15), 0, 127},
+        {"Friday overnight stops on Saturday", Event(32, 23, 0, 1, 0), 0, 64},
+        {"equal start and stop are not rotated", Event(62, 10, 0, 10, 0), 0, 62},
+        {"same-day stop", Event(62, 8, 0, 17, 30), 0, 62},
+        {"start without stop leaves stopDays", Event(62, 8, 0, -1, 0), 99, 99},
+        {"stop without start equals days", Event(65, -1, 0, 18, 0), 99, 65},
+        {"no days", Event(0, 22, 0, 2, 0), 5, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -84,7 +76,7 @@ TEST(EventListTest, AddingAnOwnElementAppendsACopyEvenWhenTheListGrows) {
         SCOPED_TRACE(size);
         EventList list;
         for (int i = 0; i < size; ++i) {
-            TimerEvent e = MakeEvent(i, i, i, i, i);
+            TimerEvent e = Event(i, i, i, i, i);
             e.name = std::string(40, static_cast<char>('a' + i));  // beyond the short-string buffer
             list.Add(&e);
         }

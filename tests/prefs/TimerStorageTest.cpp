@@ -10,19 +10,9 @@
 #include "app/AppState.h"
 #include "prefs/TimerEventText.h"
 #include "tests/fakes/ScratchSettings.h"
+#include "tests/prefs/EventBuilder.h"
 
 namespace {
-
-TimerEvent Event(int days, int startHour, int startMinute, int stopHour, int stopMinute,
-                 bool newFile = false, const char* name = "") {
-    TimerEvent e;
-    e.days = days, e.startHour = startHour, e.startMinute = startMinute;
-    e.stopHour = stopHour, e.stopMinute = stopMinute;
-    e.newFile = newFile;
-    e.name = name;
-    TimerEvent::Normalize(e);
-    return e;
-}
 
 // Every stored field of each event, with stopDays, one line per event.
 std::string Describe(const EventList& events) {
