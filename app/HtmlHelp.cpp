@@ -10,7 +10,10 @@ std::string RegisteredControlPath() {
     LONG size = sizeof path;
     if (RegQueryValueA(HKEY_CLASSES_ROOT, kHelpControlKey, path, &size) != ERROR_SUCCESS) return {};
     path[sizeof path - 1] = '\0';
-    return path;
+    // Newer systems register it as "%SystemRoot%\System32\hhctrl.ocx".
+    char expanded[MAX_PATH] = {};
+    const DWORD length = ExpandEnvironmentStringsA(path, expanded, sizeof expanded);
+    return length > 0 && length <= sizeof expanded ? std::string(expanded) : std::string(path);
 }
 
 class RealHelpViewer : public HelpViewer {
