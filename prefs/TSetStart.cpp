@@ -65,8 +65,13 @@ std::string TSetStart::RunEntryText() {
     char shortPath[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     DWORD got = GetShortPathNameA(path, shortPath, MAX_PATH);
-    std::string text = got > 0 && got < MAX_PATH ? shortPath : path;
-    if (AppState.MinimizeOnStart) text += " -m";
+    return RunEntryFor(got > 0 && got < MAX_PATH ? shortPath : path, AppState.MinimizeOnStart);
+}
+
+std::string TSetStart::RunEntryFor(const std::string& programPath, bool minimized) {
+    std::string text = programPath.find(' ') == std::string::npos ? programPath
+                                                                  : '"' + programPath + '"';
+    if (minimized) text += " -m";
     return text;
 }
 

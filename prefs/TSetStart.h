@@ -21,4 +21,8 @@ public:
     static void RemoveRunEntry();
     static void WriteRunEntry();
     static std::string RunEntryText();
+    // The entry for a program path: quoted when it holds a blank (a volume
+    // without short names keeps "Program Files"), so Windows never starts
+    // "C:\Program.exe" in its place.
+    static std::string RunEntryFor(const std::string& programPath, bool minimized);
 };

@@ -275,6 +275,10 @@ TEST_F(PageStorageEdgeTest, StartWithWindowsEntryFollowsRegistrySavesOnly) {
     AppState.AlwaysStart = false;
     TSetStart::Save(key.get(), "");
     EXPECT_FALSE(runEntry(HKEY_LOCAL_MACHINE, text) || runEntry(HKEY_CURRENT_USER, text));
+    // A long path with blanks (no short names on its volume) must be quoted.
+    EXPECT_EQ("\"C:\\Program Files\\L\\l.exe\" -m",
+              TSetStart::RunEntryFor("C:\\Program Files\\L\\l.exe", true));
+    EXPECT_EQ("C:\\PROGRA~1\\L\\l.exe", TSetStart::RunEntryFor("C:\\PROGRA~1\\L\\l.exe", false));
 }
 
 }  // namespace
