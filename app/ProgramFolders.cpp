@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "audiofile/FileNames.h"
+
 namespace {
 
 constexpr char kProductTitle[] = "Larkspur-PRO";
@@ -45,9 +47,8 @@ std::string CommonAppDataFolder() {
 }
 
 std::string TempFolder() {
-    char path[MAX_PATH] = {};
-    DWORD got = GetTempPathA(MAX_PATH, path);
-    return got > 0 && got < MAX_PATH ? WithTrailingSlash(path) : std::string();
+    std::string folder;
+    return GetTempDirectory(folder) ? WithTrailingSlash(folder) : std::string();
 }
 
 std::string DefaultLogPath() {

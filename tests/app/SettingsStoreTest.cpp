@@ -127,11 +127,4 @@ TEST(SettingsStoreTest, BlobsRoundTripEveryByte) {
     EXPECT_EQ(0x0b, few[1]);
 }
 
-TEST(SettingsStoreTest, ChooseTakesTheIniFileWhenItHasAPath) {
-    ScratchKey key;
-    EXPECT_TRUE(SettingsStore::Choose(key.get(), "C:\\x.ini", "S").UsesIni());
-    EXPECT_EQ(nullptr, SettingsStore::Choose(key.get(), "C:\\x.ini", "S").Key());
-    EXPECT_EQ(key.get(), SettingsStore::Choose(key.get(), "", "S").Key());
-}
-
 }  // namespace
