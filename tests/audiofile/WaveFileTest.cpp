@@ -100,18 +100,6 @@ TEST(WaveFile, PositionsAreWholeBlocksWithinTheData) {
     }
 }
 
-TEST(WaveFile, ReadAdvancesByTheBytesRead) {
-    TempFolder folder;
-    WaveFile file(folder.File("r.wav").c_str(), nullptr, kCreate);
-    ASSERT_TRUE(file.Open());
-    const std::vector<char> audio = Pattern(300, 4);
-    file.Write(audio.data(), 300);
-    ASSERT_TRUE(file.Position(250));
-    char buffer[100];
-    EXPECT_EQ(file.Read(buffer, 100), 50);
-    EXPECT_EQ(file.GetPosition(), 300u);
-}
-
 TEST(WaveFile, OverwriteModeSurvivesTheRefreshEvery600Writes) {
     TempFolder folder;
     const std::string name = folder.File("o.wav");
