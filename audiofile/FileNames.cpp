@@ -125,12 +125,14 @@ bool MakeDirectoryPath(const std::string& path) {
     work.resize(last + 1);
     for (size_t slash = work.find('/'); slash != std::string::npos; slash = work.find('/', slash + 1)) {
         const std::string prefix = work.substr(0, slash + 1);
-        if (_access(prefix.c_str(), 0) == 0)
-            continue;
-        if (!CreateDirectoryA(prefix.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-            return false;
+        // Leading parts of a share ("//server/") or of a "//?/" path are no
+        // folders: they can be neither found nor made, and must not stop the
+        // folders after them from being made.
+        if (_access(prefix.c_str(), 0) != 0)
+            (void)CreateDirectoryA(prefix.c_str(), nullptr);
     }
-    return true;
+    const DWORD attributes = GetFileAttributesA(work.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool GetFullPathNameDynamic(std::string& name) {

@@ -35,7 +35,8 @@ bool MakeUniqueFileName(const char* base, const char* extension, std::string& na
 bool FileExists(const std::string& name);
 // Size in bytes; 0 when it cannot be read.
 uint64_t FileSize(const std::string& name);
-// Creates every directory of the path up to its last '\' or '/'.
+// Creates every directory of the path up to its last '\' or '/'. True when
+// that directory exists afterwards.
 bool MakeDirectoryPath(const std::string& path);
 // Replaces name by its full path (GetFullPathNameA looked up at run time).
 bool GetFullPathNameDynamic(std::string& name);

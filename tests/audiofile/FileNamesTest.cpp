@@ -89,6 +89,12 @@ TEST(FileNames, DirectoriesAndFullPaths) {
     ASSERT_TRUE(GetFullPathNameDynamic(relative));
     EXPECT_EQ(relative, FullPath("take.wav"));
     EXPECT_TRUE(SamePath(folder.File("X.WAV"), folder.File("a\\..\\x.wav")));
+    // Leading parts that are no folders of their own ("\\\\?\\", a share's
+    // "\\\\server\\") cannot be made; the folders after them still are.
+    EXPECT_TRUE(MakeDirectoryPath("\\\\?\\" + folder.File("u\\v\\take.wav")));
+    EXPECT_TRUE(IsDirectoryWritable(folder.File("u\\v")));
+    RemoveDirectoryA(folder.File("u\\v").c_str());
+    RemoveDirectoryA(folder.File("u").c_str());
     RemoveDirectoryA(folder.File("a\\b\\c").c_str());
     RemoveDirectoryA(folder.File("a\\b").c_str());
     RemoveDirectoryA(folder.File("a").c_str());
