@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr int kMinutesPerDay = 24 * 60;
-constexpr int kMinutesPerWeek = 7 * kMinutesPerDay;
+constexpr long long kMinutesPerDay = 24 * 60;
+constexpr long long kMinutesPerWeek = 7 * kMinutesPerDay;
 constexpr size_t kTextLimit = 1999;
 
 bool RunsOvernight(const TimerEvent& e) {
@@ -15,8 +15,8 @@ bool RunsOvernight(const TimerEvent& e) {
 // Minute-of-the-week intervals [begin, end) that an event with both times
 // records in, one per start day; a run past Saturday midnight wraps to Sunday.
 struct WeekSpan {
-    int begin;
-    int end;
+    long long begin;
+    long long end;
 };
 
 bool SpansOverlap(const WeekSpan& a, const WeekSpan& b) {
@@ -27,15 +27,15 @@ bool SpansOverlap(const WeekSpan& a, const WeekSpan& b) {
 struct WeekSpans {
     WeekSpan span[14];
     int count = 0;
-    void Add(int begin, int end) { span[count++] = {begin, end}; }
+    void Add(long long begin, long long end) { span[count++] = {begin, end}; }
 };
 
 WeekSpans SpansOfWeek(const TimerEvent& e) {
     WeekSpans spans;
     for (int day = 0; day < 7; ++day) {
         if (!(e.days & (1 << day))) continue;
-        const int begin = day * kMinutesPerDay + e.StartMinuteOfDay();
-        int end = day * kMinutesPerDay + e.StopMinuteOfDay();
+        const long long begin = day * kMinutesPerDay + e.StartMinuteOfDay();
+        long long end = day * kMinutesPerDay + e.StopMinuteOfDay();
         if (end < begin) end += kMinutesPerDay;
         if (end <= kMinutesPerWeek) {
             spans.Add(begin, end);

@@ -30,9 +30,10 @@ public:
     bool HasStart() const { return startHour >= 0; }
     bool HasStop() const { return stopHour >= 0; }
     bool HasTime() const { return HasStart() || HasStop(); }
-    // hour * 60 + minute, with the hour as stored (a missing time gives a negative value).
-    int StartMinuteOfDay() const { return startHour * 60 + startMinute; }
-    int StopMinuteOfDay() const { return stopHour * 60 + stopMinute; }
+    // hour * 60 + minute, with the hour as stored (a missing time gives a
+    // negative value). 64-bit: a damaged settings file may hold any int hour.
+    long long StartMinuteOfDay() const { return startHour * 60LL + startMinute; }
+    long long StopMinuteOfDay() const { return stopHour * 60LL + stopMinute; }
 
     int days = 0;         // bit mask of the days on which the event starts
     int startHour = 0;    // 0..23; -1 = no start
