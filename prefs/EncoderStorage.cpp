@@ -1,5 +1,7 @@
 #include "prefs/EncoderStorage.h"
 
+#include "app/SettingsStore.h"
+
 namespace {
 
 long ReadNumber(const SettingsStore& store, const char* name, long defaultValue) {
@@ -10,22 +12,25 @@ long ReadNumber(const SettingsStore& store, const char* name, long defaultValue)
     return defaultValue;
 }
 
-}  // namespace
-
-EncoderValues LoadEncoderSettings(const SettingsStore& store, const EncoderKeys& keys,
-                                  const EncoderValues& defaults) {
-    EncoderValues values;
-    values.stereo = ReadNumber(store, keys.stereo, defaults.stereo) != 0 ? 1 : 0;
-    values.sampleRate = ReadNumber(store, keys.sampleRate, defaults.sampleRate);
-    values.quality = ReadNumber(store, keys.quality, defaults.quality);
-    values.byteRate = ReadNumber(store, keys.byteRate, defaults.byteRate);
-    return values;
+void Load(const SettingsStore& store, const EncoderPage::Number& number) {
+    AppState.*number.field = static_cast<int>(ReadNumber(store, number.key, number.defaultValue));
 }
 
-void SaveEncoderSettings(const SettingsStore& store, const EncoderKeys& keys,
-                         const EncoderValues& values) {
-    store.SetInt(keys.stereo, values.stereo);
-    store.SetInt(keys.sampleRate, values.sampleRate);
-    store.SetInt(keys.quality, values.quality);
-    store.SetInt(keys.byteRate, values.byteRate);
+}  // namespace
+
+void LoadEncoderPage(const EncoderPage& page, HKEY key, const std::string& ini) {
+    const SettingsStore store = SettingsStore::Choose(key, ini, page.section);
+    Load(store, page.stereo);
+    int& stereo = AppState.*page.stereo.field;
+    stereo = stereo != 0 ? 1 : 0;
+    Load(store, page.sampleRate);
+    Load(store, page.quality);
+    Load(store, page.byteRate);
+}
+
+void SaveEncoderPage(const EncoderPage& page, HKEY key, const std::string& ini) {
+    const SettingsStore store = SettingsStore::Choose(key, ini, page.section);
+    for (const EncoderPage::Number* number :
+         {&page.stereo, &page.sampleRate, &page.quality, &page.byteRate})
+        store.SetInt(number->key, AppState.*number->field);
 }

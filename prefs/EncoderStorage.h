@@ -3,23 +3,27 @@
 // read back as text; such values are still taken when no text is there.
 #pragma once
 
-#include "app/SettingsStore.h"
+#include <windows.h>
 
-struct EncoderKeys {
-    const char* stereo;
-    const char* sampleRate;
-    const char* quality;
-    const char* byteRate;
+#include <string>
+
+#include "app/AppState.h"
+
+// One encoder page: its section, and for each of its four numbers the key,
+// the default and the field of the settings record.
+struct EncoderPage {
+    struct Number {
+        const char* key;
+        int defaultValue;
+        int AppStateValues::*field;
+    };
+    const char* section;
+    Number stereo;  // loads as 0 or 1
+    Number sampleRate;
+    Number quality;
+    Number byteRate;
 };
 
-struct EncoderValues {
-    int stereo;
-    int sampleRate;
-    int quality;
-    int byteRate;
-};
-
-EncoderValues LoadEncoderSettings(const SettingsStore& store, const EncoderKeys& keys,
-                                  const EncoderValues& defaults);
-void SaveEncoderSettings(const SettingsStore& store, const EncoderKeys& keys,
-                         const EncoderValues& values);
+// The INI file's section when ini is non-empty, else values under the key.
+void LoadEncoderPage(const EncoderPage& page, HKEY key, const std::string& ini);
+void SaveEncoderPage(const EncoderPage& page, HKEY key, const std::string& ini);

@@ -1,26 +1,17 @@
 #include "prefs/TSetVorbis.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
 #include "prefs/EncoderStorage.h"
 
 namespace {
-constexpr char kSection[] = "Vorbis";
-constexpr EncoderKeys kKeys = {"VorStereo", "VorSampleRate", "VorQ", "VorByteRate"};
-constexpr EncoderValues kDefaults = {0, 44100, 4, 10750};
+constexpr EncoderPage kPage = {
+    "Vorbis",
+    {"VorStereo", 0, &AppStateValues::VorStereo},
+    {"VorSampleRate", 44100, &AppStateValues::VorSampleRate},
+    {"VorQ", 4, &AppStateValues::VorQ},
+    {"VorByteRate", 10750, &AppStateValues::VorByteRate},
+};
 }  // namespace
 
-void TSetVorbis::Load(HKEY key, const std::string& ini) {
-    EncoderValues values =
-        LoadEncoderSettings(SettingsStore::Choose(key, ini, kSection), kKeys, kDefaults);
-    AppState.VorStereo = values.stereo;
-    AppState.VorSampleRate = values.sampleRate;
-    AppState.VorQ = values.quality;
-    AppState.VorByteRate = values.byteRate;
-}
+void TSetVorbis::Load(HKEY key, const std::string& ini) { LoadEncoderPage(kPage, key, ini); }
 
-void TSetVorbis::Save(HKEY key, const std::string& ini) {
-    EncoderValues values = {AppState.VorStereo, AppState.VorSampleRate, AppState.VorQ,
-                            AppState.VorByteRate};
-    SaveEncoderSettings(SettingsStore::Choose(key, ini, kSection), kKeys, values);
-}
+void TSetVorbis::Save(HKEY key, const std::string& ini) { SaveEncoderPage(kPage, key, ini); }
