@@ -1,7 +1,6 @@
 #include "app/CommandLine.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/AppState.h"
