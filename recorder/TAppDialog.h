@@ -102,7 +102,14 @@ public:
     int SpeedMode = 0;        // 0 normal, 2 requested, 1 playing at speed
     int PlayDoneIndex = -1;   // playback ring index returned last
     void CmPlay();
+    // Stop (TAppDialogTransport.cpp): the Stop button's look and the focus,
+    // then BnStop, which ends recording and playback and brings the file
+    // and the read-outs up to date. Kept for later while the transport is busy.
     void CmStop();
+    void BnStop();
+    // Moves the current file to position (whole blocks, at most its length)
+    // and the read-outs with it.
+    void Position(uint32_t position, bool moveSlider);
     void CmRewind();
     void CmFastForward();
     void CmForward1Second();
@@ -342,6 +349,8 @@ private:
     void OpenStartupFile();
     void RelayToToolTip(MSG& msg) const;
     void PostFocusShortcut(const MSG& msg);
+    void StopRecordingPart();
+    void StopPlaybackPart();
     void ScheduledStop(int eventNumber);
     void ScheduledStart(int eventNumber);
     void OpenEventFile(const std::string& eventName);

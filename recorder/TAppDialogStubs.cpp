@@ -16,9 +16,6 @@ void NotYetBuilt(const char* what) {
 // Not yet built (playback: start playing).
 void TAppDialog::CmPlay() { NotYetBuilt("CmPlay"); }
 
-// Not yet built (playback: stop recording and playback).
-void TAppDialog::CmStop() { NotYetBuilt("CmStop"); }
-
 // Not yet built (playback: back one step).
 void TAppDialog::CmRewind() { NotYetBuilt("CmRewind"); }
 
@@ -91,21 +88,9 @@ LRESULT TAppDialog::EvLButtonDblClk(WPARAM, LPARAM) {
     return 0;
 }
 
-// Not yet built (messages: toggle recording).
-LRESULT TAppDialog::EvToggleRecord(WPARAM, LPARAM) {
-    NotYetBuilt("EvToggleRecord");
-    return 0;
-}
-
 // Not yet built (messages: toggle playing).
 LRESULT TAppDialog::EvTogglePlay(WPARAM, LPARAM) {
     NotYetBuilt("EvTogglePlay");
-    return 0;
-}
-
-// Not yet built (messages: stop the transport).
-LRESULT TAppDialog::EvStopTransport(WPARAM, LPARAM) {
-    NotYetBuilt("EvStopTransport");
     return 0;
 }
 
@@ -315,4 +300,3 @@ void TAppDialog::CmProperties() { NotYetBuilt("CmProperties"); }
 
 // Not yet built (annotations: properties enabler).
 void TAppDialog::CeProperties(TCommandEnabler& ce) { ce.Enable(false); }
-

@@ -221,3 +221,8 @@
 #define IDS_OPTIONS             3504   // title of the preferences sheet
 #define IDS_STARTRECORDING      3505
 #define IDS_STOPRECORDING       3506
+
+// ---------------------------------------------------------------------------
+// Transport: stop and position (resources/transport.rc)
+// ---------------------------------------------------------------------------
+#define IDS_CANTSEEK            3090   // log only: a position could not be set

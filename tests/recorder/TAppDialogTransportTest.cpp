@@ -1,0 +1,205 @@
+#include "recorder/TAppDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/PrivateMessages.h"
+#include "audiofile/WaveFile.h"
+#include "framework/FrameWindow.h"
+#include "recorder/CoolButton.h"
+#include "tests/fakes/FakeUserInteraction.h"
+#include "tests/fakes/FakeWaveDevices.h"
+
+namespace {
+
+class QuietAppDialog : public TAppDialog {
+public:
+    using TAppDialog::TAppDialog;
+
+protected:
+    bool ArmTimer(UINT_PTR, UINT) override { return true; }
+    void DisarmTimer(UINT_PTR) override {}
+};
+
+WAVEFORMATEX Pcm16Mono(DWORD rate)
+{
+    WAVEFORMATEX f{};
+    f.wFormatTag = WAVE_FORMAT_PCM;
+    f.nChannels = 1;
+    f.nSamplesPerSec = rate;
+    f.wBitsPerSample = 16;
+    f.nBlockAlign = 2;
+    f.nAvgBytesPerSec = rate * 2;
+    return f;
+}
+
+std::string TempPath(const char* name)
+{
+    char dir[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, dir);
+    std::string path = std::string(dir) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
+// The data chunk's size as the file on disk says it, read beside the open
+// recording: what another program would see after a stop.
+uint32_t DataSizeOnDisk(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, file);
+    std::vector<char> bytes(4096);
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    for (DWORD at = 12; at + 8 <= got;) {
+        uint32_t size = 0;
+        std::memcpy(&size, &bytes[at + 4], 4);
+        if (std::memcmp(&bytes[at], "data", 4) == 0)
+            return size;
+        at += 8 + size + (size & 1);
+    }
+    return 0xFFFFFFFFu;
+}
+
+class TransportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppState.Reset();
+        AppState.RecLevel = -1;
+        AppState.VoxDisable = true;
+        CopyTextField(AppState.WaveInDriver, "Fake Input");
+        SetWaves(&waves);
+        auto client = std::make_unique<QuietAppDialog>(nullptr);
+        dialog = client.get();
+        frame = std::make_unique<TFrameWindow>(nullptr, "transport test", std::move(client), true);
+        ASSERT_TRUE(frame->Create());
+        path = TempPath("transport_test.wav");
+        const WAVEFORMATEX format = Pcm16Mono(8000);
+        dialog->FileFormat.Assign(format);
+        dialog->CaptureFormat = format;
+        dialog->CurrentFile = std::make_unique<WaveFile>(path.c_str(), &format, MMIO_CREATE | MMIO_READWRITE);
+        ASSERT_TRUE(dialog->CurrentFile->Open());
+        waves.Tone(20, 500);
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        SetWaves(nullptr);
+        AppState.Reset();
+        DeleteFileA(path.c_str());
+    }
+    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendMessageA(dialog->GetHandle(), msg, wParam, lParam);
+    }
+    void Pump()
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    void Capture(int buffers)
+    {
+        for (int i = 0; i < buffers; ++i) {
+            waves.Tick();
+            Pump();
+        }
+    }
+
+    FakeUserInteraction ui;
+    ScopedUi scopedUi{ui};
+    FakeWaveDevices waves;
+    QuietAppDialog* dialog = nullptr;
+    std::unique_ptr<TFrameWindow> frame;
+    std::string path;
+};
+
+// 8000 Hz 16-bit mono: 3200 bytes per 200 ms buffer.
+constexpr uint32_t kBufferBytes = 3200;
+
+TEST_F(TransportTest, ToggleRecordStartsAndStopsAndTheFileOnDiskIsComplete)
+{
+    waves.bytesCapturedAtStop = 1000;
+    EXPECT_EQ(0, Send(WM_TOGGLERECORD));
+    ASSERT_TRUE(dialog->Recording);
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+    Capture(4);
+    EXPECT_EQ(0, Send(WM_TOGGLERECORD));
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_EQ(CoolButton::kPressed, dialog->StopButton->GetState());
+    // Everything captured, tail included, and the header says so without a close.
+    EXPECT_EQ(4 * kBufferBytes + 1000, dialog->CurrentFile->GetDataLength());
+    EXPECT_EQ(4 * kBufferBytes + 1000, DataSizeOnDisk(path));
+    EXPECT_EQ(dialog->CurrentFile->GetDataLength(), dialog->CurrentFile->GetPosition());
+}
+
+TEST_F(TransportTest, StopTransportActsOnlyWhileRecording)
+{
+    struct Case {
+        const char* name;
+        bool recording;
+    };
+    for (const Case& c : {Case{"idle", false}, Case{"recording", true}}) {
+        SCOPED_TRACE(c.name);
+        if (c.recording) {
+            Send(WM_TOGGLERECORD);
+            Capture(2);
+        }
+        const int closesBefore = waves.Count("waveInClose");
+        const int stateBefore = dialog->StopButton->GetState();
+        EXPECT_EQ(0, Send(WM_STOPTRANSPORT, REMOTE_WPARAM, 0));
+        EXPECT_FALSE(dialog->Recording);
+        EXPECT_EQ(c.recording ? closesBefore + 1 : closesBefore, waves.Count("waveInClose"));
+        if (!c.recording) {
+            EXPECT_EQ(stateBefore, dialog->StopButton->GetState());  // not even a repaint
+        }
+    }
+    EXPECT_EQ(2 * kBufferBytes, DataSizeOnDisk(path));  // the held-back buffer too
+}
+
+TEST_F(TransportTest, StopDuringABusyTransportRunsWhenItEnds)
+{
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    dialog->BeginTransportBusy();  // as inside a pump of Listen or a restart
+    Send(WM_STOPTRANSPORT, REMOTE_WPARAM, 0);
+    Send(WM_TOGGLERECORD);
+    EXPECT_TRUE(dialog->Recording);
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+    dialog->EndTransportBusy();
+    Pump();
+    // The stop ran once; the toggle that came after it then started again.
+    EXPECT_EQ(1, waves.Count("waveInClose"));
+    EXPECT_TRUE(dialog->Recording);
+    Send(WM_STOPTRANSPORT, REMOTE_WPARAM, 0);
+    EXPECT_FALSE(dialog->Recording);
+}
+
+TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
+{
+    AppState.RecordMode = 4;
+    Send(WM_TOGGLERECORD);
+    Capture(3);
+    Send(WM_TOGGLERECORD);
+    ASSERT_TRUE(dialog->CurrentFile);
+    const std::string next = dialog->CurrentFile->GetPath();
+    EXPECT_NE(path, next);
+    EXPECT_EQ(0u, dialog->CurrentFile->GetDataLength());
+    WaveFile old(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(old.Open());
+    EXPECT_EQ(3 * kBufferBytes, old.GetDataLength());
+    old.Close();
+    dialog->DiscardFile();
+    DeleteFileA(next.c_str());
+}
+
+}  // namespace
