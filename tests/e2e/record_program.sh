@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The real program records from the sound card: a 1 kHz tone plays into the
+# null sink; "larkspurpro /I settings.ini /L" records its monitor into a WAV
+# file named by the settings; a second copy with "/F /T" stops it; closing
+# the window (WM_CLOSE, as the window's close box sends) finishes the file.
+# Passes when the file holds the tone in the format the settings ask for and
+# its length matches the time from the file's creation to the stop: never
+# longer (+100 ms), shorter by at most Wine's capture start latency (the
+# first buffer arrives 0.4-2 s after waveInStart under PulseAudio).
+#   record_program.sh PROGRAM.exe
+set -eu
+program=$1
+tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+out=$(mktemp -d)
+player=
+recorder=
+cleanup() {
+    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null || true
+    [ -n "$player" ] && kill "$player" 2>/dev/null || true
+    rm -rf "$out"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
+winpath() { echo "Z:${1//\//\\}"; }
+now_ms() { date +%s%3N; }
+
+# 44100 Hz, 16-bit, mono PCM; named files e2e.wav in the temporary folder;
+# no voice activation, no tray icon (so closing the window ends the program).
+cat >"$out/settings.ini" <<EOF
+[Wave]
+SampleRate=44100
+Resolution=1
+Stereo=0
+WaveFormat=0100010044ac000088580100020010000000
+[Mp3]
+DefaultAudioFormat=0
+[File]
+DefaultDirectory=$(winpath "$out")
+AutoName=1
+AutoPrompt=0
+ImprovedFilePrefix=e2e
+LHMode=1
+[Vox]
+VoxDisable=1
+[Driver]
+WaveInDriver=Monitor of Null Output
+[Setup]
+TrayIcon=0
+EOF
+wav="$out/e2e.wav"
+
+"$tools/sound-rig" start
+"$tools/sound-rig" tone 25 1000 &
+player=$!
+sleep 2.5  # the null sink delivers nothing to its monitor until the tone really plays
+
+"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
+recorder=$!
+# The file is created when recording starts, just before the device opens.
+for _ in $(seq 600); do [ -e "$wav" ] && break; sleep 0.05; done
+[ -e "$wav" ] || { echo "no recording started: $wav missing"; ls -l "$out"; exit 1; }
+created_ms=$(now_ms)
+birth=$(stat -c %W "$wav")
+[ "$birth" != 0 ] && [ "$birth" != - ] && created_ms=$(stat -c %.3W "$wav" | tr -d .)
+
+sleep 4
+"$tools/wine-run" "$program" /F /T
+# The stop brings the header up to date at once; after it nothing more is
+# written until the file is closed, so its modification time is the stop.
+last=; for _ in $(seq 60); do
+    size=$(stat -c %s "$wav"); [ "$size" = "$last" ] && break; last=$size; sleep 0.25
+done
+stopped_ms=$(stat -c %.3Y "$wav" | tr -d .)
+stopped_size=$(stat -c %s "$wav")
+
+"$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
+for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$recorder" 2>/dev/null; then echo "the program did not end on close"; exit 1; fi
+wait "$recorder" || { echo "the program ended with an error"; exit 1; }
+recorder=
+
+elapsed=$((stopped_ms - created_ms))
+[ "$(soxi -t "$wav")" = wav ] && [ "$(soxi -r "$wav")" = 44100 ] && [ "$(soxi -c "$wav")" = 1 ] \
+    && [ "$(soxi -b "$wav")" = 16 ] && [ "$(soxi -e "$wav")" = "Signed Integer PCM" ] \
+    || { echo "wrong format:"; soxi "$wav"; exit 1; }
+length_ms=$(soxi -D "$wav" | awk '{printf "%.0f", $1 * 1000}')
+freq=$(sox "$wav" -n stat 2>&1 | awk '/Rough   frequency/ {print $3}')
+echo "recorded_ms $elapsed length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
+awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" 'BEGIN {
+    exit !(l <= e + 100 && l >= e - 2000 && f > 950 && f < 1050) }' \
+    || { echo "length or frequency out of range"; exit 1; }
