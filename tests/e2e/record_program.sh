@@ -15,7 +15,10 @@ out=$(mktemp -d)
 player=
 recorder=
 cleanup() {
-    [ -n "$recorder" ] && kill "$recorder" 2>/dev/null || true
+    # A failed run leaves the program running: end it (wine-run's child is the program).
+    if [ -n "$recorder" ]; then
+        kill $(pgrep -P "$recorder") "$recorder" 2>/dev/null || true
+    fi
     [ -n "$player" ] && kill "$player" 2>/dev/null || true
     rm -rf "$out"
 }
@@ -67,11 +70,13 @@ sleep 4
 "$tools/wine-run" "$program" /F /T
 # The stop brings the header up to date at once; after it nothing more is
 # written until the file is closed, so its modification time is the stop.
-last=; for _ in $(seq 60); do
-    size=$(stat -c %s "$wav"); [ "$size" = "$last" ] && break; last=$size; sleep 0.25
+last=; settled=; for _ in $(seq 40); do
+    size=$(stat -c %s "$wav"); [ "$size" = "$last" ] && { settled=1; break; }; last=$size; sleep 0.3
 done
+[ -n "$settled" ] || { echo "still recording after /F /T"; exit 1; }
 stopped_ms=$(stat -c %.3Y "$wav" | tr -d .)
 stopped_size=$(stat -c %s "$wav")
+stopped_length=$(soxi -s "$wav")
 
 "$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
 for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
@@ -83,6 +88,7 @@ elapsed=$((stopped_ms - created_ms))
 [ "$(soxi -t "$wav")" = wav ] && [ "$(soxi -r "$wav")" = 44100 ] && [ "$(soxi -c "$wav")" = 1 ] \
     && [ "$(soxi -b "$wav")" = 16 ] && [ "$(soxi -e "$wav")" = "Signed Integer PCM" ] \
     || { echo "wrong format:"; soxi "$wav"; exit 1; }
+[ "$(soxi -s "$wav")" = "$stopped_length" ] || { echo "audio was added after the stop"; exit 1; }
 length_ms=$(soxi -D "$wav" | awk '{printf "%.0f", $1 * 1000}')
 freq=$(sox "$wav" -n stat 2>&1 | awk '/Rough   frequency/ {print $3}')
 echo "recorded_ms $elapsed length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
