@@ -14,12 +14,16 @@ tools=$(cd "$(dirname "$0")/../../tools" && pwd)
 out=$(mktemp -d)
 player=
 recorder=
+# Ends a process started here and everything it started (the tone's
+# sox | paplay, the program under wine-run), so none outlives the check.
+kill_tree() {
+    local child
+    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
+    kill "$1" 2>/dev/null || true
+}
 cleanup() {
-    # A failed run leaves the program running: end it (wine-run's child is the program).
-    if [ -n "$recorder" ]; then
-        kill $(pgrep -P "$recorder") "$recorder" 2>/dev/null || true
-    fi
-    [ -n "$player" ] && kill "$player" 2>/dev/null || true
+    [ -n "$recorder" ] && kill_tree "$recorder"
+    [ -n "$player" ] && kill_tree "$player"
     rm -rf "$out"
 }
 trap cleanup EXIT
