@@ -40,13 +40,9 @@ private:
 };
 
 void TAppDialogLink::GoTo(uint32_t position) {
-    RecFile* file = dialog_.CurrentFile.get();
-    if (!file || !file->Position(position)) return;
-    dialog_.ShowTime(position);
-    dialog_.ShowSegment(position);
-    const uint32_t length = file->GetLength();
-    dialog_.SetPositionSlider(length ? static_cast<int>(uint64_t{position} * 1000 / length) : 0);
-    ShowAnnotation();
+    // The recorder's own positioning: block alignment, slider, time,
+    // segment and the annotation there.
+    dialog_.Position(position, true);
 }
 
 void TAppDialogLink::ShowAnnotation() {

@@ -12,6 +12,7 @@
 #include "audiofile/WaveFile.h"
 #include "recorder/CaptureBuffers.h"
 #include "recorder/TAppDialog.h"
+#include "resources/ResourceIds.h"
 #include "tests/app/FakeTrayShell.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"
@@ -89,6 +90,27 @@ TEST_F(TAppDialogRecorderTest, EndOfSessionStopsUpdatesAndClosesARunningRecordin
     EXPECT_EQ(3 * CaptureBufferBytes(dialog_->CaptureFormat), check.GetDataLength());
     ASSERT_EQ(1, check.CommentCount());
     EXPECT_EQ("last words", check.GetCommentText(0));
+}
+
+TEST_F(TAppDialogRecorderTest, ASecondCopysCommentTextMovesToTheCommentAndShowsIt) {
+    const std::string path = folder_ / "talk.wav";
+    {
+        WaveFile file(path.c_str(), nullptr, MMIO_CREATE | MMIO_READWRITE);  // 8-bit mono 22050 Hz
+        ASSERT_TRUE(file.Open());
+        const std::vector<char> audio(44100, 9);
+        ASSERT_EQ(44100, file.Write(audio.data(), 44100));
+        file.AddComment("Chapter two", 30000, 0);
+        ASSERT_TRUE(file.Close());
+    }
+    dialog_->OpenFile(path.c_str());
+    ASSERT_TRUE(dialog_->CurrentFile);
+
+    const char wanted[] = "chapter TWO";
+    COPYDATASTRUCT data{COPYDATA_GOTOCOMMENT, sizeof wanted, const_cast<char*>(wanted)};
+    SendMessageA(Frame(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+
+    EXPECT_EQ(30000u, dialog_->CurrentFile->GetPosition());
+    EXPECT_EQ("Chapter two", dialog_->GetItemText(IDC_ANNOTATION));
 }
 
 }  // namespace
