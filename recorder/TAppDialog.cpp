@@ -213,6 +213,9 @@ bool TAppDialog::CanClose() {
 // then ask the frame (which asks the application and then this window). The
 // dialog's own handling of WM_CLOSE, a Cancel, does nothing here.
 void TAppDialog::EvClose() {
+    // Inside a start or stop the close waits until the transport is free,
+    // so the recording is stopped before the window and its buffers go.
+    if (DeferIfTransportBusy(WM_CLOSE, 0, 0)) return;
     if (Recording) CmStop();
     if (TWindow* frame = GetParent()) frame->CloseWindow(0);
 }

@@ -48,8 +48,14 @@ void TAppDialog::EvTimer(UINT timerId) {
 }
 
 void TAppDialog::SchedulerPoll() {
-    if (const int stop = CheckTimerStop()) ScheduledStop(stop);
-    if (const int start = CheckTimerStart()) ScheduledStart(start);
+    // While a start or stop pumps messages the checks wait for the next tick
+    // (each acts once per minute, so nothing is missed): a scheduled stop
+    // would be deferred but its file dropped at once, losing the audio
+    // captured until the deferred stop ran.
+    if (!IsTransportBusy()) {
+        if (const int stop = CheckTimerStop()) ScheduledStop(stop);
+        if (const int start = CheckTimerStart()) ScheduledStart(start);
+    }
     if (!ArmTimer(TIMER_SCHEDULER, kSchedulerPeriodMs)) Warn(IDS_TIMERERROR_TICK);
 }
 

@@ -209,6 +209,22 @@ TEST_F(RecorderWindowTest, ScheduledStartAndStopShowOnTheButtons) {
     EXPECT_EQ(CoolButton::kNormal, dialog->RecordButton->GetState());
 }
 
+// A scheduled stop due while a start or stop is pumping messages must not
+// drop the file under the running capture: the checks wait for a free tick.
+TEST_F(RecorderWindowTest, TheSchedulerWaitsWhileTheTransportIsBusy) {
+    AddEvent(-1, 0, 10, 30, true);
+    bool temporaryAtEnd = false;
+    dialog->CurrentFile = std::make_unique<FakeRecording>(1000, true, &temporaryAtEnd);
+    dialog->BeginTransportBusy();
+    Send(WM_TIMER, TIMER_SCHEDULER);
+    EXPECT_NE(nullptr, dialog->CurrentFile);
+    EXPECT_EQ(std::make_pair(TIMER_SCHEDULER, 2000u), dialog->armed.back());
+    dialog->EndTransportBusy();
+    Send(WM_TIMER, TIMER_SCHEDULER);  // the same minute: the stop is still due
+    EXPECT_EQ(nullptr, dialog->CurrentFile);
+    EXPECT_FALSE(temporaryAtEnd);
+}
+
 // A scheduled stop that ends the event's file must not lose a temporary
 // recording: the stop has cleared its "modified" flag, so closing it as a
 // temporary file would delete it. An empty one may go.
