@@ -36,8 +36,7 @@ void SetMainCaption(TAppDialog& window, const std::string& caption) {
 // Reopens the file the copy started from, at the position it had.
 void ReopenAfterCopy(TAppDialog& window, const std::string& path, uint32_t position) {
     window.OpenFile(path.c_str());
-    if (window.CurrentFile)
-        (void)window.CurrentFile->Position(position);
+    window.Position(position, true);  // nothing without a file
 }
 
 }  // namespace

@@ -204,9 +204,9 @@ void TAppDialog::OpenFile(const char* name, int type) {
     if (!opened)
         return;
     CopyTextField(AppState.CommandLineFile, CurrentFile->GetPath().c_str());
-    (void)CurrentFile->Position(0);
     ShowFormat();
     ShowSize();
+    Position(0, true);
     ShowSegment(kNoPosition);
     SetTitle(CurrentFile->GetPath().c_str(), CurrentFile->IsTemporary());
     RememberRecentFile(*CurrentFile);

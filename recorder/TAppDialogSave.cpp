@@ -151,7 +151,7 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
     if (close) {
         EndCurrentFile(*this, false);
     } else if (CurrentFile) {
-        (void)CurrentFile->Position(position);
+        Position(position, true);
         SetTitle(nullptr, false);
     }
     return true;
