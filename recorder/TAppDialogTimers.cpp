@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "framework/UserInteraction.h"
+#include "prefs/EventFileName.h"
 #include "prefs/ScheduleCheck.h"
 #include "recorder/CoolButton.h"
 
@@ -87,7 +88,8 @@ void TAppDialog::ScheduledStart(int eventNumber) {
 }
 
 void TAppDialog::OpenEventFile(const std::string& eventName) {
-    std::string base = eventName;
+    // The event's name is plain text: no date codes, numbering or folders.
+    std::string base = EventNameAsFileName(eventName);
     if (AppState.ImprovedFilePrefix[0] != '\0') base += std::string("_") + AppState.ImprovedFilePrefix;
     std::string path;
     if (NewFileName(base.c_str(), path, false, AppState.DefaultAudioFormat)) OpenFile(path.c_str());

@@ -16,6 +16,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"
+#include "tests/recorder/FilesTestFolder.h"
 
 namespace {
 
@@ -209,10 +210,32 @@ TEST_F(RecorderWindowTest, ScheduledStartAndStopShowOnTheButtons) {
     EXPECT_EQ(CoolButton::kNormal, dialog->RecordButton->GetState());
 }
 
+// An event's name is text: it adds neither folders nor format codes to the
+// name of the recording it starts.
+TEST_F(RecorderWindowTest, AScheduledStartKeepsTheEventNameLiteral) {
+    FilesTestFolder folder;
+    CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
+    clock.now = WallClockTime{3, 14, 0};  // a minute no other test reports
+    AddEvent(14, 0, -1, 0, true);
+    TimerEvent named = *AppState.Events.Get(0);
+    named.name = "..\\up%s%n";
+    AppState.Events.Set(0, named);
+    Send(WM_TIMER, TIMER_SCHEDULER);
+    ASSERT_NE(nullptr, dialog->CurrentFile);
+    const std::string path = dialog->CurrentFile->GetPath();
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    EXPECT_EQ(folder.Path(), path.substr(0, path.size() - name.size() - 1));
+    EXPECT_EQ(std::string::npos, name.find('%')) << name;
+    EXPECT_EQ(0u, name.find(".._up")) << name;
+    (void)dialog->CurrentFile->Delete();
+    dialog->CurrentFile.reset();
+}
+
 // A scheduled stop due while a start or stop is pumping messages must not
 // drop the file under the running capture: the checks wait for a free tick.
 TEST_F(RecorderWindowTest, TheSchedulerWaitsWhileTheTransportIsBusy) {
-    AddEvent(-1, 0, 10, 30, true);
+    clock.now = WallClockTime{3, 13, 0};  // a minute no other test reports
+    AddEvent(-1, 0, 13, 0, true);
     bool temporaryAtEnd = false;
     dialog->CurrentFile = std::make_unique<FakeRecording>(1000, true, &temporaryAtEnd);
     dialog->BeginTransportBusy();
