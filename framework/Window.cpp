@@ -292,18 +292,22 @@ LRESULT TWindow::ReceiveMessage(UINT msg, WPARAM wp, LPARAM lp) {
     m.msg = msg;
     m.wParam = wp;
     m.lParam = lp;
-    if (msg == WM_CREATE && !previousProc_) {
-        SetupWindow();
-        return 0;
-    }
+    const HWND hwnd = hwnd_;
     bool handled = false;
     try {
+        if (msg == WM_CREATE && !previousProc_) {
+            SetupWindow();
+            return 0;
+        }
         handled = Route(m);
     } catch (...) {
         // Nothing may unwind through Windows: the message counts as handled.
         handled = true;
         m.result = 0;
     }
+    // A handler may have destroyed the window, or deleted this object with
+    // it: then only the default procedure is left, and it needs neither.
+    if (FromHandle(hwnd) != this) return handled ? m.result : DefWindowProcA(hwnd, msg, wp, lp);
     if (handled && msg != WM_NCDESTROY) return m.result;
     const LRESULT result = DefaultProcessing(m);
     if (msg == WM_NCDESTROY) Detach();

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "framework/Window.h"
@@ -168,6 +169,36 @@ TEST(MessageTable, EnablerQueryReachesOnlyEnablers) {
     probe.probe = true;
     EXPECT_TRUE(window.Dispatch(probe));
     EXPECT_TRUE(lastHandler.empty());
+}
+
+// A window whose set-up or handler throws, as a library call might.
+class ThrowingWindow : public TWindow {
+public:
+    explicit ThrowingWindow(bool inSetup) : inSetup_(inSetup) { Attr.style = WS_POPUP; }
+    void SetupWindow() override {
+        if (inSetup_) throw std::runtime_error("set-up failed");
+        TWindow::SetupWindow();
+    }
+    LRESULT EvThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failed"); }
+    bool Dispatch(Message& m) override;
+    static const MsgEntry<ThrowingWindow> kMessages[];
+
+private:
+    bool inSetup_;
+};
+const MsgEntry<ThrowingWindow> ThrowingWindow::kMessages[] = {
+    OnMessage(kAll, &ThrowingWindow::EvThrow),
+};
+bool ThrowingWindow::Dispatch(Message& m) { return DispatchTable(*this, kMessages, m) || TWindow::Dispatch(m); }
+
+TEST(Dispatch, ExceptionsStopAtTheWindowProcedure) {
+    for (bool inSetup : {true, false}) {
+        SCOPED_TRACE(inSetup ? "set-up" : "handler");
+        ThrowingWindow window(inSetup);
+        ASSERT_TRUE(window.Create());
+        EXPECT_EQ(0, window.SendMessage(kAll));  // the program goes on; the message counts as handled
+        EXPECT_TRUE(window.IsWindow());
+    }
 }
 
 }  // namespace
