@@ -32,6 +32,9 @@ constexpr UINT WM_FLUSHFILES            = WM_USER + 0x18E;
 constexpr UINT WM_UPDATEESTIMATE        = WM_USER + 0x409;
 // Sent by outside programs to the frame: open the Getting Started topic.
 constexpr UINT WM_SHOWGETTINGSTARTED    = WM_USER + 0x190;
+// Posted by the recorder window to itself: open the file a request from
+// outside left while the transport was busy.
+constexpr UINT WM_OPENFILEREQUEST       = WM_USER + 0x191;
 // Add further messages here, each with the number its users agree on.
 
 // Codes of the WM_COPYDATA messages a second copy sends to the running one

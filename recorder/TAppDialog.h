@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -236,6 +237,12 @@ public:
     // The file-open dialog's filter (shared by Open and Save As).
     static const char kOpenFilter[];
     void OpenFile(const char* name, int type = -1);
+    // Opening asked for from outside the window (a second copy, the recent
+    // files): while the transport is busy the path is kept and opened when
+    // it ends, so the file under a starting capture is never closed.
+    void RequestOpenFile(const char* name);
+    std::optional<std::string> PendingOpenPath;  // the latest kept request
+    LRESULT EvOpenFileRequest(WPARAM wParam, LPARAM lParam);
     bool SaveFile(const char* newName, bool close);
     bool FileCanClose();
     void SetTitle(const char* name, bool temporary);

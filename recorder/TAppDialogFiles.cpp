@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/AppState.h"
+#include "app/PrivateMessages.h"
 #include "audiofile/FileNames.h"
 #include "framework/Application.h"
 #include "framework/RecentFiles.h"
@@ -49,10 +50,6 @@ void RememberRecentFile(const RecFile& file) {
     if (auto* recent = dynamic_cast<TRecentFiles*>(GetApplication()))
         recent->SaveMenuChoice(file.GetPath());
 }
-
-namespace {
-
-}  // namespace
 
 bool TAppDialog::CheckDefaultDirectory() {
     const DirectoryState state = CheckDirectory(AppState.DefaultDirectory);
@@ -210,4 +207,24 @@ void TAppDialog::OpenFile(const char* name, int type) {
     ShowSegment(kNoPosition);
     SetTitle(CurrentFile->GetPath().c_str(), CurrentFile->IsTemporary());
     RememberRecentFile(*CurrentFile);
+}
+
+void TAppDialog::RequestOpenFile(const char* name) {
+    if (!IsTransportBusy()) {
+        OpenFile(name);
+        return;
+    }
+    // Opening now would stop (which waits) and then close the file the
+    // capture is starting on; the last request wins.
+    PendingOpenPath = name ? name : "";
+    (void)DeferIfTransportBusy(WM_OPENFILEREQUEST, 0, 0);
+}
+
+LRESULT TAppDialog::EvOpenFileRequest(WPARAM, LPARAM) {
+    if (!PendingOpenPath)
+        return 0;
+    const std::string path = std::move(*PendingOpenPath);
+    PendingOpenPath.reset();
+    RequestOpenFile(path.empty() ? nullptr : path.c_str());
+    return 0;
 }

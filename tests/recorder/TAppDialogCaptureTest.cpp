@@ -305,6 +305,36 @@ TEST_F(CaptureWindowTest, RecordRequestDuringABusyTransportIsPostedAgain)
     DeleteFileA(path.c_str());
 }
 
+
+// A second copy's open request or a recent file chosen inside a pump of the
+// capture keeps the recording's file until the transport is free; then the
+// recording stops into it and the new file opens.
+TEST_F(CaptureWindowTest, OpenRequestDuringABusyTransportWaitsForIt)
+{
+    const std::string recording = TempWavePath("capture_open_busy.wav");
+    const std::string next = TempWavePath("capture_open_next.wav");
+    UseNewWaveFile(recording, Pcm16(1, 8000));
+    Tone10(waves);
+    dialog->Listen();
+    Capture(2);
+    const RecFile* file = dialog->CurrentFile.get();
+    dialog->BeginTransportBusy();  // as inside a restart's pump
+    dialog->RequestOpenFile(next.c_str());
+    Pump();
+    EXPECT_EQ(file, dialog->CurrentFile.get());
+    EXPECT_TRUE(dialog->Recording);
+    EXPECT_EQ(0, waves.Count("waveInClose"));
+    dialog->EndTransportBusy();
+    Pump();
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(next, dialog->CurrentFile->GetPath());
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_FALSE(ReadBack(recording).empty());
+    dialog->CurrentFile.reset();
+    DeleteFileA(recording.c_str());
+    DeleteFileA(next.c_str());
+}
+
 }  // namespace
 
 namespace {
