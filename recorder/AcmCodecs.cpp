@@ -25,22 +25,3 @@ MMRESULT FormatTagName(HACMDRIVER driver, WORD formatTag, std::string& name, Acm
     name.assign(text, std::find(text, text + sizeof details.szFormatTag, '\0'));
     return MMSYSERR_NOERROR;
 }
-
-std::vector<CodecDriver> FindMp3Drivers(AcmServices& acm) {
-    std::vector<CodecDriver> found;
-    acm.DriverEnum(
-        [&](HACMDRIVERID driverId, DWORD) {
-            ACMDRIVERDETAILSA details{};
-            details.cbStruct = sizeof details;
-            if (acm.DriverDetails(driverId, details) != MMSYSERR_NOERROR) return false;
-            AcmDriver driver(acm);
-            if (driver.Open(driverId) != MMSYSERR_NOERROR) return false;
-            std::string tagName;
-            if (FormatTagName(driver.Get(), kFormatTagMp3, tagName, acm) == MMSYSERR_NOERROR) {
-                found.push_back({driverId, tagName.substr(0, 259)});
-            }
-            return true;  // the driver closes as it goes out of scope
-        },
-        0);
-    return found;
-}

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "audiofile/PcmFormat.h"
 #include "recorder/AcmServices.h"
 
 const char* const kPcmCodecReadout = "PCM    ";
@@ -74,7 +75,7 @@ int FileTypeForFactory(const char* name, int type) {
 
 WAVEFORMATEX CaptureFormatFor(const WAVEFORMATEX& fileFormat) {
     const WORD bits = fileFormat.wFormatTag == WAVE_FORMAT_PCM ? fileFormat.wBitsPerSample : 16;
-    return MakePcmFormat(fileFormat.nChannels, fileFormat.nSamplesPerSec, bits);
+    return PcmFormat(fileFormat.nChannels, fileFormat.nSamplesPerSec, bits);
 }
 
 NewFileFormats FormatsForNewFile(int fileType, const AppStateValues& settings) {
@@ -82,7 +83,7 @@ NewFileFormats FormatsForNewFile(int fileType, const AppStateValues& settings) {
     switch (fileType) {
     case 1:
         formats.fileFormat.Assign(settings.Mp3Format.bytes, sizeof settings.Mp3Format.bytes);
-        formats.captureFormat = MakePcmFormat(settings.Mp3Stereo ? 2 : 1,
+        formats.captureFormat = PcmFormat(settings.Mp3Stereo ? 2 : 1,
                                               static_cast<DWORD>(settings.Mp3SampleRate), 16);
         formats.codecCheck = NewFileCodecCheck::PlainThenSuggest;
         return formats;
@@ -101,7 +102,7 @@ NewFileFormats FormatsForNewFile(int fileType, const AppStateValues& settings) {
         formats.codecReadout = "Speex";
         break;
     default: {
-        formats.captureFormat = MakePcmFormat(settings.Stereo ? 2 : 1,
+        formats.captureFormat = PcmFormat(settings.Stereo ? 2 : 1,
                                               static_cast<DWORD>(settings.SampleRate),
                                               PcmBits(settings.Resolution));
         const bool compressed = settings.ACMDriver[0] != '\0' &&
@@ -118,7 +119,7 @@ NewFileFormats FormatsForNewFile(int fileType, const AppStateValues& settings) {
         return formats;
     }
     }
-    formats.captureFormat = MakePcmFormat(formats.fileFormat->nChannels,
+    formats.captureFormat = PcmFormat(formats.fileFormat->nChannels,
                                           formats.fileFormat->nSamplesPerSec, 16);
     return formats;
 }

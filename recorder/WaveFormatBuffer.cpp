@@ -46,15 +46,3 @@ bool WaveFormatBuffer::SameAs(const WAVEFORMATEX& other) const {
     const size_t otherBytes = kWaveFormatBaseBytes + std::min(size_t(other.cbSize), kMaxExtraBytes);
     return otherBytes == Bytes() && std::memcmp(bytes_, &other, otherBytes) == 0;
 }
-
-WAVEFORMATEX MakePcmFormat(WORD channels, DWORD samplesPerSecond, WORD bitsPerSample) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = channels;
-    format.nSamplesPerSec = samplesPerSecond;
-    format.wBitsPerSample = bitsPerSample;
-    format.nBlockAlign = WORD(channels * bitsPerSample / 8);
-    format.nAvgBytesPerSec = format.nBlockAlign * samplesPerSecond;
-    format.cbSize = 0;
-    return format;
-}

@@ -40,7 +40,3 @@ public:
 private:
     alignas(WAVEFORMATEX) unsigned char bytes_[kCapacityBytes];
 };
-
-// A PCM record (tag 1, no extra bytes) with nBlockAlign = channels x bits / 8
-// and nAvgBytesPerSec = nBlockAlign x rate.
-WAVEFORMATEX MakePcmFormat(WORD channels, DWORD samplesPerSecond, WORD bitsPerSample);

@@ -1,5 +1,6 @@
 // The fake codec manager: drivers, format questions and suggestions.
 #include "tests/fakes/FakeAcm.h"
+#include "audiofile/PcmFormat.h"
 
 #include <cstdio>
 #include <cstring>
@@ -275,7 +276,7 @@ MMRESULT FakeAcm::FormatSuggest(HACMDRIVER driver, const WAVEFORMATEX& source, W
     const bool anyTag = !(flags & ACM_FORMATSUGGESTF_WFORMATTAG);
     if (source.wFormatTag != WAVE_FORMAT_PCM && (anyTag || wanted.wFormatTag == WAVE_FORMAT_PCM)) {
         // Decoding: PCM of the source's shape.
-        *destination = MakePcmFormat(channels, source.nSamplesPerSec, 16);
+        *destination = PcmFormat(channels, source.nSamplesPerSec, 16);
         return MMSYSERR_NOERROR;
     }
     // Without the rate flag the codec may pick another rate, but keeps the

@@ -1,6 +1,7 @@
 // Conversion streams and codec questions against the fake codec manager, and
 // one real conversion through Wine's IMA ADPCM codec.
 #include "recorder/AcmCodecs.h"
+#include "audiofile/PcmFormat.h"
 #include "recorder/AcmStream.h"
 #include "recorder/WaveFormatBuffer.h"
 #include "tests/fakes/FakeAcm.h"
@@ -39,7 +40,7 @@ struct Records {
     std::array<std::vector<BYTE>, 5> source, destination;
 };
 
-const WAVEFORMATEX kPcm = MakePcmFormat(2, 44100, 16);
+const WAVEFORMATEX kPcm = PcmFormat(2, 44100, 16);
 const FakeAcmFormat kMp3 = FakeAcm::Mp3Format(2, 44100, 128);
 
 }  // namespace
@@ -126,7 +127,7 @@ TEST(AcmStream, ConvertsEachBlockWithTheCallersFlagsAndIsDoneOnReturn) {
 TEST(AcmStream, QueryOpensNothingAndNamesTheDriverBehindAStream) {
     FakeAcm acm;
     EXPECT_EQ(MMSYSERR_NOERROR, AcmStream::Query(nullptr, kPcm, *kMp3.format.Get(), acm));
-    const WAVEFORMATEX mono = MakePcmFormat(1, 44100, 16);  // channels differ: no codec converts
+    const WAVEFORMATEX mono = PcmFormat(1, 44100, 16);  // channels differ: no codec converts
     EXPECT_EQ(ACMERR_NOTPOSSIBLE, AcmStream::Query(nullptr, mono, *kMp3.format.Get(), acm));
     EXPECT_EQ(0, acm.OpenStreams());
 
@@ -159,27 +160,6 @@ TEST(AcmCodecs, KeepsTheLargestFormatSizeWithinTheFormatBuffers) {
     }
 }
 
-TEST(AcmCodecs, FindsEveryMp3DriverAndClosesEachAgain) {
-    FakeAcm acm;
-    acm.drivers.push_back(FakeAcm::Mp3Driver());
-    acm.drivers.back().tags[0].name = "Lame MP3";
-    const std::vector<CodecDriver> found = FindMp3Drivers(acm);
-    ASSERT_EQ(2u, found.size());
-    EXPECT_EQ(FakeAcm::DriverIdOf(1), found[0].id);
-    EXPECT_EQ("MPEG Layer-3", found[0].tagName);
-    EXPECT_EQ(FakeAcm::DriverIdOf(2), found[1].id);
-    EXPECT_EQ("Lame MP3", found[1].tagName);
-    EXPECT_EQ(0, acm.OpenDrivers());
-
-    // A driver that cannot be read or opened ends the search there.
-    for (AcmCall call : {AcmCall::DriverDetails, AcmCall::DriverOpen}) {
-        SCOPED_TRACE(int(call));
-        FakeAcm failing;
-        failing.Fail(call, MMSYSERR_ERROR);
-        EXPECT_TRUE(FindMp3Drivers(failing).empty());
-    }
-}
-
 TEST(AcmCodecs, NamesFormatTagsAndReportsMissingOnes) {
     FakeAcm acm;
     std::string name = "unchanged";
@@ -191,7 +171,7 @@ TEST(AcmCodecs, NamesFormatTagsAndReportsMissingOnes) {
 
 // Wine's own codec manager and its IMA ADPCM codec: one 200 ms block.
 TEST(AcmWine, ImaAdpcmStreamConvertsOneBlockAndIsDoneOnReturn) {
-    const WAVEFORMATEX pcm = MakePcmFormat(1, 11025, 16);
+    const WAVEFORMATEX pcm = PcmFormat(1, 11025, 16);
     WaveFormatBuffer ima;
     ima->wFormatTag = WAVE_FORMAT_IMA_ADPCM;
     ASSERT_EQ(MMSYSERR_NOERROR,
@@ -221,7 +201,7 @@ TEST(AcmWine, EnumeratesDriversAndWhatPcmConvertsTo) {
     ASSERT_EQ(MMSYSERR_NOERROR, Acm().DriverEnum([&](HACMDRIVERID, DWORD) { return ++drivers < 100; }, 0));
     EXPECT_GT(drivers, 0);
 
-    const WAVEFORMATEX pcm = MakePcmFormat(1, 11025, 16);
+    const WAVEFORMATEX pcm = PcmFormat(1, 11025, 16);
     WaveFormatBuffer slot(pcm);
     ACMFORMATDETAILSA details{};
     details.cbStruct = sizeof details;

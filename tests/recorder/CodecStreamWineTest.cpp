@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/AcmCodecs.h"
 #include "recorder/FileFormats.h"
@@ -44,7 +45,7 @@ std::vector<uint8_t> EncodeTone(AcmStream& stream, ACMSTREAMHEADER& record, cons
 TEST(CodecStreamWineTest, ImaAdpcmWaveFileOpensAndItsStreamPrepares) {
     FilesTestFolder folder;
     const std::string path = folder / "adpcm.wav";
-    WAVEFORMATEX capture = MakePcmFormat(1, 8000, 16);
+    WAVEFORMATEX capture = PcmFormat(1, 8000, 16);
     const std::vector<CodecDriverRecord> drivers = ProbeCodecDrivers();
     const DWORD largest = LargestFormatBytes(true);
 

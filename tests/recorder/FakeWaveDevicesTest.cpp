@@ -2,6 +2,7 @@
 // stand on: it must hand buffers back as winmm does, in the order lent, with
 // the sound the script asked for.
 #include "recorder/WaveDevice.h"
+#include "audiofile/PcmFormat.h"
 #include "recorder/WaveFormatBuffer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 #include "tests/recorder/MessageSink.h"
@@ -47,7 +48,7 @@ TEST(FakeWaveDevices, PlaysTheScriptIntoTheLentBuffersInOrder) {
     FakeWaveDevices fake;
     MessageSink sink;
     WaveDevice device(WaveDirection::Input, fake);
-    ASSERT_EQ(MMSYSERR_NOERROR, device.Open(0, MakePcmFormat(2, 8000, 16), sink.Hwnd()));
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Open(0, PcmFormat(2, 8000, 16), sink.Hwnd()));
     Lent lent(device, 3200);
     fake.Stereo(1, 1000, 0, 0.5);
     fake.Stall(2);
@@ -80,13 +81,13 @@ TEST(FakeWaveDevices, EightBitSilenceIsTheMidpointAndOutputIsPlayedInOrder) {
     FakeWaveDevices fake;
     MessageSink sink;
     WaveDevice input(WaveDirection::Input, fake);
-    ASSERT_EQ(MMSYSERR_NOERROR, input.Open(0, MakePcmFormat(1, 8000, 8), sink.Hwnd()));
+    ASSERT_EQ(MMSYSERR_NOERROR, input.Open(0, PcmFormat(1, 8000, 8), sink.Hwnd()));
     Lent in(input, 1600);
     ASSERT_EQ(MMSYSERR_NOERROR, input.Start());
     fake.Silence(1);
 
     WaveDevice output(WaveDirection::Output, fake);
-    ASSERT_EQ(MMSYSERR_NOERROR, output.Open(0, MakePcmFormat(1, 8000, 8), sink.Hwnd()));
+    ASSERT_EQ(MMSYSERR_NOERROR, output.Open(0, PcmFormat(1, 8000, 8), sink.Hwnd()));
     Lent out(output, 4);
     out.data[0].assign(4, 'a');  // the bytes the device "plays"
     out.headers[0].lpData = out.data[0].data();
@@ -104,7 +105,7 @@ TEST(FakeWaveDevices, StopReturnsThePartlyFilledBufferAsWinmmDoes) {
     FakeWaveDevices fake;
     MessageSink sink;
     WaveDevice device(WaveDirection::Input, fake);
-    ASSERT_EQ(MMSYSERR_NOERROR, device.Open(0, MakePcmFormat(1, 8000, 16), sink.Hwnd()));
+    ASSERT_EQ(MMSYSERR_NOERROR, device.Open(0, PcmFormat(1, 8000, 16), sink.Hwnd()));
     Lent lent(device, 3200);
     ASSERT_EQ(MMSYSERR_NOERROR, device.Start());
     fake.Tone(2, 500);

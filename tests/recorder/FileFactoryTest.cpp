@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
+#include "audiofile/PcmFormat.h"
 #include "recorder/WaveFormatBuffer.h"
 #include "tests/recorder/FilesTestFolder.h"
 
@@ -12,7 +13,7 @@ TEST(FileFactoryTest, WaveForEveryNameWithoutAnotherClass) {
     FilesTestFolder folder;
     AppState.Reset();
     CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
-    const WAVEFORMATEX pcm = MakePcmFormat(1, 8000, 16);
+    const WAVEFORMATEX pcm = PcmFormat(1, 8000, 16);
     const struct {
         std::string name;
         bool made;

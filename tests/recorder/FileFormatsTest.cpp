@@ -1,4 +1,5 @@
 #include "recorder/FileFormats.h"
+#include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,11 @@ TEST(FileFormatsTest, FormatReadout) {
         int recordChannel;
         const char* expected;
     } cases[] = {
-        {MakePcmFormat(2, 44100, 16), 0, "44kHz 16 bit ST 1411kbps"},
-        {MakePcmFormat(1, 8000, 8), 1, "8kHz 8 bit Right 64kbps"},
-        {MakePcmFormat(1, 8000, 8), -1, "8kHz 8 bit Left 64kbps"},
-        {MakePcmFormat(1, 999, 16), 0, "999Hz 16 bit 15kbps"},
-        {MakePcmFormat(2, 48000, 24), 1, "48kHz ST 2304kbps"},
+        {PcmFormat(2, 44100, 16), 0, "44kHz 16 bit ST 1411kbps"},
+        {PcmFormat(1, 8000, 8), 1, "8kHz 8 bit Right 64kbps"},
+        {PcmFormat(1, 8000, 8), -1, "8kHz 8 bit Left 64kbps"},
+        {PcmFormat(1, 999, 16), 0, "999Hz 16 bit 15kbps"},
+        {PcmFormat(2, 48000, 24), 1, "48kHz ST 2304kbps"},
         {Format(85, 2, 44100, 0, 16000), 0, "44kHz ST 128kbps"},
         {Format(2, 1, 22050, 4, 11155), 0, "22kHz 89kbps"},
         {Format(1, 1, 8000, 16, 0xFFFFFFFFu), 0, "8kHz 16 bit 34359738kbps"},
@@ -56,7 +57,7 @@ TEST(FileFormatsTest, TypeByName) {
 }
 
 TEST(FileFormatsTest, CapturePcmFollowsTheFile) {
-    const WAVEFORMATEX pcm8 = CaptureFormatFor(MakePcmFormat(1, 11025, 8));
+    const WAVEFORMATEX pcm8 = CaptureFormatFor(PcmFormat(1, 11025, 8));
     EXPECT_EQ(pcm8.wBitsPerSample, 8);
     EXPECT_EQ(pcm8.nAvgBytesPerSec, 11025u);
     const WAVEFORMATEX adpcm = CaptureFormatFor(Format(0x11, 2, 22050, 4, 22311));
@@ -86,7 +87,7 @@ TEST(FileFormatsTest, NewFileFormatsFromSettings) {
     EXPECT_EQ(FormatsForNewFile(0, settings).codecCheck, NewFileCodecCheck::None);
     std::strcpy(settings.ACMDriver, "IMA ADPCM");
     settings.ACMFormatTag = 0x11;
-    *settings.WaveFormat.get() = MakePcmFormat(1, 8000, 16);
+    *settings.WaveFormat.get() = PcmFormat(1, 8000, 16);
     const NewFileFormats adpcm = FormatsForNewFile(0, settings);
     EXPECT_EQ(adpcm.codecCheck, NewFileCodecCheck::SuggestOnly);
     EXPECT_EQ(adpcm.fileFormat->wFormatTag, 0x11);

@@ -1,6 +1,7 @@
 // The wave device's lending and teardown, against the scripted fake and,
 // where Wine offers devices (tools/sound-rig start), against winmm itself.
 #include "recorder/WaveDevice.h"
+#include "audiofile/PcmFormat.h"
 #include "recorder/WaveFormatBuffer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 #include "tests/recorder/MessageSink.h"
@@ -34,7 +35,7 @@ struct Ring {
     std::array<std::vector<char>, 5> data;
 };
 
-const WAVEFORMATEX kMono16 = MakePcmFormat(1, 8000, 16);
+const WAVEFORMATEX kMono16 = PcmFormat(1, 8000, 16);
 
 std::vector<std::string> CallsAfter(const FakeWaveDevices& fake, const std::string& last) {
     auto it = std::find(fake.calls.rbegin(), fake.calls.rend(), last);
@@ -204,7 +205,7 @@ TEST(WaveDeviceWinmm, CapturesAndClosesWhileBuffersAreLent) {
     if (Waves().NumDevs(WaveDirection::Input) == 0) {
         GTEST_SKIP() << "no wave input device (sound rig not running)";
     }
-    const WAVEFORMATEX format = MakePcmFormat(1, 11025, 16);
+    const WAVEFORMATEX format = PcmFormat(1, 11025, 16);
     MessageSink sink;
     Ring ring(format.nAvgBytesPerSec / 5);
     WaveDevice device(WaveDirection::Input);
@@ -231,7 +232,7 @@ TEST(WaveDeviceWinmm, PlaysABufferAndReportsItDone) {
     if (Waves().NumDevs(WaveDirection::Output) == 0) {
         GTEST_SKIP() << "no wave output device (sound rig not running)";
     }
-    const WAVEFORMATEX format = MakePcmFormat(1, 11025, 16);
+    const WAVEFORMATEX format = PcmFormat(1, 11025, 16);
     MessageSink sink;
     Ring ring(format.nAvgBytesPerSec / 20);  // 50 ms of silence each
     WaveDevice device(WaveDirection::Output);
