@@ -1,5 +1,7 @@
 #include "framework/Edit.h"
 
+#include <algorithm>
+
 #include "framework/Owned.h"
 
 const MsgEntry<TEdit> TEdit::kMessages[] = {
@@ -60,7 +62,11 @@ bool TEdit::EvPaste(Message&) {
     std::string text;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         GlobalLockGuard lock(data);
-        if (lock.get()) text = static_cast<const char*>(lock.get());
+        if (lock.get()) {
+            // Another program's block need not end in a NUL: read no further than its size.
+            const auto* chars = static_cast<const char*>(lock.get());
+            text.assign(chars, std::find(chars, chars + GlobalSize(data), '\0'));
+        }
     }
     CloseClipboard();
     for (char c : text) {

@@ -21,9 +21,9 @@ TFrameWindow::TFrameWindow(TWindow* parent, const std::string& title, std::uniqu
 }
 
 TFrameWindow::~TFrameWindow() {
-    if (tooltip_) DestroyWindow(tooltip_);
-    // The client's window dies with the frame's; its object goes first so
-    // that it never sees a half-destroyed frame.
+    // The client's window and the tool tip (an owned pop-up) die with the
+    // frame's window, while the client's object is still there for their
+    // last messages; then the object goes.
     if (hwnd_) Destroy();
     client_.reset();
 }
@@ -249,6 +249,7 @@ void TFrameWindow::EvSize(UINT sizeType, SIZE clientSize) {
 }
 
 void TFrameWindow::EvDestroy() {
+    tooltip_ = nullptr;  // destroyed with its owner; the handle may be reused
     TApplication* app = GetApplication();
     if (app && app->GetMainWindow() == this && app->IsRunning()) PostQuitMessage(0);
 }

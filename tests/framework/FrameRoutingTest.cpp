@@ -157,8 +157,12 @@ TEST_F(FrameRouting, RefusedCloseKeepsTheWindowAndClientAsksTheFrame) {
     EXPECT_EQ((std::vector<std::string>{"app CanClose", "client CanClose"}), calls);
 
     app.client->allowClose = true;
+    HWND tooltip = app.GetMainWindow()->GetTooltip();
+    ASSERT_TRUE(IsWindow(tooltip));
     SendMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(frame));
+    EXPECT_FALSE(IsWindow(tooltip));
+    EXPECT_EQ(nullptr, app.GetMainWindow()->GetTooltip());  // no stale handle left to destroy later
 }
 
 TEST_F(FrameRouting, AcceleratorKeysInTheClientBecomeRoutedCommands) {
