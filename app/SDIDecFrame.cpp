@@ -63,7 +63,7 @@ bool SDIDecFrame::Dispatch(Message& m) {
 }
 
 void SDIDecFrame::PostToRecorder(UINT msg, WPARAM wParam, LPARAM lParam) const {
-    if (recorder_ && recorder_->Window()) PostMessageA(recorder_->Window(), msg, wParam, lParam);
+    if (recorder_ && recorder_->Window()) ::PostMessageA(recorder_->Window(), msg, wParam, lParam);
 }
 
 void SDIDecFrame::SetupWindow() {

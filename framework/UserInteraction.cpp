@@ -10,7 +10,9 @@ namespace {
 class Win32UserInteraction : public UserInteraction {
 public:
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
-        return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+        // windows.h renames this member to MessageBoxA: the platform call must be
+        // qualified, or it would call the member itself without end.
+        return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
     }
     bool OpenFileDialog(HWND owner, FileDialogData& data) override { return RunFileDialog(owner, data, false); }
     bool SaveFileDialog(HWND owner, FileDialogData& data) override { return RunFileDialog(owner, data, true); }
