@@ -2,49 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
 #include "app/PrivateMessages.h"
-#include "audiofile/WaveFile.h"
-#include "framework/FrameWindow.h"
 #include "tests/fakes/FakeAcm.h"
-#include "tests/fakes/FakeUserInteraction.h"
-#include "tests/fakes/FakeWaveDevices.h"
+#include "tests/recorder/CaptureWindowFixture.h"
 
 namespace {
-
-class QuietAppDialog : public TAppDialog {
-public:
-    using TAppDialog::TAppDialog;
-
-protected:
-    bool ArmTimer(UINT_PTR, UINT) override { return true; }
-    void DisarmTimer(UINT_PTR) override {}
-};
-
-WAVEFORMATEX Pcm16(WORD channels, DWORD rate)
-{
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = channels;
-    f.nSamplesPerSec = rate;
-    f.wBitsPerSample = 16;
-    f.nBlockAlign = static_cast<WORD>(channels * 2);
-    f.nAvgBytesPerSec = rate * f.nBlockAlign;
-    return f;
-}
-
-std::string TempWavePath(const char* name)
-{
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    std::string path = std::string(dir) + name;
-    DeleteFileA(path.c_str());
-    return path;
-}
 
 // The data of a WAV file as it reads back from disk.
 std::vector<uint8_t> ReadBack(const std::string& path)
@@ -81,60 +46,12 @@ std::vector<uint8_t> Scripted(void (*script)(FakeWaveDevices&), const WAVEFORMAT
     return out;
 }
 
-class CaptureWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        AppState.Reset();
-        AppState.RecLevel = -1;
-        AppState.VoxDisable = true;
-        CopyTextField(AppState.WaveInDriver, "Fake Input");
-        SetWaves(&waves);  // before the window: its devices bind to the service
-        auto client = std::make_unique<QuietAppDialog>(nullptr);
-        dialog = client.get();
-        frame = std::make_unique<TFrameWindow>(nullptr, "capture test", std::move(client), true);
-        ASSERT_TRUE(frame->Create());
-    }
-    void TearDown() override
-    {
-        frame.reset();
-        SetWaves(nullptr);
-        AppState.Reset();
-    }
-    void UseNewWaveFile(const std::string& path, const WAVEFORMATEX& format)
-    {
-        dialog->FileFormat.Assign(format);
-        dialog->CaptureFormat = format;
-        dialog->CurrentFile = std::make_unique<WaveFile>(path.c_str(), &format, MMIO_CREATE | MMIO_READWRITE);
-        ASSERT_TRUE(dialog->CurrentFile->Open());
-    }
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-    void Capture(int buffers)
-    {
-        for (int i = 0; i < buffers; ++i) {
-            waves.Tick();
-            Pump();
-        }
-    }
-
-    FakeUserInteraction ui;
-    ScopedUi scopedUi{ui};
-    FakeWaveDevices waves;
-    QuietAppDialog* dialog = nullptr;
-    std::unique_ptr<TFrameWindow> frame;
-};
-
 void Tone10(FakeWaveDevices& f) { f.Tone(10, 1000, 0.6); }
 
 TEST_F(CaptureWindowTest, ListenThenStopWritesTheScriptTailIncluded)
 {
     const std::string path = TempWavePath("capture_listen.wav");
-    UseNewWaveFile(path, Pcm16(1, 11025));
+    UseNewWaveFile(path, PcmFormat(1, 11025, 16));
     Tone10(waves);
     waves.bytesCapturedAtStop = 2000;  // the buffer being filled when stop comes
     dialog->Listen();
@@ -145,7 +62,7 @@ TEST_F(CaptureWindowTest, ListenThenStopWritesTheScriptTailIncluded)
     EXPECT_FALSE(dialog->Recording);
     EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
     dialog->CurrentFile.reset();
-    std::vector<uint8_t> expected = Scripted(Tone10, Pcm16(1, 11025), 10);
+    std::vector<uint8_t> expected = Scripted(Tone10, PcmFormat(1, 11025, 16), 10);
     expected.resize(9 * 4410 + 2000);
     EXPECT_EQ(expected, ReadBack(path));
     EXPECT_TRUE(DeleteFileA(path.c_str()));  // no handle left open
@@ -154,7 +71,7 @@ TEST_F(CaptureWindowTest, ListenThenStopWritesTheScriptTailIncluded)
 TEST_F(CaptureWindowTest, FormatAboveARingBlockIsRefusedBeforeTheDeviceOpens)
 {
     const std::string path = TempWavePath("capture_fast.wav");
-    WAVEFORMATEX fast = Pcm16(2, 96000);
+    WAVEFORMATEX fast = PcmFormat(2, 96000, 16);
     fast.nChannels = 8;
     fast.nBlockAlign = 16;
     fast.nAvgBytesPerSec = 96000 * 16;  // 307200 bytes per 200 ms: fits
@@ -178,7 +95,7 @@ TEST_F(CaptureWindowTest, FormatAboveARingBlockIsRefusedBeforeTheDeviceOpens)
 TEST_F(CaptureWindowTest, StalledDeviceIsRestartedWithoutLosingAudio)
 {
     const std::string path = TempWavePath("capture_stall.wav");
-    UseNewWaveFile(path, Pcm16(1, 8000));
+    UseNewWaveFile(path, PcmFormat(1, 8000, 16));
     waves.Tone(2, 500);
     waves.Stall(20);
     dialog->Listen();
@@ -217,7 +134,7 @@ TEST_F(CaptureWindowTest, ShortSegmentIsCutBackToItsOwnMark)
     AppState.VoxDiscard = true;
     AppState.VoxDiscardTimeTenths = 30;  // 15 blocks of 200 ms
     const std::string path = TempWavePath("capture_discard.wav");
-    UseNewWaveFile(path, Pcm16(1, 8000));
+    UseNewWaveFile(path, PcmFormat(1, 8000, 16));
     ShortThenLong(waves);
     dialog->Listen();
     Capture(26);
@@ -255,7 +172,7 @@ TEST_F(CodecCaptureTest, CompressedRecordingStartsFlaggedAndIsFlushedAtStop)
     const std::string path = TempWavePath("capture_adpcm.wav");
     const FakeAcmFormat adpcm = FakeAcm::ImaAdpcmFormat(1, 8000);
     dialog->FileFormat.Assign(*adpcm.format.Get());
-    dialog->CaptureFormat = Pcm16(1, 8000);
+    dialog->CaptureFormat = PcmFormat(1, 8000, 16);
     dialog->CurrentFile =
         std::make_unique<WaveFile>(path.c_str(), adpcm.format.Get(), MMIO_CREATE | MMIO_READWRITE);
     ASSERT_TRUE(dialog->CurrentFile->Open());
@@ -289,7 +206,7 @@ namespace {
 TEST_F(CaptureWindowTest, RecordRequestDuringABusyTransportIsPostedAgain)
 {
     const std::string path = TempWavePath("capture_busy.wav");
-    UseNewWaveFile(path, Pcm16(1, 8000));
+    UseNewWaveFile(path, PcmFormat(1, 8000, 16));
     dialog->BeginTransportBusy();  // as while a start or stop pumps messages
     dialog->Listen();
     dialog->Listen();
@@ -313,7 +230,7 @@ TEST_F(CaptureWindowTest, OpenRequestDuringABusyTransportWaitsForIt)
 {
     const std::string recording = TempWavePath("capture_open_busy.wav");
     const std::string next = TempWavePath("capture_open_next.wav");
-    UseNewWaveFile(recording, Pcm16(1, 8000));
+    UseNewWaveFile(recording, PcmFormat(1, 8000, 16));
     Tone10(waves);
     dialog->Listen();
     Capture(2);
@@ -345,7 +262,7 @@ TEST_F(CaptureWindowTest, FileLimitIsAskedForOncePerRecording)
     AppState.FileSizeSel = 0;
     AppState.FileSize = 1;  // MB
     const std::string path = TempWavePath("capture_limit.wav");
-    WAVEFORMATEX fast = Pcm16(2, 96000);  // 76800 bytes per buffer
+    WAVEFORMATEX fast = PcmFormat(2, 96000, 16);  // 76800 bytes per buffer
     UseNewWaveFile(path, fast);
     waves.Tone(20, 440);
     dialog->Listen();
@@ -368,7 +285,7 @@ TEST_F(CaptureWindowTest, FileLimitIsAskedForOncePerRecording)
 TEST(CaptureLimits, LoopingFileIsMeasuredAtItsWritePosition)
 {
     const std::string path = TempWavePath("capture_loop.wav");
-    const WAVEFORMATEX format = Pcm16(1, 8000);
+    const WAVEFORMATEX format = PcmFormat(1, 8000, 16);
     WaveFile file(path.c_str(), &format, MMIO_CREATE | MMIO_READWRITE);
     ASSERT_TRUE(file.Open());
     const std::vector<uint8_t> block(16000, 1);
@@ -428,7 +345,7 @@ TEST_F(CaptureWindowTest, SegmentBringsItsPretriggerTellsTheNotifyWindowAndRunsT
     HWND notified = MakeNotifyWindow();
     AppState.NotifyWindow = notified;
     const std::string path = TempWavePath("capture_pretrigger.wav");
-    UseNewWaveFile(path, Pcm16(1, 8000));
+    UseNewWaveFile(path, PcmFormat(1, 8000, 16));
     QuietThenLoud(waves);
     const int64_t before = static_cast<int64_t>(time(nullptr));
     dialog->Listen();
@@ -436,7 +353,7 @@ TEST_F(CaptureWindowTest, SegmentBringsItsPretriggerTellsTheNotifyWindowAndRunsT
     dialog->StopCapture();
 
     // Buffers 3-7 of the quiet sound, then the three loud ones and four of hang time.
-    const std::vector<uint8_t> script = Scripted(QuietThenLoud, Pcm16(1, 8000), 17);
+    const std::vector<uint8_t> script = Scripted(QuietThenLoud, PcmFormat(1, 8000, 16), 17);
     const std::vector<uint8_t> expected(script.begin() + 3 * 3200, script.begin() + 15 * 3200);
     dialog->CurrentFile->Position(0);
     std::vector<uint8_t> written(dialog->CurrentFile->GetDataLength());

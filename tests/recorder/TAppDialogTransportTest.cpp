@@ -3,49 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
 #include "app/PrivateMessages.h"
-#include "audiofile/WaveFile.h"
-#include "framework/FrameWindow.h"
 #include "recorder/CoolButton.h"
-#include "tests/fakes/FakeUserInteraction.h"
-#include "tests/fakes/FakeWaveDevices.h"
+#include "tests/recorder/CaptureWindowFixture.h"
 
 namespace {
-
-class QuietAppDialog : public TAppDialog {
-public:
-    using TAppDialog::TAppDialog;
-
-protected:
-    bool ArmTimer(UINT_PTR, UINT) override { return true; }
-    void DisarmTimer(UINT_PTR) override {}
-};
-
-WAVEFORMATEX Pcm16Mono(DWORD rate)
-{
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = 1;
-    f.nSamplesPerSec = rate;
-    f.wBitsPerSample = 16;
-    f.nBlockAlign = 2;
-    f.nAvgBytesPerSec = rate * 2;
-    return f;
-}
-
-std::string TempPath(const char* name)
-{
-    char dir[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    std::string path = std::string(dir) + name;
-    DeleteFileA(path.c_str());
-    return path;
-}
 
 // The data chunk's size as the file on disk says it, read beside the open
 // recording: what another program would see after a stop.
@@ -68,57 +33,23 @@ uint32_t DataSizeOnDisk(const std::string& path)
     return 0xFFFFFFFFu;
 }
 
-class TransportTest : public ::testing::Test {
+// Every test records into a new 8000 Hz 16-bit mono file; the device plays
+// a tone.
+class TransportTest : public CaptureWindowTest {
 protected:
     void SetUp() override
     {
-        AppState.Reset();
-        AppState.RecLevel = -1;
-        AppState.VoxDisable = true;
-        CopyTextField(AppState.WaveInDriver, "Fake Input");
-        SetWaves(&waves);
-        auto client = std::make_unique<QuietAppDialog>(nullptr);
-        dialog = client.get();
-        frame = std::make_unique<TFrameWindow>(nullptr, "transport test", std::move(client), true);
-        ASSERT_TRUE(frame->Create());
-        path = TempPath("transport_test.wav");
-        const WAVEFORMATEX format = Pcm16Mono(8000);
-        dialog->FileFormat.Assign(format);
-        dialog->CaptureFormat = format;
-        dialog->CurrentFile = std::make_unique<WaveFile>(path.c_str(), &format, MMIO_CREATE | MMIO_READWRITE);
-        ASSERT_TRUE(dialog->CurrentFile->Open());
+        CaptureWindowTest::SetUp();
+        path = TempWavePath("transport_test.wav");
+        UseNewWaveFile(path, PcmFormat(1, 8000, 16));
         waves.Tone(20, 500);
     }
     void TearDown() override
     {
-        frame.reset();
-        SetWaves(nullptr);
-        AppState.Reset();
+        CaptureWindowTest::TearDown();
         DeleteFileA(path.c_str());
     }
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
-    {
-        return SendMessageA(dialog->GetHandle(), msg, wParam, lParam);
-    }
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-    void Capture(int buffers)
-    {
-        for (int i = 0; i < buffers; ++i) {
-            waves.Tick();
-            Pump();
-        }
-    }
 
-    FakeUserInteraction ui;
-    ScopedUi scopedUi{ui};
-    FakeWaveDevices waves;
-    QuietAppDialog* dialog = nullptr;
-    std::unique_ptr<TFrameWindow> frame;
     std::string path;
 };
 
