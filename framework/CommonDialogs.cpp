@@ -68,20 +68,15 @@ UINT_PTR CALLBACK TFileDialog::HookProc(HWND hwnd, UINT msg, WPARAM, LPARAM lp) 
     return TRUE;
 }
 
-void TFileDialog::CmOk() {
-    Message m;
-    m.hwnd = hwnd_;
-    m.msg = WM_COMMAND;
-    m.wParam = MAKEWPARAM(IDOK, BN_CLICKED);
-    m.lParam = reinterpret_cast<LPARAM>(GetDlgItem(IDOK));
-    DefaultProcessing(m);
-}
+void TFileDialog::CmOk() { PassClick(IDOK); }
 
-void TFileDialog::CmCancel() {
+void TFileDialog::CmCancel() { PassClick(IDCANCEL); }
+
+void TFileDialog::PassClick(int buttonId) {
     Message m;
     m.hwnd = hwnd_;
     m.msg = WM_COMMAND;
-    m.wParam = MAKEWPARAM(IDCANCEL, BN_CLICKED);
-    m.lParam = reinterpret_cast<LPARAM>(GetDlgItem(IDCANCEL));
+    m.wParam = MAKEWPARAM(buttonId, BN_CLICKED);
+    m.lParam = reinterpret_cast<LPARAM>(GetDlgItem(buttonId));
     DefaultProcessing(m);
 }

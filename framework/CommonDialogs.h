@@ -51,6 +51,8 @@ public:
     FileDialogData& Data() { return data_; }
 
 private:
+    // The button's click, handled by the dialog's own procedure.
+    void PassClick(int buttonId);
     static UINT_PTR CALLBACK HookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     FileDialogData& data_;
     bool save_;

@@ -1,7 +1,21 @@
 #include "framework/ListControls.h"
 
 namespace {
-LPARAM TextParam(const std::string& text) { return reinterpret_cast<LPARAM>(text.c_str()); }
+// A message whose lParam is a string.
+int SendText(const TWindow& control, UINT msg, int wParam, const std::string& text) {
+    return static_cast<int>(
+        control.SendMessage(msg, static_cast<WPARAM>(wParam), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+// An item's text: the length first, so the buffer fits it.
+std::string ItemText(const TWindow& control, UINT lengthMsg, UINT textMsg, int index) {
+    const auto length = control.SendMessage(lengthMsg, static_cast<WPARAM>(index));
+    if (length < 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    control.SendMessage(textMsg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
 }  // namespace
 
 TComboBox::TComboBox(TWindow* parent, int id, int x, int y, int w, int h, DWORD style)
@@ -15,28 +29,23 @@ void TComboBox::SetupWindow() {
 }
 
 int TComboBox::AddString(const std::string& text) {
-    return static_cast<int>(SendMessage(CB_ADDSTRING, 0, TextParam(text)));
+    return SendText(*this, CB_ADDSTRING, 0, text);
 }
 
 int TComboBox::InsertString(const std::string& text, int index) {
-    return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(index), TextParam(text)));
+    return SendText(*this, CB_INSERTSTRING, index, text);
 }
 
 int TComboBox::FindString(const std::string& prefix, int start) const {
-    return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(start), TextParam(prefix)));
+    return SendText(*this, CB_FINDSTRING, start, prefix);
 }
 
 int TComboBox::FindStringExact(const std::string& text, int start) const {
-    return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(start), TextParam(text)));
+    return SendText(*this, CB_FINDSTRINGEXACT, start, text);
 }
 
 std::string TComboBox::GetString(int index) const {
-    const auto length = SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length < 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return ItemText(*this, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 void TComboBox::SetTextLimit(int chars) {
@@ -50,22 +59,17 @@ TListBox::TListBox(TWindow* parent, int id, int x, int y, int w, int h)
 }
 
 int TListBox::AddString(const std::string& text) {
-    return static_cast<int>(SendMessage(LB_ADDSTRING, 0, TextParam(text)));
+    return SendText(*this, LB_ADDSTRING, 0, text);
 }
 
 int TListBox::InsertString(const std::string& text, int index) {
-    return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index), TextParam(text)));
+    return SendText(*this, LB_INSERTSTRING, index, text);
 }
 
 int TListBox::FindStringExact(const std::string& text, int start) const {
-    return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(start), TextParam(text)));
+    return SendText(*this, LB_FINDSTRINGEXACT, start, text);
 }
 
 std::string TListBox::GetString(int index) const {
-    const auto length = SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-    if (length < 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return ItemText(*this, LB_GETTEXTLEN, LB_GETTEXT, index);
 }

@@ -265,24 +265,15 @@ template <class R, class C> auto OnRegistered(const char* name, R (C::*f)(Messag
 }
 
 // Cracked window messages.
-template <class F> auto OnTimer(F f) {
-    return msgdetail::Make<msgdetail::CrackTimer>(EntryKind::WindowMessage, WM_TIMER, 0, 0, 0, f);
+namespace msgdetail {
+template <class Crack, class F> auto ForMessage(UINT msg, F f) {
+    return Make<Crack>(EntryKind::WindowMessage, msg, 0, 0, 0, f);
 }
-template <class F> auto OnClose(F f) {
-    return msgdetail::Make<msgdetail::CrackNone>(EntryKind::WindowMessage, WM_CLOSE, 0, 0, 0, f);
-}
-template <class F> auto OnDestroy(F f) {
-    return msgdetail::Make<msgdetail::CrackNone>(EntryKind::WindowMessage, WM_DESTROY, 0, 0, 0, f);
-}
-template <class F> auto OnHScroll(F f) {
-    return msgdetail::Make<msgdetail::CrackScroll>(EntryKind::WindowMessage, WM_HSCROLL, 0, 0, 0, f);
-}
-template <class F> auto OnVScroll(F f) {
-    return msgdetail::Make<msgdetail::CrackScroll>(EntryKind::WindowMessage, WM_VSCROLL, 0, 0, 0, f);
-}
-template <class F> auto OnSize(F f) {
-    return msgdetail::Make<msgdetail::CrackSize>(EntryKind::WindowMessage, WM_SIZE, 0, 0, 0, f);
-}
-template <class F> auto OnCopyData(F f) {
-    return msgdetail::Make<msgdetail::CrackCopyData>(EntryKind::WindowMessage, WM_COPYDATA, 0, 0, 0, f);
-}
+}  // namespace msgdetail
+template <class F> auto OnTimer(F f) { return msgdetail::ForMessage<msgdetail::CrackTimer>(WM_TIMER, f); }
+template <class F> auto OnClose(F f) { return msgdetail::ForMessage<msgdetail::CrackNone>(WM_CLOSE, f); }
+template <class F> auto OnDestroy(F f) { return msgdetail::ForMessage<msgdetail::CrackNone>(WM_DESTROY, f); }
+template <class F> auto OnHScroll(F f) { return msgdetail::ForMessage<msgdetail::CrackScroll>(WM_HSCROLL, f); }
+template <class F> auto OnVScroll(F f) { return msgdetail::ForMessage<msgdetail::CrackScroll>(WM_VSCROLL, f); }
+template <class F> auto OnSize(F f) { return msgdetail::ForMessage<msgdetail::CrackSize>(WM_SIZE, f); }
+template <class F> auto OnCopyData(F f) { return msgdetail::ForMessage<msgdetail::CrackCopyData>(WM_COPYDATA, f); }

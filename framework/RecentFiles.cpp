@@ -86,18 +86,21 @@ void TRecentFiles::Store() const {
     }
 }
 
-void TRecentFiles::SaveMenuChoice(const std::string& path) {
-    if (path.empty()) return;
+void TRecentFiles::Forget(const std::string& path) {
     auto same = [&](const std::string& entry) { return lstrcmpiA(entry.c_str(), path.c_str()) == 0; };
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(), same), entries_.end());
+}
+
+void TRecentFiles::SaveMenuChoice(const std::string& path) {
+    if (path.empty()) return;
+    Forget(path);
     entries_.insert(entries_.begin(), path);
     if (entries_.size() > static_cast<size_t>(maxFiles_)) entries_.resize(static_cast<size_t>(maxFiles_));
     Store();
 }
 
 void TRecentFiles::RemoveMenuChoice(const std::string& path) {
-    auto same = [&](const std::string& entry) { return lstrcmpiA(entry.c_str(), path.c_str()) == 0; };
-    entries_.erase(std::remove_if(entries_.begin(), entries_.end(), same), entries_.end());
+    Forget(path);
     Store();
 }
 

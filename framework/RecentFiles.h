@@ -45,6 +45,8 @@ public:
 
 private:
     void Load();
+    // Drops path (compared case-blind) from the list.
+    void Forget(const std::string& path);
     void Store() const;
     void UpdateMenu(HMENU menu) const;
     std::string MenuText(size_t index) const;

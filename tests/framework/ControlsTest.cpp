@@ -16,6 +16,7 @@
 #include "framework/Edit.h"
 #include "framework/Gauge.h"
 #include "framework/InputDialog.h"
+#include "framework/ListControls.h"
 #include "tests/fakes/FakeUserInteraction.h"
 
 namespace {
@@ -224,6 +225,38 @@ TEST(RuntimeControls, AreCreatedWithTheirIdsAndClasses) {
     slider.SetRange(0, 1000);
     slider.SetPosition(250);
     EXPECT_EQ(250, slider.GetPosition());
+}
+
+TEST(RuntimeControls, ComboAndListBoxesFindAndReturnTheirStrings) {
+    TWindow parent;
+    parent.Attr.style = WS_OVERLAPPED;
+    TComboBox combo(&parent, 21, 0, 0, 100, 80);
+    TListBox listBox(&parent, 22, 0, 90, 100, 80);
+    ASSERT_TRUE(parent.Create());
+    combo.AddString("Stereo");
+    combo.InsertString("Mono", 0);
+    listBox.AddString("Stereo");
+    listBox.InsertString("Mono", 0);
+    EXPECT_EQ(1, combo.FindString("ster"));  // prefix, any case
+    EXPECT_EQ(-1, combo.FindStringExact("Ster"));
+    struct Case {
+        const char* what;
+        std::string (*get)(const TComboBox&, const TListBox&, int);
+        int (*find)(const TComboBox&, const TListBox&, const std::string&);
+    } cases[] = {
+        {"combo box", [](const TComboBox& c, const TListBox&, int i) { return c.GetString(i); },
+         [](const TComboBox& c, const TListBox&, const std::string& t) { return c.FindStringExact(t); }},
+        {"list box", [](const TComboBox&, const TListBox& l, int i) { return l.GetString(i); },
+         [](const TComboBox&, const TListBox& l, const std::string& t) { return l.FindStringExact(t); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ("Mono", c.get(combo, listBox, 0));
+        EXPECT_EQ("Stereo", c.get(combo, listBox, 1));
+        EXPECT_EQ("", c.get(combo, listBox, 2));  // no such item
+        EXPECT_EQ(1, c.find(combo, listBox, "stereo"));
+        EXPECT_EQ(-1, c.find(combo, listBox, "Quad"));
+    }
 }
 
 // An owner that answers a modal dialog the way a user would: when the
