@@ -84,7 +84,7 @@ NewFileFormats FormatsForNewFile(int fileType, const AppStateValues& settings) {
     case 1:
         formats.fileFormat.Assign(settings.Mp3Format.bytes, sizeof settings.Mp3Format.bytes);
         formats.captureFormat = PcmFormat(settings.Mp3Stereo ? 2 : 1,
-                                              static_cast<DWORD>(settings.Mp3SampleRate), 16);
+                                          static_cast<DWORD>(settings.Mp3SampleRate), 16);
         formats.codecCheck = NewFileCodecCheck::PlainThenSuggest;
         return formats;
     case 3:
@@ -103,8 +103,8 @@ NewFileFormats FormatsForNewFile(int fileType, const AppStateValues& settings) {
         break;
     default: {
         formats.captureFormat = PcmFormat(settings.Stereo ? 2 : 1,
-                                              static_cast<DWORD>(settings.SampleRate),
-                                              PcmBits(settings.Resolution));
+                                          static_cast<DWORD>(settings.SampleRate),
+                                          PcmBits(settings.Resolution));
         const bool compressed = settings.ACMDriver[0] != '\0' &&
                                 lstrcmpiA(settings.ACMDriver, "No compression") != 0;
         if (!compressed) {
@@ -120,6 +120,6 @@ NewFileFormats FormatsForNewFile(int fileType, const AppStateValues& settings) {
     }
     }
     formats.captureFormat = PcmFormat(formats.fileFormat->nChannels,
-                                          formats.fileFormat->nSamplesPerSec, 16);
+                                      formats.fileFormat->nSamplesPerSec, 16);
     return formats;
 }

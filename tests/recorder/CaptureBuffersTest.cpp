@@ -1,4 +1,5 @@
 #include "recorder/CaptureBuffers.h"
+#include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -6,28 +7,16 @@
 
 namespace {
 
-WAVEFORMATEX Pcm(WORD channels, DWORD rate, WORD bits)
-{
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = channels;
-    f.nSamplesPerSec = rate;
-    f.wBitsPerSample = bits;
-    f.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    f.nAvgBytesPerSec = rate * f.nBlockAlign;
-    return f;
-}
-
 TEST(CaptureBuffers, BufferIsOneFifthSecondInWholeBlocks)
 {
     struct Case { WAVEFORMATEX format; uint32_t bytes; } cases[] = {
-        {Pcm(2, 44100, 16), 35280},
-        {Pcm(2, 11113, 16), 8888},  // 8890 rounded down to whole frames
-        {Pcm(1, 11025, 8), 2205},
-        {Pcm(1, 8000, 8), 1600},
-        {Pcm(2, 562500, 16), 450000},  // exactly one ring block
-        {Pcm(2, 562505, 16), 0},       // 450004 bytes, more than a ring block: refused
-        {Pcm(2, 0, 16), 0},
+        {PcmFormat(2, 44100, 16), 35280},
+        {PcmFormat(2, 11113, 16), 8888},  // 8890 rounded down to whole frames
+        {PcmFormat(1, 11025, 8), 2205},
+        {PcmFormat(1, 8000, 8), 1600},
+        {PcmFormat(2, 562500, 16), 450000},  // exactly one ring block
+        {PcmFormat(2, 562505, 16), 0},       // 450004 bytes, more than a ring block: refused
+        {PcmFormat(2, 0, 16), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format.nSamplesPerSec);
@@ -38,17 +27,17 @@ TEST(CaptureBuffers, BufferIsOneFifthSecondInWholeBlocks)
 TEST(CaptureBuffers, MonoIsWidenedOnlyWhenAChannelIsKept)
 {
     bool widened = false;
-    WAVEFORMATEX device = CaptureDeviceFormat(Pcm(1, 22050, 16), +1, widened);
+    WAVEFORMATEX device = CaptureDeviceFormat(PcmFormat(1, 22050, 16), +1, widened);
     EXPECT_TRUE(widened);
     EXPECT_EQ(2, device.nChannels);
     EXPECT_EQ(4, device.nBlockAlign);
     EXPECT_EQ(88200u, device.nAvgBytesPerSec);
     EXPECT_EQ(17640u, CaptureBufferBytes(device));
 
-    CaptureDeviceFormat(Pcm(1, 22050, 16), 0, widened);
+    CaptureDeviceFormat(PcmFormat(1, 22050, 16), 0, widened);
     EXPECT_FALSE(widened);
     // A stereo recording is captured as it is: nothing to extract later.
-    device = CaptureDeviceFormat(Pcm(2, 22050, 16), -1, widened);
+    device = CaptureDeviceFormat(PcmFormat(2, 22050, 16), -1, widened);
     EXPECT_FALSE(widened);
     EXPECT_EQ(2, device.nChannels);
 }
@@ -123,12 +112,12 @@ TEST(CaptureBuffers, ExtractChannelInPlace)
 TEST(CaptureBuffers, PeakLevelPerFormat)
 {
     struct Case { const char* name; WAVEFORMATEX format; std::vector<uint8_t> data; uint32_t peak; } cases[] = {
-        {"8-bit mono silence", Pcm(1, 8000, 8), {128, 128, 127, 129}, 1},
-        {"8-bit mono extremes", Pcm(1, 8000, 8), {128, 0, 255}, 127},
-        {"8-bit stereo", Pcm(2, 8000, 8), {0, 128, 128, 255}, 127 * 256 + 126},
-        {"16-bit mono", Pcm(1, 8000, 16), {0x00, 0x10, 0xFF, 0xC0}, 64},
-        {"16-bit mono full negative", Pcm(1, 8000, 16), {0x00, 0x80}, 128},
-        {"16-bit stereo", Pcm(2, 8000, 16), {0, 0x20, 0, 0xF0, 0, 0x05, 0, 0x00}, 0x20 * 256 + 16},
+        {"8-bit mono silence", PcmFormat(1, 8000, 8), {128, 128, 127, 129}, 1},
+        {"8-bit mono extremes", PcmFormat(1, 8000, 8), {128, 0, 255}, 127},
+        {"8-bit stereo", PcmFormat(2, 8000, 8), {0, 128, 128, 255}, 127 * 256 + 126},
+        {"16-bit mono", PcmFormat(1, 8000, 16), {0x00, 0x10, 0xFF, 0xC0}, 64},
+        {"16-bit mono full negative", PcmFormat(1, 8000, 16), {0x00, 0x80}, 128},
+        {"16-bit stereo", PcmFormat(2, 8000, 16), {0, 0x20, 0, 0xF0, 0, 0x05, 0, 0x00}, 0x20 * 256 + 16},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

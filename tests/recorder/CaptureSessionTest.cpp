@@ -1,4 +1,5 @@
 #include "recorder/CaptureSession.h"
+#include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -39,18 +40,6 @@ struct RecordingHost : CaptureHost {
     void Warn(int id) override { warnings.push_back(id); }
     void Trace(const char*) override {}
 };
-
-WAVEFORMATEX Pcm(WORD channels, DWORD rate, WORD bits)
-{
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = channels;
-    f.nSamplesPerSec = rate;
-    f.wBitsPerSample = bits;
-    f.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    f.nAvgBytesPerSec = rate * f.nBlockAlign;
-    return f;
-}
 
 // What a device with the same script delivers, buffer after buffer.
 std::vector<uint8_t> Reference(void (*script)(FakeWaveDevices&), const WAVEFORMATEX& format, int buffers)
@@ -110,12 +99,12 @@ TEST_F(CaptureSessionTest, FileHoldsEveryCapturedByteTailIncluded)
 {
     ToneScript(waves);
     waves.bytesCapturedAtStop = 1000;  // the buffer being filled when stop comes
-    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 16)));
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(1, 8000, 16)));
     EXPECT_EQ(5u, waves.Lent(WaveDirection::Input));
     Capture(7);
     EXPECT_EQ(6u * 3200u, file.data.size());  // one buffer is held back
     session.Stop(&file, host);
-    std::vector<uint8_t> expected = Reference(ToneScript, Pcm(1, 8000, 16), 8);
+    std::vector<uint8_t> expected = Reference(ToneScript, PcmFormat(1, 8000, 16), 8);
     expected.resize(7 * 3200 + 1000);
     EXPECT_EQ(expected, file.data);
     EXPECT_FALSE(session.IsRecording());
@@ -128,12 +117,12 @@ void RightToneScript(FakeWaveDevices& f) { f.Stereo(3, 0, 1000, 0.5); }
 TEST_F(CaptureSessionTest, KeepsTheRightChannelOfAWidenedMonoRecording)
 {
     RightToneScript(waves);
-    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 16), +1));
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(1, 8000, 16), +1));
     EXPECT_EQ(2, waves.lastFormat.nChannels);
     EXPECT_EQ(32000u, waves.lastFormat.nAvgBytesPerSec);
     Capture(3);
     session.Stop(&file, host);
-    std::vector<uint8_t> stereo = Reference(RightToneScript, Pcm(2, 8000, 16), 3);
+    std::vector<uint8_t> stereo = Reference(RightToneScript, PcmFormat(2, 8000, 16), 3);
     const uint32_t mono = ExtractChannel(stereo.data(), static_cast<uint32_t>(stereo.size()), 16, true);
     stereo.resize(mono);
     EXPECT_EQ(stereo, file.data);
@@ -143,7 +132,7 @@ TEST_F(CaptureSessionTest, KeepsTheRightChannelOfAWidenedMonoRecording)
 TEST_F(CaptureSessionTest, StereoRecordingIsNotHalved)
 {
     waves.Stereo(2, 500, 1000);
-    ASSERT_EQ(CaptureStartError::None, Start(Pcm(2, 8000, 16), -1));
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(2, 8000, 16), -1));
     Capture(2);
     session.Stop(&file, host);
     EXPECT_EQ(2u * 6400u, file.data.size());
@@ -152,7 +141,7 @@ TEST_F(CaptureSessionTest, StereoRecordingIsNotHalved)
 TEST_F(CaptureSessionTest, FourthIdleMessageAsksForRestartThatLosesNothing)
 {
     waves.Tone(3, 440);
-    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 8)));
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(1, 8000, 8)));
     Capture(2);  // buffer 0 written, buffer 1 held back
     EXPECT_EQ(1600u, file.data.size());
     EXPECT_FALSE(session.TakeBack(nullptr, &file, host));
@@ -170,7 +159,7 @@ TEST_F(CaptureSessionTest, FourthIdleMessageAsksForRestartThatLosesNothing)
 
 TEST_F(CaptureSessionTest, NoticeOfABufferAlreadyLentAgainIsNotAStall)
 {
-    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 8)));
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(1, 8000, 8)));
     const WAVEHDR& lent = session.Ring().Header(0);
     for (int i = 0; i < 6; ++i)
         EXPECT_FALSE(session.TakeBack(&lent, &file, host));
@@ -184,11 +173,11 @@ TEST_F(CaptureSessionTest, NoticeOfABufferAlreadyLentAgainIsNotAStall)
 TEST_F(CaptureSessionTest, RefusedStartsLeaveNoDeviceOpen)
 {
     struct Case { const char* name; WaveCall fail; WAVEFORMATEX format; CaptureStartError error; } cases[] = {
-        {"buffer above a ring block", WaveCall::NumDevs, Pcm(2, 600000, 16), CaptureStartError::BufferTooLarge},
-        {"open", WaveCall::Open, Pcm(1, 8000, 8), CaptureStartError::Open},
-        {"prepare", WaveCall::PrepareHeader, Pcm(1, 8000, 8), CaptureStartError::Prepare},
-        {"queue", WaveCall::Queue, Pcm(1, 8000, 8), CaptureStartError::Queue},
-        {"start", WaveCall::Start, Pcm(1, 8000, 8), CaptureStartError::Start},
+        {"buffer above a ring block", WaveCall::NumDevs, PcmFormat(2, 600000, 16), CaptureStartError::BufferTooLarge},
+        {"open", WaveCall::Open, PcmFormat(1, 8000, 8), CaptureStartError::Open},
+        {"prepare", WaveCall::PrepareHeader, PcmFormat(1, 8000, 8), CaptureStartError::Prepare},
+        {"queue", WaveCall::Queue, PcmFormat(1, 8000, 8), CaptureStartError::Queue},
+        {"start", WaveCall::Start, PcmFormat(1, 8000, 8), CaptureStartError::Start},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -208,7 +197,7 @@ TEST_F(CaptureSessionTest, VoiceActivationWritesOnlySegments)
     waves.Silence(2);
     waves.Tone(2, 440, 0.8);
     waves.Silence(7);
-    ASSERT_EQ(CaptureStartError::None, Start(Pcm(1, 8000, 16)));
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(1, 8000, 16)));
     Capture(11);
     session.Stop(&file, host);
     EXPECT_EQ(1, host.started);
