@@ -155,6 +155,10 @@ bool TPropertySheet::ValidatePages() {
 }
 
 bool TPropertySheet::Route(Message& m) {
+    // The close box is the sheet's Cancel: its own procedure resets the
+    // pages and ends its loop (a window destroyed under a modal sheet
+    // would leave the loop waiting and the owner disabled).
+    if (m.msg == WM_CLOSE) return false;
     if (m.msg == WM_COMMAND && HIWORD(m.wParam) == BN_CLICKED) {
         const UINT id = LOWORD(m.wParam);
         // Check every page before the sheet starts applying them.

@@ -90,16 +90,33 @@ TEST_F(Sheet, UnvisitedPagesAreNeitherCheckedNorApplied) {
     EXPECT_EQ(0, second->applied);
 }
 
-TEST_F(Sheet, CancelResetsWithoutCheckingOrApplying) {
-    ASSERT_TRUE(sheet.SelectPage(*second));
-    second->number.SetText("99");
+TEST_F(Sheet, CancelAndCloseResetWithoutCheckingOrApplying) {
     HWND cancel = GetDlgItem(sheet.GetHandle(), IDCANCEL);
-    SendMessageA(sheet.GetHandle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
-    EXPECT_TRUE(sheet.IsFinished());
-    EXPECT_EQ(1, first->resets);
-    EXPECT_EQ(1, second->resets);
-    EXPECT_EQ(0, first->applied + second->applied);
-    EXPECT_TRUE(fake.messageBoxes.empty());
+    struct Case {
+        const char* what;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    } cases[] = {
+        {"Cancel button", WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel)},
+        {"close box", WM_CLOSE, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!sheet.GetHandle()) {
+            first->resets = second->resets = 0;
+            ASSERT_TRUE(sheet.Create());
+        }
+        ASSERT_TRUE(sheet.SelectPage(*second));
+        second->number.SetText("99");
+        SendMessageA(sheet.GetHandle(), c.msg, c.wParam, c.lParam);
+        EXPECT_TRUE(sheet.IsFinished());
+        EXPECT_EQ(1, first->resets);
+        EXPECT_EQ(1, second->resets);
+        EXPECT_EQ(0, first->applied + second->applied);
+        EXPECT_TRUE(fake.messageBoxes.empty());
+        DestroyWindow(sheet.GetHandle());
+    }
 }
 
 }  // namespace
