@@ -1,5 +1,7 @@
 #include "framework/CommonControls.h"
 
+#include <algorithm>
+
 TSlider::TSlider(TWindow* parent, int id, int x, int y, int w, int h, bool vertical)
     : TControl(parent, id, std::string(), x, y, w, h) {
     Attr.style |= vertical ? TBS_VERT : TBS_HORZ;
@@ -18,6 +20,10 @@ void TSlider::SetSelection(int start, int end, bool redraw) {
 void TUpDown::GetRange(int& low, int& high) const {
     SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
 }
+
+namespace {
+constexpr size_t kLongestItemText = 32768;  // characters read back from one cell
+}  // namespace
 
 TListView::TListView(TWindow* parent, int id, int x, int y, int w, int h)
     : TControl(parent, id, std::string(), x, y, w, h) {
@@ -52,13 +58,22 @@ bool TListView::SetItemText(int item, int subItem, const std::string& text) {
 }
 
 std::string TListView::GetItemText(int item, int subItem) const {
-    char buffer[260] = {};
-    LVITEMA lvItem{};
-    lvItem.iSubItem = subItem;
-    lvItem.pszText = buffer;
-    lvItem.cchTextMax = sizeof buffer;
-    SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvItem));
-    return buffer;
+    // The control says only how much it copied: a full buffer may have cut
+    // the text, so try again with a larger one.
+    std::string text(256, '\0');
+    for (;;) {
+        LVITEMA lvItem{};
+        lvItem.iSubItem = subItem;
+        lvItem.pszText = &text[0];
+        lvItem.cchTextMax = static_cast<int>(text.size());
+        const auto copied = static_cast<size_t>(
+            SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lvItem)));
+        if (copied + 1 < text.size() || text.size() >= kLongestItemText) {
+            text.resize(std::min(copied, text.size() - 1));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
 }
 
 LPARAM TListView::GetItemData(int item) const {

@@ -187,6 +187,9 @@ TEST_F(Controls, ListViewSortsRowsByComparatorKeepingTheirData) {
     EXPECT_EQ((std::vector<std::string>{"alpha", "bravo", "charlie"}), order);
     EXPECT_EQ(1, list.GetItemData(0));
     EXPECT_EQ("2", list.GetItemText(0, 0));
+    const std::string longPath = "C:\\" + std::string(400, 'x') + ".wav";  // longer than a first guess
+    list.SetItemText(0, 1, longPath);
+    EXPECT_EQ(longPath, list.GetItemText(0, 1));
     list.SetSelected(2, true);
     EXPECT_EQ(2, list.GetNextSelected());
     EXPECT_EQ(-1, list.GetNextSelected(2));
