@@ -204,6 +204,12 @@ void TAppDialog::RepaintTransportButtons() {
 }
 
 bool TAppDialog::CanClose() {
+    // Inside a start or stop the file is the capture's: the close comes back
+    // when the transport is free.
+    if (DeferIfTransportBusy(WM_CLOSE, 0, 0)) return false;
+    // A recording ends in its file, the buffers the device still holds
+    // included, before the file is saved or let go.
+    if (Recording || hWaveIn.IsOpen()) CmStop();
     const bool mayClose = FileCanClose();
     if (mayClose) FreeDat();
     return mayClose;

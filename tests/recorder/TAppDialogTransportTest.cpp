@@ -115,6 +115,27 @@ TEST_F(TransportTest, StopDuringABusyTransportRunsWhenItEnds)
     EXPECT_FALSE(dialog->Recording);
 }
 
+// Closing while recording: the recording ends in its file before the file
+// is saved; inside a busy start or stop the close waits for it instead.
+TEST_F(TransportTest, ClosingStopsTheRecordingIntoItsFileFirst)
+{
+    waves.bytesCapturedAtStop = 1000;
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    const RecFile* file = dialog->CurrentFile.get();
+    dialog->BeginTransportBusy();
+    EXPECT_FALSE(dialog->CanClose());
+    EXPECT_EQ(file, dialog->CurrentFile.get());
+    EXPECT_TRUE(dialog->Recording);
+    dialog->DeferredRequests.clear();  // the close it kept would end the test's frame
+    dialog->EndTransportBusy();
+
+    EXPECT_TRUE(dialog->CanClose());
+    EXPECT_FALSE(dialog->CurrentFile);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_EQ(2 * kBufferBytes + 1000, DataSizeOnDisk(path));
+}
+
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
 {
     AppState.RecordMode = 4;
