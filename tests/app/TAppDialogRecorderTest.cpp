@@ -22,6 +22,8 @@
 
 namespace {
 
+constexpr char kRecentFilesKey[] = "Software\\Quillmoor\\LarkspurRecorderTest";
+
 class TAppDialogRecorderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -30,6 +32,8 @@ protected:
         SetWaves(&waves_);  // before the window: its devices bind to the service
         CopyTextField(AppState.IniPath, ini_.path().c_str());  // /I: nothing saved anywhere
         app_ = std::make_unique<App>(MakeTAppDialogRecorder);
+        // Files the recorder opens join a recent-files list of the test's own.
+        app_->SetRegistryKey(kRecentFilesKey);
         CopyTextField(AppState.DefaultDirectory, folder_.Path().c_str());
         CopyTextField(AppState.WaveInDriver, "Fake Input");
         AppState.SampleRate = 11025;
@@ -42,6 +46,7 @@ protected:
     }
     void TearDown() override {
         app_.reset();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kRecentFilesKey);
         SetWaves(nullptr);
         SetAcm(nullptr);
         AppState.Reset();
