@@ -7,6 +7,7 @@
 const MsgEntry<TEdit> TEdit::kMessages[] = {
     OnMessage(WM_CHAR, &TEdit::EvChar),
     OnMessage(WM_PASTE, &TEdit::EvPaste),
+    OnMessage(WM_KEYDOWN, &TEdit::EvKeyDown),
 };
 
 TEdit::TEdit(TWindow* parent, int id, int textLimit) : TControl(parent, id), textLimit_(textLimit) {}
@@ -55,6 +56,15 @@ bool TEdit::EvChar(Message& m) {
     if (!validator_ || static_cast<unsigned char>(c) < 0x20 || validator_->IsValidInput(c)) return false;
     MessageBeep(MB_OK);
     return true;  // swallowed
+}
+
+bool TEdit::EvKeyDown(Message& m) {
+    // Shift+Insert pastes as well, and some edit controls do it without a
+    // WM_PASTE: send one, so the paste is checked like the others.
+    const bool shiftInsert = m.wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0;
+    if (!validator_ || !shiftInsert) return false;
+    SendMessage(WM_PASTE);
+    return true;
 }
 
 bool TEdit::EvPaste(Message&) {

@@ -35,6 +35,7 @@ public:
 private:
     bool EvChar(Message& m);
     bool EvPaste(Message& m);
+    bool EvKeyDown(Message& m);
     static const MsgEntry<TEdit> kMessages[];
 
     std::unique_ptr<TValidator> validator_;

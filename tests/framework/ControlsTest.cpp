@@ -97,6 +97,20 @@ TEST_F(Controls, OwnerDrawReachesTheControlObject) {
     }
 }
 
+// Pastes the way the user can: the message, Ctrl+V or Shift+Insert.
+void PasteBy(int way, HWND edit) {
+    if (way == 0) SendMessageA(edit, WM_PASTE, 0, 0);
+    if (way == 1) SendMessageA(edit, WM_CHAR, 0x16, 1);
+    if (way != 2) return;
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(edit, WM_KEYDOWN, VK_INSERT, 1);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
 TEST_F(Controls, ValidatorRefusesBadTypingAndPastes) {
     HWND edit = dialog.number.GetHandle();
     for (char c : std::string("1a2 ;3")) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
@@ -110,12 +124,16 @@ TEST_F(Controls, ValidatorRefusesBadTypingAndPastes) {
         {"4\r\n", "123"},
         {"-4", "123-4"},  // typed characters are filtered; the value is checked on closing
     };
-    for (const Case& c : pastes) {
-        SCOPED_TRACE(c.clipboard);
-        SetClipboardText(c.clipboard);
-        SendMessageA(edit, EM_SETSEL, 3, 3);
-        SendMessageA(edit, WM_PASTE, 0, 0);
-        EXPECT_EQ(c.expected, dialog.number.GetText());
+    enum Way { PasteMessage, CtrlV, ShiftInsert };
+    for (Way way : {PasteMessage, CtrlV, ShiftInsert}) {
+        for (const Case& c : pastes) {
+            SCOPED_TRACE(std::to_string(way) + " " + c.clipboard);
+            SetClipboardText(c.clipboard);
+            dialog.number.SetText("123");
+            SendMessageA(edit, EM_SETSEL, 3, 3);
+            PasteBy(way, edit);
+            EXPECT_EQ(c.expected, dialog.number.GetText());
+        }
     }
 }
 
