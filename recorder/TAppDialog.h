@@ -362,6 +362,7 @@ private:
     void ScheduledStart(int eventNumber);
     void OpenEventFile(const std::string& eventName);
     void DropCurrentFileKeepingData();
+    void StopCaptureForSave();
 
     static const MsgEntry<TAppDialog> kMessages[];
 };

@@ -4,15 +4,16 @@
 #include "recorder/TAppDialog.h"
 
 #include "app/AppState.h"
+#include "app/PrivateMessages.h"
 #include "framework/Application.h"
 #include "framework/CommonDialogs.h"
 #include "framework/UserInteraction.h"
 #include "recorder/AudioFileCopy.h"
+#include "recorder/CoolButton.h"
 #include "recorder/FileNaming.h"
 #include "recorder/SavePlan.h"
 #include "recorder/TAppDialogFileSteps.h"
 #include "recorder/TSubjectDialog.h"
-
 
 namespace {
 
@@ -114,6 +115,18 @@ bool TAppDialog::NameByCategory(bool close) {
     return true;
 }
 
+// The stop of a recording whose file is about to be copied: the capture's
+// own stop and the transport's look, but never a new file after it (the
+// copy becomes the current file).
+void TAppDialog::StopCaptureForSave() {
+    StopCapture();
+    (void)CurrentFile->Update();
+    if (StopButton && StopButton->GetHandle())
+        StopButton->SetState(CoolButton::kPressed, true);
+    if (const TWindow* frame = GetParent())
+        ::PostMessage(frame->GetHandle(), WM_RECORDSTATECHANGED, 0, 0);
+}
+
 bool TAppDialog::SaveFile(const char* newName, bool close) {
     if (!CurrentFile)
         return true;
@@ -127,6 +140,10 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
         EndCurrentFile(*this, situation.temporary);
         return true;
     case SaveRoute::CopyTo:
+        // The copy closes the file and pumps messages: a running capture
+        // ends in it first, or its buffers would find no file to go to.
+        if (hWaveIn.IsOpen())
+            StopCaptureForSave();
         return SaveCopy(*this, situation.newName, position,
                         [this](int percent) { return ReportCopyProgress(percent); });
     case SaveRoute::MoveTo:

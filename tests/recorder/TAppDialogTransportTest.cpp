@@ -136,6 +136,25 @@ TEST_F(TransportTest, ClosingStopsTheRecordingIntoItsFileFirst)
     EXPECT_EQ(2 * kBufferBytes + 1000, DataSizeOnDisk(path));
 }
 
+// Save As by copy while recording: the recording ends in the first file,
+// so the copy holds every byte captured.
+TEST_F(TransportTest, SaveAsCopyWhileRecordingCopiesTheWholeRecording)
+{
+    waves.bytesCapturedAtStop = 1000;
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    const std::string copy = TempWavePath("transport_copy.wav");
+    ASSERT_TRUE(dialog->SaveFile(copy.c_str(), false));
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(copy, dialog->CurrentFile->GetPath());
+    EXPECT_EQ(2 * kBufferBytes + 1000, dialog->CurrentFile->GetDataLength());
+    EXPECT_EQ(2 * kBufferBytes + 1000, DataSizeOnDisk(path));
+    dialog->DiscardFile();
+    DeleteFileA(copy.c_str());
+}
+
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
 {
     AppState.RecordMode = 4;
