@@ -56,11 +56,6 @@ TEST_F(CoolButtonGroupTest, GroupMessagesForOtherRangesAreIgnored) {
     EXPECT_EQ(CoolButton::kChecked, Button(CM_PLAY).GetState());
 }
 
-TEST_F(CoolButtonGroupTest, ButtonsBecomeOwnerDrawnAndDrawTheirOwnFace) {
-    const LONG_PTR style = GetWindowLongPtrA(host.Item(CM_PLAY), GWL_STYLE);
-    EXPECT_EQ(BS_OWNERDRAW, style & BS_TYPEMASK);
-}
-
 TEST(CoolButtonCaption, TheFirstAmpersandMarksTheMnemonic) {
     struct Case {
         const char* caption;

@@ -35,13 +35,6 @@ protected:
     ManualRepeatButton rewind{&host.Dialog(), CM_REWIND, 200};
 };
 
-TEST_F(RCButtonTest, TheNotificationIsWmUserPlusTheControlId) {
-    EXPECT_EQ(WM_REWIND, rewind.NotificationMessage());
-    ManualRepeatButton forward(nullptr, CM_FASTFORWARD, 200);
-    EXPECT_EQ(WM_FASTFORWARD, forward.NotificationMessage());
-    EXPECT_EQ(200u, forward.RepeatMs());
-}
-
 TEST_F(RCButtonTest, HoldingPostsOnePerTickAndNoneAtRelease) {
     Press();
     Ticks(5);

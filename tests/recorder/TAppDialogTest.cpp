@@ -359,19 +359,6 @@ TEST_F(RecorderWindowTest, EveryRecorderCommandOfTheMenuAndAcceleratorsIsWired) 
     for (UINT id = CM_INPUTSOURCEFIRST; id <= CM_INPUTSOURCELAST; ++id) EXPECT_TRUE(Handles(WM_COMMAND, id));
 }
 
-TEST_F(RecorderWindowTest, TheRecorderHandlesItsPrivateAndDeviceMessages) {
-    const UINT messages[] = {MM_WIM_DATA, MM_WOM_DONE, MM_ACM_DONE, WM_TIMER, WM_LBUTTONDBLCLK,
-                             WM_TOGGLERECORD, WM_TOGGLEPLAY, WM_STOPTRANSPORT, WM_REPOSITION, WM_FILELIMIT,
-                             WM_SETTINGSCHANGED, WM_STOPTHENPLAY, WM_STOPANDSAVE, WM_STOPTHENRECORD,
-                             WM_SPLITFILE, WM_RESTARTRECORDING, WM_HSCROLL, WM_CLOSE, MM_JOY1BUTTONDOWN,
-                             MM_JOY1BUTTONUP, WM_REWIND, WM_FASTFORWARD, WM_FLUSHFILES, WM_DROPFILES,
-                             WM_DEVICECHANGE, WM_HELP, WM_CONTEXTMENU};
-    for (UINT msg : messages) {
-        SCOPED_TRACE(msg);
-        EXPECT_TRUE(Handles(msg));
-    }
-}
-
 TEST_F(RecorderWindowTest, AltNAndAltVMoveTheFocusToTheSliders) {
     // The focus moves the key asked for; the dialog manager may post its own.
     auto focusMoves = [&] {
