@@ -101,7 +101,11 @@ void TListView::SetSelected(int item, bool selected) {
 
 namespace {
 int CALLBACK CompareThroughFunction(LPARAM first, LPARAM second, LPARAM comparator) {
-    return (*reinterpret_cast<const TListView::Comparator*>(comparator))(first, second);
+    try {
+        return (*reinterpret_cast<const TListView::Comparator*>(comparator))(first, second);
+    } catch (...) {
+        return 0;  // nothing may unwind through the list view
+    }
 }
 }  // namespace
 

@@ -69,6 +69,8 @@ TPropertySheet::TPropertySheet(TWindow* parent, const std::string& title, bool h
                                HINSTANCE module)
     : TWindow(parent, title), hasHelp_(hasHelp), applyButton_(applyButton), module_(module ? module : Module()) {}
 
+TPropertySheet::~TPropertySheet() { Destroy(); }
+
 TPropertyPage& TPropertySheet::AddPage(std::unique_ptr<TPropertyPage> page) {
     page->SetParent(this);
     pages_.push_back(std::move(page));

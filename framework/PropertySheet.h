@@ -60,6 +60,9 @@ class TPropertySheet : public TWindow, public ModalRun {
 public:
     TPropertySheet(TWindow* parent, const std::string& title, bool hasHelp = true, bool applyButton = false,
                    HINSTANCE module = nullptr);
+    // Destroys the sheet's window (and with it the pages') while the page
+    // objects are still there for their last messages.
+    ~TPropertySheet() override;
 
     // The sheet owns its pages; they show in the order added.
     TPropertyPage& AddPage(std::unique_ptr<TPropertyPage> page);

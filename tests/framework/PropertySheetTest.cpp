@@ -28,6 +28,10 @@ public:
     TEdit number;
     int applied = 0;
     int resets = 0;
+    bool* windowLeftAtDestruction = nullptr;
+    ~CountingPage() override {
+        if (windowLeftAtDestruction) *windowLeftAtDestruction = GetHandle() != nullptr;
+    }
     int Apply() override {
         const int result = TPropertyPage::Apply();
         if (result == PSNRET_NOERROR) ++applied;
@@ -81,6 +85,21 @@ TEST_F(Sheet, RefusingSecondPageKeepsSheetOpenWithNoPageApplied) {
     EXPECT_TRUE(sheet.IsFinished());
     EXPECT_EQ(1, first->applied);
     EXPECT_EQ(1, second->applied);
+}
+
+TEST(SheetLifetime, TheSheetsWindowGoesBeforeItsPages) {
+    const DialogTemplate t = PageTemplate("Only");
+    bool windowLeft = true;
+    {
+        TPropertySheet sheet(nullptr, "Options", false);
+        auto& page = static_cast<CountingPage&>(sheet.AddPage(std::make_unique<CountingPage>(t)));
+        page.windowLeftAtDestruction = &windowLeft;
+        ASSERT_TRUE(sheet.Create());
+        ASSERT_NE(nullptr, page.GetHandle());
+    }
+    // The page's window died with the sheet's, not on its own under a live
+    // sheet that would later destroy its handle again.
+    EXPECT_FALSE(windowLeft);
 }
 
 TEST_F(Sheet, UnvisitedPagesAreNeitherCheckedNorApplied) {
