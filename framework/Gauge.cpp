@@ -74,9 +74,8 @@ bool TGauge::EvEraseBackground(Message& m) {
 }
 
 bool TGauge::EvPaint(Message&) {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd_, &ps);
-    TDC dc(hdc);
+    PaintDc paint(hwnd_);
+    TDC dc(paint.get());
     RECT client;
     GetClientRect(hwnd_, &client);
     dc.FillRect(client, GetSysColorBrush(COLOR_BTNFACE));
@@ -85,7 +84,6 @@ bool TGauge::EvPaint(Message&) {
     const int inset = GetSystemMetrics(SM_CXEDGE) + margin_;
     InflateRect(&inside, -inset, -inset);
     if (inside.right > inside.left && inside.bottom > inside.top) PaintBar(dc, inside);
-    EndPaint(hwnd_, &ps);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // RAII for Win32 handles: one template for every acquire/release pair, copy
 // deleted, move allowed, plus guards for pairs that need more than the
-// handle (GetDC/ReleaseDC, SelectObject and restore, GlobalLock/GlobalUnlock).
+// handle (GetDC/ReleaseDC, BeginPaint/EndPaint, SelectObject and restore,
+// GlobalLock/GlobalUnlock).
 #pragma once
 
 #include <windows.h>
@@ -75,6 +76,23 @@ public:
 
 private:
     HWND hwnd_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint, so an overridden painter that throws still ends the paint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    ~PaintDc() {
+        if (dc_) EndPaint(hwnd_, &paint_);
+    }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 
