@@ -4,6 +4,7 @@
 // session's; this file connects it to the window, the file and the settings.
 #include "recorder/TAppDialog.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/AppState.h"
@@ -90,9 +91,13 @@ bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!IsTransportBusy())
         return false;
-    for (const TransportRequest& r : DeferredRequests)
-        if (r.msg == msg && r.wParam == wParam && r.lParam == lParam)
-            return true;  // asked for already
+    // A request asked for again runs once, in the place of its latest
+    // asking: record, stop, record ends recording.
+    const auto same = [&](const TransportRequest& r) {
+        return r.msg == msg && r.wParam == wParam && r.lParam == lParam;
+    };
+    DeferredRequests.erase(std::remove_if(DeferredRequests.begin(), DeferredRequests.end(), same),
+                           DeferredRequests.end());
     DeferredRequests.push_back({msg, wParam, lParam});
     return true;
 }

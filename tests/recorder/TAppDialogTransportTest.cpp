@@ -155,6 +155,20 @@ TEST_F(TransportTest, SaveAsCopyWhileRecordingCopiesTheWholeRecording)
     DeleteFileA(copy.c_str());
 }
 
+// Requests kept during a busy start or stop run in the order of their
+// latest asking, so the last one decides.
+TEST_F(TransportTest, TheLastRequestKeptWhileBusyDecides)
+{
+    dialog->BeginTransportBusy();
+    dialog->Listen();
+    dialog->CmStop();
+    dialog->Listen();
+    dialog->EndTransportBusy();
+    Pump();
+    EXPECT_TRUE(dialog->Recording);
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+}
+
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
 {
     AppState.RecordMode = 4;
