@@ -41,6 +41,7 @@ public:
     bool Create() override; // modeless
     bool IsModal() const { return modal_; }
     bool IsFrameClient() const;
+    bool CreatedWithParent() const override { return IsFrameClient(); }
     const DialogResource& GetResource() const { return resource_; }
 
     // Overridable: OK checks CanClose and closes with IDOK; Cancel closes with

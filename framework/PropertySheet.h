@@ -75,6 +75,7 @@ public:
     // Modeless; the owner polls IsFinished and destroys it.
     bool Create() override;
     bool IsFinished() const;
+    bool CreatedWithParent() const override { return false; }
 
     bool SelectPage(const TPropertyPage& page);
     // The page made from this numeric template id.

@@ -189,7 +189,7 @@ void TWindow::CreateChildren() {
     // Copy: a child's set-up may add further children.
     const std::vector<TWindow*> children = children_;
     for (TWindow* child : children) {
-        if (child->hwnd_) continue;
+        if (child->hwnd_ || !child->CreatedWithParent()) continue;
         if (child->attachToItem_) {
             HWND item = ::GetDlgItem(hwnd_, child->Attr.id);
             if (!item) continue;

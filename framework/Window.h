@@ -57,6 +57,9 @@ public:
     virtual bool IdleAction(long idleCount); // true asks for more idle time
     virtual void CloseWindow(int result = 0);
     virtual TWindow* GetClient() const { return nullptr; }  // a frame's client
+    // Whether the parent's set-up makes this window (controls, a frame's
+    // client); dialogs and sheets wait for their own Execute or Create.
+    virtual bool CreatedWithParent() const { return true; }
     // Owner-draw reflection target (controls override).
     virtual bool DrawItem(DRAWITEMSTRUCT& item);
 

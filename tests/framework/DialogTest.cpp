@@ -91,6 +91,20 @@ TEST(Dialog, ModelessCancelDestroysTheWindowNotTheObject) {
     EXPECT_EQ(1, dialog.cancels);  // the object is still there to ask
 }
 
+TEST(Dialog, AChildDialogWaitsForItsOwnExecute) {
+    FakeUserInteraction fake;
+    fake.runModals = true;
+    ScopedUi installed(fake);
+    const DialogTemplate t = SmallDialog();
+    TWindow owner;
+    owner.Attr.style = WS_OVERLAPPED;
+    PressingDialog child(t, IDOK);
+    child.SetParent(&owner);
+    ASSERT_TRUE(owner.Create());
+    EXPECT_EQ(nullptr, child.GetHandle());  // the owner's set-up did not make it modeless
+    EXPECT_EQ(IDOK, child.Execute());
+}
+
 TEST(UserInteraction, ScriptedMessageBoxAnswersWithoutBlocking) {
     FakeUserInteraction fake;
     fake.messageBoxAnswers = {IDNO, IDYES};
