@@ -31,8 +31,14 @@ private:
         std::string filterBuffer;
         OPENFILENAMEA ofn;
         FillOpenFileName(data, owner, filterBuffer, ofn);
+        const std::string nameBefore = data.FileName();
         const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-        if (!chosen) return false;
+        if (!chosen) {
+            // A name too long for the buffer gets the size it needs written
+            // over its first bytes: keep the caller's name instead.
+            data.SetFileName(nameBefore);
+            return false;
+        }
         ReadBackOpenFileName(ofn, data);
         return true;
     }
