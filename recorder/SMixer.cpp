@@ -35,6 +35,20 @@ bool NamesItem(const std::string& wanted, const std::string& item) {
 
 constexpr size_t kMaxSourceNameChars = 259;
 
+// The details record of one control: one value for every channel, items of
+// itemBytes each at items (multipleItems of them for a list control, else 0).
+MIXERCONTROLDETAILS ControlDetails(const MIXERCONTROLA& control, DWORD multipleItems, DWORD itemBytes,
+                                   void* items) {
+    MIXERCONTROLDETAILS details{};
+    details.cbStruct = sizeof details;
+    details.dwControlID = control.dwControlID;
+    details.cChannels = 1;
+    details.cMultipleItems = multipleItems;
+    details.cbDetails = itemBytes;
+    details.paDetails = items;
+    return details;
+}
+
 }  // namespace
 
 SMixer::SMixer(MixerApi& mixers, WaveDevices& waves) : mixers_(mixers), waves_(waves) {}
@@ -140,12 +154,7 @@ bool SMixer::SetRecordVolume(DWORD componentType, int volume) {
     // 64-bit: a control may span the whole 32-bit range.
     MIXERCONTROLDETAILS_UNSIGNED value{};
     value.dwValue = DWORD(low + std::uint64_t(high - low) * std::uint64_t(volume) / 127);
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = control.dwControlID;
-    details.cChannels = 1;  // one value for every channel
-    details.cbDetails = sizeof value;
-    details.paDetails = &value;
+    MIXERCONTROLDETAILS details = ControlDetails(control, 0, sizeof value, &value);
     return mixers_.SetControlDetails(mixer_, details, MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
 }
 
@@ -174,13 +183,9 @@ bool SMixer::ReadSelector(Selector& selector) {
     if (!FindSelectorControl(selector.control)) return false;
     const DWORD items = std::max<DWORD>(selector.control.cMultipleItems, 1);
     std::vector<MIXERCONTROLDETAILS_LISTTEXTA> texts(items);
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = selector.control.dwControlID;
-    details.cChannels = 1;
-    details.cMultipleItems = selector.control.cMultipleItems;
-    details.cbDetails = sizeof(MIXERCONTROLDETAILS_LISTTEXTA);
-    details.paDetails = texts.data();
+    MIXERCONTROLDETAILS details =
+        ControlDetails(selector.control, selector.control.cMultipleItems,
+                       sizeof(MIXERCONTROLDETAILS_LISTTEXTA), texts.data());
     if (mixers_.GetControlDetails(mixer_, details, MIXER_GETCONTROLDETAILSF_LISTTEXT) != MMSYSERR_NOERROR) {
         return false;
     }
@@ -196,13 +201,9 @@ bool SMixer::ReadSelector(Selector& selector) {
 }
 
 bool SMixer::WriteSelector(Selector& selector) {
-    MIXERCONTROLDETAILS details{};
-    details.cbStruct = sizeof details;
-    details.dwControlID = selector.control.dwControlID;
-    details.cChannels = 1;
-    details.cMultipleItems = selector.control.cMultipleItems;
-    details.cbDetails = sizeof(MIXERCONTROLDETAILS_BOOLEAN);
-    details.paDetails = selector.values.data();
+    MIXERCONTROLDETAILS details =
+        ControlDetails(selector.control, selector.control.cMultipleItems,
+                       sizeof(MIXERCONTROLDETAILS_BOOLEAN), selector.values.data());
     return mixers_.SetControlDetails(mixer_, details, MIXER_SETCONTROLDETAILSF_VALUE) == MMSYSERR_NOERROR;
 }
 
