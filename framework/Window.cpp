@@ -192,7 +192,9 @@ void TWindow::CreateChildren() {
         if (child->hwnd_ || !child->CreatedWithParent()) continue;
         if (child->attachToItem_) {
             HWND item = ::GetDlgItem(hwnd_, child->Attr.id);
-            if (!item) continue;
+            // An item already bound to another object stays with it: a second
+            // subclass would tear the first one's out when either goes.
+            if (!item || FromHandle(item)) continue;
             child->Attach(item);
             child->SetupWindow();
         } else {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Application.h"
+#include "framework/Control.h"
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
 #include "tests/fakes/FakeUserInteraction.h"
@@ -103,6 +104,17 @@ TEST(Dialog, AChildDialogWaitsForItsOwnExecute) {
     ASSERT_TRUE(owner.Create());
     EXPECT_EQ(nullptr, child.GetHandle());  // the owner's set-up did not make it modeless
     EXPECT_EQ(IDOK, child.Execute());
+}
+
+TEST(Dialog, AnItemIsBoundToOneControlObjectOnly) {
+    const DialogTemplate t = SmallDialog();
+    TDialog dialog(nullptr, t);
+    TControl first(&dialog, kButton);
+    TControl second(&dialog, kButton);  // a mistake: the same item again
+    ASSERT_TRUE(dialog.Create());
+    HWND item = dialog.GetDlgItem(kButton);
+    EXPECT_EQ(&first, TWindow::FromHandle(item));
+    EXPECT_EQ(nullptr, second.GetHandle());
 }
 
 TEST(UserInteraction, ScriptedMessageBoxAnswersWithoutBlocking) {
