@@ -146,6 +146,17 @@ public:
     bool IsTransportBusy() const { return TransportBusyDepth > 0; }
     void BeginTransportBusy() { ++TransportBusyDepth; }
     void EndTransportBusy();
+    // The transport is busy for the life of the scope (every return included).
+    class TransportBusyScope {
+    public:
+        explicit TransportBusyScope(TAppDialog& window) : window_(window) { window_.BeginTransportBusy(); }
+        ~TransportBusyScope() { window_.EndTransportBusy(); }
+        TransportBusyScope(const TransportBusyScope&) = delete;
+        TransportBusyScope& operator=(const TransportBusyScope&) = delete;
+
+    private:
+        TAppDialog& window_;
+    };
     bool RestartPending = false;  // WM_RESTARTRECORDING posted, not yet handled
     bool TraceCapture = false;    // per-buffer log lines (uncounted), off unless asked for
     void InitDat();

@@ -180,6 +180,9 @@ void TAppDialog::OpenFile(const char* name, int type) {
         CmStop();
         (void)SaveFile(nullptr, true);
     }
+    // The codec test pumps messages: requests arriving then wait until this
+    // file is open.
+    TransportBusyScope busy(*this);
     type = FileTypeForOpen(name, type >= 0 ? type : AppState.DefaultAudioFormat);
     CurrentFile.reset();
     CmClearMark();

@@ -44,6 +44,9 @@ void TAppDialog::CmStop()
 
 void TAppDialog::BnStop()
 {
+    // Closing the codec stream pumps messages: a record or open request
+    // arriving then waits until the stop and its new file are done.
+    TransportBusyScope busy(*this);
     if (SpeedMode > 0) {
         if (PlayButton && PlayButton->GetHandle()) {
             PlayButton->SetCaption("Pla&y");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/PrivateMessages.h"
+#include "framework/Application.h"
 #include "recorder/CoolButton.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 
@@ -167,6 +168,26 @@ TEST_F(TransportTest, TheLastRequestKeptWhileBusyDecides)
     Pump();
     EXPECT_TRUE(dialog->Recording);
     EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+}
+
+// The stop closes the codec stream, which pumps messages: a record request
+// arriving then starts after the stop, not inside it with the window
+// believing it stopped.
+TEST_F(TransportTest, ARecordRequestDuringTheStopsPumpStartsAfterIt)
+{
+    TApplication app("transport test");  // its pump runs inside the stop
+    AppState.CodecsAvailable = true;
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    PostMessageA(dialog->GetHandle(), WM_COMMAND, CM_RECORD, 0);
+    Send(WM_TOGGLERECORD);
+    Pump();
+    EXPECT_TRUE(dialog->Recording);
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_EQ(1, waves.Count("waveInClose"));
+    Send(WM_TOGGLERECORD);
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
 }
 
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
