@@ -118,12 +118,6 @@ bool TDialog::PreProcessMsg(MSG& msg) {
     return IsDialogMessageA(hwnd_, &msg) != FALSE;
 }
 
-std::string TDialog::GetItemText(int id) const {
-    HWND item = GetDlgItem(id);
-    if (!item) return std::string();
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(item, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
+std::string TDialog::GetItemText(int id) const { return WindowText(GetDlgItem(id)); }
 
 void TDialog::SetItemText(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }

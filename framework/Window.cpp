@@ -250,10 +250,12 @@ void TWindow::SetCaption(const std::string& caption) {
     if (hwnd_) SetWindowTextA(hwnd_, caption.c_str());
 }
 
-std::string TWindow::GetCaption() const {
-    if (!hwnd_) return Attr.title;
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, &text[0], static_cast<int>(text.size()))));
+std::string TWindow::GetCaption() const { return hwnd_ ? WindowText(hwnd_) : Attr.title; }
+
+std::string TWindow::WindowText(HWND hwnd) {
+    if (!hwnd) return std::string();
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()))));
     return text;
 }
 

@@ -90,6 +90,8 @@ public:
     static int GetClassName(HWND hwnd, char* name, int size) { return ::GetClassNameA(hwnd, name, size); }
 
     static TWindow* FromHandle(HWND hwnd);
+    // The whole text of any window (empty for none).
+    static std::string WindowText(HWND hwnd);
     static HINSTANCE Module();
 
     // The message search: own table, mix-ins, bases. Classes with a table
