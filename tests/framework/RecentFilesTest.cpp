@@ -76,7 +76,7 @@ TEST(RecentFiles, MenuShowsEntriesAndChoicePostsTheMessage) {
     const std::string ini = TempIniPath();
     DeleteFileA(ini.c_str());
     RecentApp app(ini);
-    app.SaveMenuChoice("C:\\first.wav");
+    app.SaveMenuChoice("C:\\R&B\\first.wav");
     app.SaveMenuChoice("C:\\a very long folder name indeed\\and a long file name as well.wav");
     auto frame = std::make_unique<TFrameWindow>(nullptr, "frame", nullptr);
     frame->Attr.style = WS_OVERLAPPED;
@@ -94,13 +94,14 @@ TEST(RecentFiles, MenuShowsEntriesAndChoicePostsTheMessage) {
     GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
     // At most 40 characters of the path, its end kept.
     EXPECT_EQ("&1 ...deed\\and a long file name as well.wav", std::string(text));
-    EXPECT_EQ(40u, std::string(text).size() - 3);
+    GetMenuStringA(popup, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_EQ("&2 C:\\R&&B\\first.wav", std::string(text));  // "&" shows as itself, not a mnemonic
     EXPECT_EQ(CM_EXIT, GetMenuItemID(popup, 3));
     DestroyMenu(popup);
 
     PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(TRecentFiles::kFirstCommand + 1, 0), 0);
     app.PumpWaitingMessages();
-    EXPECT_EQ("C:\\first.wav", app.opened);
+    EXPECT_EQ("C:\\R&B\\first.wav", app.opened);
     DeleteFileA(ini.c_str());
 }
 
