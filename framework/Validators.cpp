@@ -6,12 +6,12 @@
 #include "framework/Application.h"
 #include "framework/UserInteraction.h"
 
-TCharSet::TCharSet(const std::string& spec) {
-    const size_t n = spec.size();
+TCharSet::TCharSet(const std::string& chars) {
+    const size_t n = chars.size();
     for (size_t i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(spec[i]);
-        if (i + 2 < n && spec[i + 1] == '-') {
-            const auto last = static_cast<unsigned char>(spec[i + 2]);
+        const auto c = static_cast<unsigned char>(chars[i]);
+        if (i + 2 < n && chars[i + 1] == '-') {
+            const auto last = static_cast<unsigned char>(chars[i + 2]);
             for (unsigned v = c; v <= last; ++v) bits_[v] = true;
             i += 2;
         } else {
@@ -20,18 +20,18 @@ TCharSet::TCharSet(const std::string& spec) {
     }
 }
 
-TExceptCharSet::TExceptCharSet(const std::string& spec) {
+TExceptCharSet::TExceptCharSet(const std::string& chars) {
     bits_.set();
-    const size_t n = spec.size();
+    const size_t n = chars.size();
     for (size_t i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(spec[i]);
+        const auto c = static_cast<unsigned char>(chars[i]);
         const bool isRange = c == '-' && i > 0 && i + 1 < n;
         if (!isRange) {
             bits_[c] = false;
             continue;
         }
-        const auto from = static_cast<unsigned char>(spec[i - 1]);
-        const auto to = static_cast<unsigned char>(spec[i + 1]);
+        const auto from = static_cast<unsigned char>(chars[i - 1]);
+        const auto to = static_cast<unsigned char>(chars[i + 1]);
         for (unsigned v = from + 1u; v < to; ++v) bits_[v] = false;
     }
 }

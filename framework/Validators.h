@@ -13,7 +13,7 @@
 class TCharSet {
 public:
     TCharSet() = default;
-    explicit TCharSet(const std::string& spec);
+    explicit TCharSet(const std::string& chars);
     bool Has(unsigned char c) const { return bits_[c]; }
     void Add(unsigned char c) { bits_[c] = true; }
     void Remove(unsigned char c) { bits_[c] = false; }
@@ -27,7 +27,7 @@ protected:
 // is not itself removed.
 class TExceptCharSet : public TCharSet {
 public:
-    explicit TExceptCharSet(const std::string& spec);
+    explicit TExceptCharSet(const std::string& chars);
 };
 
 class TValidator {
