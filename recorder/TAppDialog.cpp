@@ -77,6 +77,10 @@ void TAppDialog::LookUpDiskFreeSpaceEx() {
 
 TAppDialog::~TAppDialog() {
     if (GetHandle()) DragAcceptFiles(GetHandle(), FALSE);
+    // A window that goes while recording (no close asked first) still ends
+    // the recording in its file: the buffers the device holds go in before
+    // the file is closed.
+    StopCapture();
     ReleaseFiles();
     if (DiskFreeSpaceExFound && Kernel32Library) FreeLibrary(Kernel32Library);
     if (PropertiesWindow && ::IsWindow(PropertiesWindow)) DestroyWindow(PropertiesWindow);

@@ -190,6 +190,18 @@ TEST_F(TransportTest, ARecordRequestDuringTheStopsPumpStartsAfterIt)
     EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
 }
 
+// A window that goes while recording (the program ended without a close)
+// still ends the recording in its file.
+TEST_F(TransportTest, AWindowDestroyedWhileRecordingKeepsTheTail)
+{
+    waves.bytesCapturedAtStop = 1000;
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    frame.reset();
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_EQ(2 * kBufferBytes + 1000, DataSizeOnDisk(path));
+}
+
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
 {
     AppState.RecordMode = 4;
