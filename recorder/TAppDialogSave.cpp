@@ -144,8 +144,13 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
         // ends in it first, or its buffers would find no file to go to.
         if (hWaveIn.IsOpen())
             StopCaptureForSave();
-        return SaveCopy(*this, situation.newName, position,
-                        [this](int percent) { return ReportCopyProgress(percent); });
+        {
+            // The copy's progress pumps messages with no current file:
+            // requests arriving then run once the copy is current.
+            TransportBusyScope busy(*this);
+            return SaveCopy(*this, situation.newName, position,
+                            [this](int percent) { return ReportCopyProgress(percent); });
+        }
     case SaveRoute::MoveTo:
         DeleteExistingTarget(*this, situation.newName);
         MoveTo(*this, situation.newName);

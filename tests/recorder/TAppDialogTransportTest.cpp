@@ -202,6 +202,26 @@ TEST_F(TransportTest, AWindowDestroyedWhileRecordingKeepsTheTail)
     EXPECT_EQ(2 * kBufferBytes + 1000, DataSizeOnDisk(path));
 }
 
+// A record request arriving while Save As copies (its progress pumps
+// messages with no current file) records into the copy once it is current.
+TEST_F(TransportTest, ARecordRequestDuringACopyRecordsIntoTheCopy)
+{
+    TApplication app("transport test");  // its pump runs inside the copy
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    const std::string copy = TempWavePath("transport_copy_busy.wav");
+    PostMessageA(dialog->GetHandle(), WM_COMMAND, CM_RECORD, 0);
+    ASSERT_TRUE(dialog->SaveFile(copy.c_str(), false));
+    EXPECT_FALSE(dialog->Recording);
+    Pump();
+    EXPECT_TRUE(dialog->Recording);
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(copy, dialog->CurrentFile->GetPath());
+    Send(WM_TOGGLERECORD);
+    dialog->DiscardFile();
+    DeleteFileA(copy.c_str());
+}
+
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
 {
     AppState.RecordMode = 4;
