@@ -130,6 +130,9 @@ void TAppDialog::StopCaptureForSave() {
 bool TAppDialog::SaveFile(const char* newName, bool close) {
     if (!CurrentFile)
         return true;
+    // The questions and the copy's progress pump messages: a request that
+    // arrives then (open, record) waits until this file is dealt with.
+    TransportBusyScope busy(*this);
     const uint32_t position = CurrentFile->GetPosition();
     (void)CurrentFile->Update();
     const SaveSituation situation = SituationOf(*CurrentFile, newName, close);
@@ -144,13 +147,8 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
         // ends in it first, or its buffers would find no file to go to.
         if (hWaveIn.IsOpen())
             StopCaptureForSave();
-        {
-            // The copy's progress pumps messages with no current file:
-            // requests arriving then run once the copy is current.
-            TransportBusyScope busy(*this);
-            return SaveCopy(*this, situation.newName, position,
-                            [this](int percent) { return ReportCopyProgress(percent); });
-        }
+        return SaveCopy(*this, situation.newName, position,
+                        [this](int percent) { return ReportCopyProgress(percent); });
     case SaveRoute::MoveTo:
         DeleteExistingTarget(*this, situation.newName);
         MoveTo(*this, situation.newName);
@@ -180,6 +178,9 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
 }
 
 bool TAppDialog::FileCanClose() {
+    // "Do you want to save?" pumps messages: an open request arriving then
+    // must not replace the file the answer is about.
+    TransportBusyScope busy(*this);
     const bool hasFile = CurrentFile != nullptr;
     const CloseRoute route =
         PlanFileCanClose(hasFile, hasFile && CurrentFile->IsTemporary(),

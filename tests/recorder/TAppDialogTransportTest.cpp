@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -220,6 +221,51 @@ TEST_F(TransportTest, ARecordRequestDuringACopyRecordsIntoTheCopy)
     Send(WM_TOGGLERECORD);
     dialog->DiscardFile();
     DeleteFileA(copy.c_str());
+}
+
+// A user-interaction service whose next message box lets a request in, as
+// the real one's message loop would.
+struct PumpingUi : FakeUserInteraction {
+    std::function<void()> during;
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override
+    {
+        if (during) {
+            const std::function<void()> run = std::move(during);
+            during = nullptr;
+            run();
+        }
+        return FakeUserInteraction::MessageBox(owner, text, caption, flags);
+    }
+};
+
+// "Do you want to save?" answered No deletes the recording it asked about,
+// never a file an open request brought in while the question was shown.
+TEST_F(TransportTest, AnOpenRequestDuringTheSaveQuestionIsNotDeleted)
+{
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    Send(WM_TOGGLERECORD);
+    dialog->CurrentFile->SetTemporary(true);
+    const std::string other = TempWavePath("transport_other.wav");
+    {
+        WaveFile file(other.c_str(), dialog->FileFormat.Get(), MMIO_CREATE | MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        const char bytes[4] = {};
+        ASSERT_EQ(4, file.Write(bytes, 4));
+    }
+    PumpingUi pumping;
+    pumping.messageBoxAnswers.push_back(IDNO);
+    pumping.during = [&] { dialog->RequestOpenFile(other.c_str()); };
+    ScopedUi scoped{pumping};
+    EXPECT_TRUE(dialog->FileCanClose());
+    EXPECT_EQ(1u, pumping.messageBoxes.size());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));  // the one asked about
+    Pump();
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(other, dialog->CurrentFile->GetPath());
+    dialog->CurrentFile.reset();
+    EXPECT_EQ(4u, DataSizeOnDisk(other));
+    DeleteFileA(other.c_str());
 }
 
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
