@@ -150,6 +150,11 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
         return SaveCopy(*this, situation.newName, position,
                         [this](int percent) { return ReportCopyProgress(percent); });
     case SaveRoute::MoveTo:
+        // Onto another drive the move copies every byte with no pause for
+        // the device, whose buffers hold one second: a capture ends first.
+        if (hWaveIn.IsOpen() &&
+            OnDifferentDrives(LongFullPath(situation.currentPath), LongFullPath(situation.newName)))
+            StopCaptureForSave();
         DeleteExistingTarget(*this, situation.newName);
         MoveTo(*this, situation.newName);
         break;

@@ -268,6 +268,25 @@ TEST_F(TransportTest, AnOpenRequestDuringTheSaveQuestionIsNotDeleted)
     DeleteFileA(other.c_str());
 }
 
+// Moving a temporary recording onto another drive copies it in one go: the
+// recording ends in it first rather than losing what the device captured
+// meanwhile.
+TEST_F(TransportTest, MovingARecordingToAnotherDriveEndsItFirst)
+{
+    waves.bytesCapturedAtStop = 1000;
+    Send(WM_TOGGLERECORD);
+    Capture(2);
+    dialog->CurrentFile->SetTemporary(true);
+    const std::string target = "Z:\\tmp\\transport_moved.wav";  // the temporary folder is on C:
+    DeleteFileA(target.c_str());
+    ASSERT_TRUE(dialog->SaveFile(target.c_str(), false));
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_EQ(2 * kBufferBytes + 1000, DataSizeOnDisk(target));
+    dialog->DiscardFile();
+    DeleteFileA(target.c_str());
+}
+
 TEST_F(TransportTest, NewFileAfterEachStopFinishesTheOldFile)
 {
     AppState.RecordMode = 4;
