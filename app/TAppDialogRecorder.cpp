@@ -23,7 +23,7 @@ public:
     void Listen() override { dialog_.Listen(); }
 
     RecFile* CurrentFile() override { return dialog_.CurrentFile.get(); }
-    void OpenFile(const std::string& path) override { dialog_.OpenFile(path.c_str()); }
+    void OpenFile(const std::string& path) override { dialog_.RequestOpenFile(path.c_str()); }
     void NewDefaultFile() override { dialog_.CmNewDefaultFile(); }
     void GoTo(uint32_t position) override;
     void ShowAnnotation() override;

@@ -9,6 +9,7 @@
 #include "app/PrivateMessages.h"
 #include "app/SDIDecFrame.h"
 #include "app/TAppDialogRecorder.h"
+#include "audiofile/FileNames.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/CaptureBuffers.h"
 #include "recorder/TAppDialog.h"
@@ -95,6 +96,27 @@ TEST_F(TAppDialogRecorderTest, EndOfSessionStopsUpdatesAndClosesARunningRecordin
     EXPECT_EQ(3 * CaptureBufferBytes(dialog_->CaptureFormat), check.GetDataLength());
     ASSERT_EQ(1, check.CommentCount());
     EXPECT_EQ("last words", check.GetCommentText(0));
+}
+
+// A second copy's open request (902) that arrives while a start or stop is
+// pumping messages waits: opening at once would close the file the capture
+// is starting on.
+TEST_F(TAppDialogRecorderTest, ASecondCopysOpenRequestWaitsForTheTransport) {
+    dialog_->OpenFile(nullptr);
+    ASSERT_TRUE(dialog_->CurrentFile);
+    const std::string first = dialog_->CurrentFile->GetPath();
+    const std::string wanted = folder_ / "other.wav";
+    COPYDATASTRUCT data{COPYDATA_OPENFILE, DWORD(wanted.size() + 1), const_cast<char*>(wanted.c_str())};
+
+    dialog_->BeginTransportBusy();
+    SendMessageA(Frame(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    ASSERT_TRUE(dialog_->CurrentFile);
+    EXPECT_EQ(first, dialog_->CurrentFile->GetPath());
+
+    dialog_->EndTransportBusy();
+    Pump();
+    ASSERT_TRUE(dialog_->CurrentFile);
+    EXPECT_TRUE(SamePath(wanted, dialog_->CurrentFile->GetPath())) << dialog_->CurrentFile->GetPath();
 }
 
 TEST_F(TAppDialogRecorderTest, ASecondCopysCommentTextMovesToTheCommentAndShowsIt) {
