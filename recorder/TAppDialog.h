@@ -373,6 +373,7 @@ private:
     void ScheduledStart(int eventNumber);
     void OpenEventFile(const std::string& eventName);
     void DropCurrentFileKeepingData();
+    void ContinueInNewFileAtLimit();  // the File page's "New File" action
     void StopCaptureForSave();
 
     static const MsgEntry<TAppDialog> kMessages[];

@@ -100,12 +100,6 @@ LRESULT TAppDialog::EvReposition(WPARAM, LPARAM) {
     return 0;
 }
 
-// Not yet built (messages: file limit reached).
-LRESULT TAppDialog::EvFileLimit(WPARAM, LPARAM) {
-    NotYetBuilt("EvFileLimit");
-    return 0;
-}
-
 // Not yet built (messages: settings changed).
 LRESULT TAppDialog::EvSettingsChanged(WPARAM, LPARAM) {
     NotYetBuilt("EvSettingsChanged");
@@ -118,21 +112,9 @@ LRESULT TAppDialog::EvStopThenPlay(WPARAM, LPARAM) {
     return 0;
 }
 
-// Not yet built (messages: stop and save).
-LRESULT TAppDialog::EvStopAndSave(WPARAM, LPARAM) {
-    NotYetBuilt("EvStopAndSave");
-    return 0;
-}
-
 // Not yet built (messages: stop, then record).
 LRESULT TAppDialog::EvStopThenRecord(WPARAM, LPARAM) {
     NotYetBuilt("EvStopThenRecord");
-    return 0;
-}
-
-// Not yet built (messages: continue in a new file).
-LRESULT TAppDialog::EvSplitFile(WPARAM, LPARAM) {
-    NotYetBuilt("EvSplitFile");
     return 0;
 }
 
@@ -151,12 +133,6 @@ LRESULT TAppDialog::EvRewind(WPARAM, LPARAM) {
 // Not yet built (messages: Forw button repeat).
 LRESULT TAppDialog::EvFastForward(WPARAM, LPARAM) {
     NotYetBuilt("EvFastForward");
-    return 0;
-}
-
-// Not yet built (messages: flush the files).
-LRESULT TAppDialog::EvFlushFiles(WPARAM, LPARAM) {
-    NotYetBuilt("EvFlushFiles");
     return 0;
 }
 
