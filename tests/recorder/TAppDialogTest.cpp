@@ -16,6 +16,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"
+#include "tests/prefs/EventBuilder.h"
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {
@@ -99,14 +100,7 @@ protected:
         return dialog->Dispatch(m);
     }
     void AddEvent(int startHour, int startMinute, int stopHour, int stopMinute, bool newFile) {
-        TimerEvent event;
-        event.days = 127;
-        event.startHour = startHour;
-        event.startMinute = startMinute;
-        event.stopHour = stopHour;
-        event.stopMinute = stopMinute;
-        event.newFile = newFile;
-        TimerEvent::Normalize(event);
+        TimerEvent event = Event(kEveryDay, startHour, startMinute, stopHour, stopMinute, newFile);
         AppState.Events.Add(&event);
         AppState.TimerEnable = true;
     }
