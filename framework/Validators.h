@@ -8,7 +8,7 @@
 #include <bitset>
 #include <string>
 
-// A set of the 256 byte values. The specification text lists characters;
+// A set of the 256 byte values, made from a text that lists characters:
 // "a-z" is the range from a to z; a "-" first or last stands for itself.
 class TCharSet {
 public:
