@@ -42,7 +42,6 @@ protected:
 class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        GetCurrentDirectoryA(MAX_PATH, folder_);
         FakeTrayShell::Reset();
         AppState.Reset();
         // Construction reads the scratch file, never the user's settings.
@@ -53,7 +52,6 @@ protected:
     }
     void TearDown() override {
         app_.reset();
-        SetCurrentDirectoryA(folder_);
         AppState.Reset();
     }
 
@@ -67,7 +65,7 @@ protected:
     HWND FrameHandle() { return Frame().GetHandle(); }
     LRESULT SendCommand(UINT id) { return SendMessageA(FrameHandle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-    char folder_[MAX_PATH] = {};
+    ScopedCurrentFolder folder_;
     ScratchIni ini_;
     FakeUserInteraction ui_;
     ScopedUi scopedUi_{ui_};

@@ -13,15 +13,9 @@ namespace {
 // Loading may make the recording folder current; tests put it back.
 class AppSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        GetCurrentDirectoryA(MAX_PATH, folder_);
-        AppState.Reset();
-    }
-    void TearDown() override {
-        SetCurrentDirectoryA(folder_);
-        AppState.Reset();
-    }
-    char folder_[MAX_PATH] = {};
+    void SetUp() override { AppState.Reset(); }
+    void TearDown() override { AppState.Reset(); }
+    ScopedCurrentFolder folder_;
     FakeUserInteraction ui_;
     ScopedUi scopedUi_{ui_};
     SMsg reporter_;

@@ -6,72 +6,21 @@
 #include <memory>
 #include <string>
 
-#include "app/App.h"
-#include "app/AppState.h"
 #include "app/PrivateMessages.h"
-#include "app/SDIDecFrame.h"
-#include "app/TAppDialogRecorder.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/CaptureBuffers.h"
-#include "recorder/TAppDialog.h"
-#include "tests/app/FakeTrayShell.h"
-#include "tests/fakes/FakeAcm.h"
-#include "tests/fakes/FakeUserInteraction.h"
-#include "tests/fakes/FakeWaveDevices.h"
-#include "tests/fakes/ScratchSettings.h"
-#include "tests/recorder/FilesTestFolder.h"
+#include "tests/app/ProgramFixture.h"
 
 namespace {
 
-class ProgramRecordRelayTest : public ::testing::Test {
+class ProgramRecordRelayTest : public ProgramFixture {
 protected:
-    void SetUp() override {
-        AppState.Reset();
-        SetAcm(&acm_);
-        SetWaves(&waves_);
-        CopyTextField(AppState.IniPath, ini_.path().c_str());
-        app_ = std::make_unique<App>(MakeTAppDialogRecorder);
-        CopyTextField(AppState.DefaultDirectory, folder_.Path().c_str());
+    void Configure() override {
         CopyTextField(AppState.ImprovedFilePrefix, "relay");
         AppState.AutoName = true;  // a named file: closing asks nothing
-        CopyTextField(AppState.WaveInDriver, "Fake Input");
-        AppState.SampleRate = 11025;
-        AppState.Resolution = true;
-        AppState.RecLevel = -1;
-        AppState.VoxDisable = true;
         AppState.ListenAtStart = true;  // /L
         waves_.Tone(20, 1000, 0.6);
-        app_->InitMainWindow();
-        ASSERT_TRUE(app_->GetMainWindow()->Create());
-        dialog_ = static_cast<TAppDialog*>(app_->GetMainWindow()->GetClient());
     }
-    void TearDown() override {
-        app_.reset();
-        SetWaves(nullptr);
-        SetAcm(nullptr);
-        AppState.Reset();
-    }
-    void Pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    void Capture(int buffers) {
-        for (int i = 0; i < buffers; ++i) {
-            waves_.Tick();
-            Pump();
-        }
-    }
-    HWND Frame() const { return app_->GetMainWindow()->GetHandle(); }
-
-    FakeAcm acm_;
-    FakeWaveDevices waves_;
-    FakeUserInteraction ui_;
-    ScopedUi scopedUi_{ui_};
-    FakeTrayShell tray_;
-    ScratchIni ini_;
-    FilesTestFolder folder_;
-    std::unique_ptr<App> app_;
-    TAppDialog* dialog_ = nullptr;
 };
 
 TEST_F(ProgramRecordRelayTest, ListenAtStartRecordsUntilASecondCopysStop) {

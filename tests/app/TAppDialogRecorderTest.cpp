@@ -4,69 +4,27 @@
 
 #include <vector>
 
-#include "app/App.h"
-#include "app/AppState.h"
 #include "app/PrivateMessages.h"
-#include "app/SDIDecFrame.h"
-#include "app/TAppDialogRecorder.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/CaptureBuffers.h"
-#include "recorder/TAppDialog.h"
 #include "resources/ResourceIds.h"
-#include "tests/app/FakeTrayShell.h"
-#include "tests/fakes/FakeAcm.h"
-#include "tests/fakes/FakeUserInteraction.h"
-#include "tests/fakes/FakeWaveDevices.h"
-#include "tests/fakes/ScratchSettings.h"
-#include "tests/recorder/FilesTestFolder.h"
+#include "tests/app/ProgramFixture.h"
 
 namespace {
 
 constexpr char kRecentFilesKey[] = "Software\\Quillmoor\\LarkspurRecorderTest";
 
-class TAppDialogRecorderTest : public ::testing::Test {
+class TAppDialogRecorderTest : public ProgramFixture {
 protected:
-    void SetUp() override {
-        AppState.Reset();
-        SetAcm(&acm_);
-        SetWaves(&waves_);  // before the window: its devices bind to the service
-        CopyTextField(AppState.IniPath, ini_.path().c_str());  // /I: nothing saved anywhere
-        app_ = std::make_unique<App>(MakeTAppDialogRecorder);
+    void Configure() override {
         // Files the recorder opens join a recent-files list of the test's own.
         app_->SetRegistryKey(kRecentFilesKey);
-        CopyTextField(AppState.DefaultDirectory, folder_.Path().c_str());
-        CopyTextField(AppState.WaveInDriver, "Fake Input");
-        AppState.SampleRate = 11025;
-        AppState.Resolution = true;
-        AppState.RecLevel = -1;
-        AppState.VoxDisable = true;
-        app_->InitMainWindow();
-        ASSERT_TRUE(app_->GetMainWindow()->Create());
-        dialog_ = static_cast<TAppDialog*>(app_->GetMainWindow()->GetClient());
     }
     void TearDown() override {
-        app_.reset();
+        ProgramFixture::TearDown();
         RegDeleteTreeA(HKEY_CURRENT_USER, kRecentFilesKey);
-        SetWaves(nullptr);
-        SetAcm(nullptr);
-        AppState.Reset();
     }
-    void Pump() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    HWND Frame() const { return app_->GetMainWindow()->GetHandle(); }
-
-    FakeAcm acm_;
-    FakeWaveDevices waves_;
-    FakeUserInteraction ui_;
-    ScopedUi scopedUi_{ui_};
-    FakeTrayShell tray_;
-    ScratchIni ini_;
-    FilesTestFolder folder_;
-    std::unique_ptr<App> app_;
-    TAppDialog* dialog_ = nullptr;
 };
 
 TEST_F(TAppDialogRecorderTest, EndOfSessionStopsUpdatesAndClosesARunningRecordingWithoutAsking) {

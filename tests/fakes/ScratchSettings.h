@@ -43,3 +43,17 @@ public:
 private:
     std::string path_;
 };
+
+// Loading settings may make the recording folder current: this puts the
+// folder that was current at construction back when it goes away.
+class ScopedCurrentFolder {
+public:
+    ScopedCurrentFolder() { GetCurrentDirectoryA(MAX_PATH, folder_); }
+    ~ScopedCurrentFolder() { SetCurrentDirectoryA(folder_); }
+    const char* Path() const { return folder_; }
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    char folder_[MAX_PATH] = {};
+};

@@ -22,15 +22,9 @@ namespace {
 
 class PageStorageEdgeTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        GetCurrentDirectoryA(MAX_PATH, folder_);
-        AppState.Reset();
-    }
-    void TearDown() override {
-        SetCurrentDirectoryA(folder_);
-        AppState.Reset();
-    }
-    char folder_[MAX_PATH] = {};
+    void SetUp() override { AppState.Reset(); }
+    void TearDown() override { AppState.Reset(); }
+    ScopedCurrentFolder folder_;
 };
 
 TEST_F(PageStorageEdgeTest, OneByteValuesOfOlderRegistriesStillLoad) {
@@ -164,7 +158,7 @@ TEST_F(PageStorageEdgeTest, FileNumbersOutsideTheirRangesLoadAs0) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.text);
         ScratchIni ini;
         ini.Write("File", c.key, c.text);
-        ini.Write("File", "DefaultDirectory", folder_);
+        ini.Write("File", "DefaultDirectory", folder_.Path());
         AppState.Reset();
         TSetFile::Load(nullptr, ini.path());
         EXPECT_EQ(c.expected, AppState.*c.field);
@@ -187,7 +181,7 @@ TEST_F(PageStorageEdgeTest, NamingPatternFromOlderSettings) {
         key.SetText("FilePrefix", "call");
         key.SetBytes("AutoDate", c.autoDate, 1);
         key.SetBytes("DateFormat", c.dateFormat, 1);
-        key.SetText("DefaultDirectory", folder_);
+        key.SetText("DefaultDirectory", folder_.Path());
         AppState.Reset();
         TSetFile::Load(key.get(), "");
         EXPECT_STREQ(c.pattern, AppState.ImprovedFilePrefix);

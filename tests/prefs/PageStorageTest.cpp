@@ -237,13 +237,11 @@ const PageCase kPages[] = {
 
 class PageStorageTest : public ::testing::Test {
 protected:
-    void SetUp() override { GetCurrentDirectoryA(MAX_PATH, folder_); }
     void TearDown() override {
-        SetCurrentDirectoryA(folder_);
         TSetStart::RemoveRunEntry();
         AppState.Reset();
     }
-    char folder_[MAX_PATH] = {};
+    ScopedCurrentFolder folder_;
 };
 
 TEST_F(PageStorageTest, EveryPageRoundTripsThroughBothStores) {
