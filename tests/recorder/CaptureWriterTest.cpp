@@ -1,3 +1,4 @@
+#include "audiofile/PcmFormat.h"
 #include "recorder/CaptureWriter.h"
 
 #include <gtest/gtest.h>
@@ -41,14 +42,7 @@ struct FakeSink : CaptureSink {
 
 WAVEFORMATEX Mono8k()  // 8000 bytes per second, 1-byte frames
 {
-    WAVEFORMATEX f{};
-    f.wFormatTag = WAVE_FORMAT_PCM;
-    f.nChannels = 1;
-    f.nSamplesPerSec = 8000;
-    f.wBitsPerSample = 8;
-    f.nBlockAlign = 1;
-    f.nAvgBytesPerSec = 8000;
-    return f;
+    return PcmFormat(1, 8000, 8);
 }
 
 std::vector<uint8_t> Block(uint8_t value, size_t bytes = 1600) { return std::vector<uint8_t>(bytes, value); }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "audiofile/PcmFormat.h"
 #include "app/AppState.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
@@ -60,13 +61,7 @@ int main(int argc, char** argv)
     TFrameWindow frame(nullptr, "record probe", std::move(client), true);
     if (!frame.Create())
         return 1;
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 1;
-    format.nSamplesPerSec = 44100;
-    format.wBitsPerSample = 16;
-    format.nBlockAlign = 2;
-    format.nAvgBytesPerSec = 88200;
+    const WAVEFORMATEX format = PcmFormat(1, 44100, 16);
     dialog->FileFormat.Assign(format);
     dialog->CaptureFormat = format;
     dialog->CurrentFile = std::make_unique<WaveFile>(argv[2], &format, MMIO_CREATE | MMIO_READWRITE);
