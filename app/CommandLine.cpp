@@ -50,7 +50,7 @@ void ApplyValue(char letter, const std::string& value, AppStateRecord& state) {
     case 'I': CopyTextField(state.IniPath, value.empty() ? "" : FullPath(value).c_str()); break;
     case 'J': CopyTextField(state.WindowClassName, value.c_str()); break;
     case 'N':
-        state.NotifyWindow = reinterpret_cast<HWND>(std::strtoul(value.c_str(), nullptr, 16));
+        state.NotifyWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(value.c_str(), nullptr, 16)));
         break;
     case 'Q': state.UnalignedPositions = static_cast<int>(DecimalOf(value)); break;
     case 'W': CopyTextField(state.WaveInDriverOverride, value.c_str()); break;

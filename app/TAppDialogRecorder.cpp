@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "audiofile/RecFile.h"
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 #include "resources/ResourceIds.h"
 
 namespace {

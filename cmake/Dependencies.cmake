@@ -17,7 +17,7 @@ larkspur_import(dep_gmock      libgmock.a)
 
 # zlib from Debian's mingw package, always the static archive (never libz.dll.a).
 add_library(dep_zlib STATIC IMPORTED GLOBAL)
-set_target_properties(dep_zlib PROPERTIES IMPORTED_LOCATION /usr/i686-w64-mingw32/lib/libz.a)
+set_target_properties(dep_zlib PROPERTIES IMPORTED_LOCATION /usr/${TOOLCHAIN_PREFIX}/lib/libz.a)
 
 set_property(TARGET dep_vorbis PROPERTY INTERFACE_LINK_LIBRARIES dep_ogg)
 set_property(TARGET dep_vorbisenc PROPERTY INTERFACE_LINK_LIBRARIES dep_vorbis)

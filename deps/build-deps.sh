@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Cross-builds the third-party libraries for i686-w64-mingw32 into PREFIX.
+# Cross-builds the third-party libraries for one MinGW-w64 host into PREFIX.
+#   build-deps.sh PREFIX [HOST]    HOST: i686-w64-mingw32 (default) or x86_64-w64-mingw32
 # Sources come from Debian's source packages with Debian's patches applied.
 # The prefix is cached: it is rebuilt only when the pinned versions change.
 set -euo pipefail
 
-PREFIX=${1:?usage: build-deps.sh PREFIX}
+PREFIX=${1:?usage: build-deps.sh PREFIX [HOST]}
+HOST=${2:-i686-w64-mingw32}
 WORK=$(dirname "$PREFIX")/src
-HOST=i686-w64-mingw32
 JOBS=$(nproc)
 
 # name=debian-version, pinned
 PINS="libogg=1.3.5-3 libvorbis=1.3.7-1 speex=1.2.1-2 id3lib3.8.3=3.8.3-18 googletest=1.12.1-0.2"
 STAMP="$PREFIX/.pins"
-if [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$PINS" ]; then
+if [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$PINS $HOST" ]; then
     echo "deps: cached in $PREFIX"
     exit 0
 fi
@@ -64,7 +65,7 @@ echo "deps: googletest"
 fetch googletest "$(pin googletest)"
 cat > gtest-toolchain.cmake <<TC
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
+set(CMAKE_SYSTEM_PROCESSOR $([ "$HOST" = x86_64-w64-mingw32 ] && echo AMD64 || echo x86))
 set(CMAKE_C_COMPILER $CC)
 set(CMAKE_CXX_COMPILER $CXX)
 set(CMAKE_RC_COMPILER $HOST-windres)
@@ -74,5 +75,5 @@ cmake -S googletest -B googletest-build -DCMAKE_TOOLCHAIN_FILE="$WORK/gtest-tool
 cmake --build googletest-build -j"$JOBS" >/dev/null
 cmake --install googletest-build >/dev/null
 
-echo "$PINS" > "$STAMP"
+echo "$PINS $HOST" > "$STAMP"
 echo "deps: built into $PREFIX"

@@ -12,7 +12,7 @@
 #include "app/AppState.h"
 #include "app/SDIDecFrame.h"
 #include "app/TAppDialogRecorder.h"
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 #include "tests/app/FakeTrayShell.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"

@@ -8,7 +8,7 @@
 
 #include "app/PrivateMessages.h"
 #include "audiofile/WaveFile.h"
-#include "recorder/CaptureBuffers.h"
+#include "recorder/capture/CaptureBuffers.h"
 #include "tests/app/ProgramFixture.h"
 
 namespace {

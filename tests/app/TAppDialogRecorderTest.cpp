@@ -7,7 +7,7 @@
 #include "app/PrivateMessages.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/WaveFile.h"
-#include "recorder/CaptureBuffers.h"
+#include "recorder/capture/CaptureBuffers.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/ProgramFixture.h"
 

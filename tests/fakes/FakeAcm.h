@@ -11,8 +11,8 @@
 // can be made to fail.
 #pragma once
 
-#include "recorder/AcmServices.h"
-#include "recorder/WaveFormatBuffer.h"
+#include "recorder/services/AcmServices.h"
+#include "recorder/services/WaveFormatBuffer.h"
 
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-#include "recorder/AudioFileCopy.h"
+#include "recorder/files/AudioFileCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "recorder/SavePlan.h"
+#include "recorder/files/SavePlan.h"
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {

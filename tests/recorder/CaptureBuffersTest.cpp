@@ -1,4 +1,4 @@
-#include "recorder/CaptureBuffers.h"
+#include "recorder/capture/CaptureBuffers.h"
 #include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "recorder/CaptureEncoder.h"
+#include "recorder/capture/CaptureEncoder.h"
 
 #include <gtest/gtest.h>
 

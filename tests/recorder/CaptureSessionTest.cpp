@@ -1,4 +1,4 @@
-#include "recorder/CaptureSession.h"
+#include "recorder/capture/CaptureSession.h"
 #include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>

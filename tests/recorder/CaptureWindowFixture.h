@@ -12,7 +12,7 @@
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/fakes/FakeWaveDevices.h"
 

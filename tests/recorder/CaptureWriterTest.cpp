@@ -1,12 +1,12 @@
 #include "audiofile/PcmFormat.h"
-#include "recorder/CaptureWriter.h"
+#include "recorder/capture/CaptureWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "audiofile/MediaFile.h"
-#include "recorder/CaptureBuffers.h"
+#include "recorder/capture/CaptureBuffers.h"
 
 namespace {
 

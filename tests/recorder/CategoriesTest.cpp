@@ -1,4 +1,4 @@
-#include "recorder/Categories.h"
+#include "recorder/files/Categories.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The conversion stream against the system's own codec manager (Wine's
 // msacm32 and its IMA ADPCM codec): a WAV file recorded in IMA ADPCM opens
 // again and its decoding stream prepares its five records.
-#include "recorder/CodecStreamOpen.h"
+#include "recorder/files/CodecStreamOpen.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
-#include "recorder/AcmCodecs.h"
-#include "recorder/FileFormats.h"
+#include "recorder/services/AcmCodecs.h"
+#include "recorder/files/FileFormats.h"
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {

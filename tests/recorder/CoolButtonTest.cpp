@@ -1,4 +1,4 @@
-#include "recorder/CoolButton.h"
+#include "recorder/controls/CoolButton.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "recorder/FileFactory.h"
+#include "recorder/files/FileFactory.h"
 
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
 #include "audiofile/PcmFormat.h"
-#include "recorder/WaveFormatBuffer.h"
+#include "recorder/services/WaveFormatBuffer.h"
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {

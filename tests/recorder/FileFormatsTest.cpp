@@ -1,4 +1,4 @@
-#include "recorder/FileFormats.h"
+#include "recorder/files/FileFormats.h"
 #include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>

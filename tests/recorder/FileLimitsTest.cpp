@@ -1,4 +1,4 @@
-#include "recorder/FileLimits.h"
+#include "recorder/capture/FileLimits.h"
 
 #include <gtest/gtest.h>
 

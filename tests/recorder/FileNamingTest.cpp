@@ -1,4 +1,4 @@
-#include "recorder/FileNaming.h"
+#include "recorder/files/FileNaming.h"
 
 #include <gtest/gtest.h>
 

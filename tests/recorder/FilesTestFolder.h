@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "recorder/FileNaming.h"
+#include "recorder/files/FileNaming.h"
 
 class FilesTestFolder {
 public:

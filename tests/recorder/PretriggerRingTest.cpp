@@ -1,4 +1,4 @@
-#include "recorder/PretriggerRing.h"
+#include "recorder/capture/PretriggerRing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "recorder/RCButton.h"
+#include "recorder/controls/RCButton.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "recorder/SMeter.h"
+#include "recorder/controls/SMeter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "recorder/SavePlan.h"
+#include "recorder/files/SavePlan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "recorder/StatusTexts.h"
+#include "recorder/window/StatusTexts.h"
 
 #include <gtest/gtest.h>
 

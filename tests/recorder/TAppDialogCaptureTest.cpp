@@ -1,4 +1,4 @@
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 
 #include <gtest/gtest.h>
 

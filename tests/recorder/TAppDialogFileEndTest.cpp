@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/PrivateMessages.h"
-#include "recorder/CaptureBuffers.h"
+#include "recorder/capture/CaptureBuffers.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 #include "tests/recorder/FilesTestFolder.h"
 

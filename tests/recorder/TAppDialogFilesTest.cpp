@@ -1,7 +1,7 @@
 // The recorder window's files on real files in a scratch folder: naming and
 // opening, the codec test with the fake codec manager, saving and closing
 // with scripted answers, Save As by rename and by copy, the window caption.
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 #include "app/AppState.h"
 #include "framework/FrameWindow.h"
-#include "recorder/FileNaming.h"
+#include "recorder/files/FileNaming.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/recorder/FilesTestFolder.h"

@@ -1,4 +1,4 @@
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@
 #include "app/PrivateMessages.h"
 #include "framework/FrameWindow.h"
 #include "prefs/ScheduleClock.h"
-#include "recorder/CoolButton.h"
-#include "recorder/SMeter.h"
+#include "recorder/controls/CoolButton.h"
+#include "recorder/controls/SMeter.h"
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/fakes/FakeUserInteraction.h"

@@ -1,4 +1,4 @@
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "app/PrivateMessages.h"
 #include "framework/Application.h"
-#include "recorder/CoolButton.h"
+#include "recorder/controls/CoolButton.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "recorder/TProgress.h"
+#include "recorder/controls/TProgress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "recorder/TSubjectDialog.h"
+#include "recorder/files/TSubjectDialog.h"
 
 #include <gtest/gtest.h>
 
-#include "recorder/Categories.h"
+#include "recorder/files/Categories.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/recorder/FilesTestFolder.h"
 

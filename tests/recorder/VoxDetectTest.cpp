@@ -1,4 +1,4 @@
-#include "recorder/VoxDetect.h"
+#include "recorder/capture/VoxDetect.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@
 #include "app/AppState.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
-#include "recorder/TAppDialog.h"
+#include "recorder/window/TAppDialog.h"
 
 namespace {
 

@@ -1,0 +1,47 @@
+#include "recorder/controls/TProgress.h"
+
+#include "resources/ResourceIds.h"
+
+TProgress::TProgress(TWindow* parent, const char* caption, int resourceId, HINSTANCE module)
+    : TDialog(parent, resourceId, module),
+      status_(std::make_unique<TStatic>(this, IDC_PROGRESSSTATUS)),
+      gauge_(std::make_unique<TGauge>(this, IDC_PROGRESSGAUGE)),
+      cancel_(std::make_unique<TButton>(this, IDCANCEL)),
+      caption_(caption ? caption : ""),
+      hasCaption_(caption != nullptr) {
+    TGauge::RegisterClass();  // the template names the gauge's window class
+    SetupGauge();
+}
+
+TProgress::~TProgress() {
+    if (cancel_->GetHandle() && GetCapture() == cancel_->GetHandle()) ReleaseCapture();
+}
+
+void TProgress::SetupGauge() {
+    gauge_->SetLed(0);  // a solid bar
+    gauge_->SetRange(0, 100);
+}
+
+// Until Cancel the mouse belongs to the Cancel button, so a click anywhere
+// else cannot start something new while the operation runs.
+void TProgress::SetupWindow() {
+    TDialog::SetupWindow();
+    SetupGauge();
+    gauge_->SetTitle("%d%%");
+    gauge_->SetValue(0);
+    if (hasCaption_) SetCaption(caption_);
+    if (cancel_->GetHandle()) SetCapture(cancel_->GetHandle());
+}
+
+void TProgress::SetPercent(int percent) {
+    gauge_->SetValue(percent);
+    if (HWND gauge = gauge_->GetHandle()) UpdateWindow(gauge);
+    Invalidate(false);
+}
+
+// The window goes; the object stays for the operation's next poll.
+void TProgress::CmCancel() {
+    cancelled_ = true;
+    if (cancel_->GetHandle() && GetCapture() == cancel_->GetHandle()) ReleaseCapture();
+    TDialog::CmCancel();
+}

@@ -1,0 +1,380 @@
+// TAppDialog: the recorder window. A modeless dialog (IDD_TAPP) that is the
+// frame's client and owns everything the recorder does: the transport
+// buttons, the level meter, the sliders and read-outs, capture, playback,
+// the current recording and its editing.
+//
+// One class, many files. TAppDialog.cpp holds construction, set-up,
+// tear-down, the closing path, keyboard pre-processing, the timers and the
+// message table; each concern has its own file (capture, voice activation,
+// playback, status, files, editing, clipboard) and its own section below.
+// Handlers that are not built yet live in TAppDialogStubs.cpp, one function
+// each, marked "not yet built"; a concern deletes its stubs as it builds them.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/ContextHelpWin.h"
+#include "app/SMsg.h"
+#include "audiofile/RecFile.h"
+#include "framework/Dialog.h"
+#include "recorder/services/AcmStream.h"
+#include "recorder/capture/CaptureSession.h"
+#include "recorder/capture/FileLimits.h"
+#include "recorder/services/WaveDevice.h"
+#include "recorder/services/WaveFormatBuffer.h"
+#include "resources/ResourceIds.h"
+
+class CoolButton;
+class RCButton;
+class SMeter;
+
+// Timers of the recorder window.
+constexpr UINT_PTR TIMER_PLAYSTART = 39;        // queue the playback buffers
+constexpr UINT_PTR TIMER_SCHEDULER = 42;        // scheduler poll
+constexpr UINT_PTR TIMER_PROPERTIESWATCH = 43;  // /R: end with the properties report
+constexpr UINT kSchedulerFirstMs = 1000;        // first poll after set-up or a settings change
+constexpr UINT kSchedulerPeriodMs = 2000;       // every later poll
+constexpr UINT kPropertiesWatchMs = 1000;
+
+// The settings record's and the file's format buffers always have room for
+// the largest format record; the codec manager's own answer (18 bytes under
+// /D, 50 under Wine) only says how large its formats are.
+constexpr int kFormatBufferRoomBytes = static_cast<int>(kMaxFormatBytes);
+
+// F1 and a right click on a control show its help pop-up (ContextHelpWin;
+// each control's id is its help id).
+class TAppDialog : public TDialog, public SMsg, public ContextHelpWin {
+public:
+    // parent: the frame (or null in tests); module: where IDD_TAPP lives.
+    explicit TAppDialog(TWindow* parent, HINSTANCE module = nullptr);
+    ~TAppDialog() override;
+
+    // ---- framework slots (TAppDialog.cpp) ----
+    bool Create() override;
+    bool PreProcessMsg(MSG& msg) override;
+    bool IdleAction(long idleCount) override;
+    bool CanClose() override;
+    void SetupWindow() override;
+    bool Dispatch(Message& m) override;
+    HWND MsgOwner() const override { return GetHandle(); }
+
+    // Enter and Esc must never close the recorder window.
+    void CmOk() override {}
+    void CmCancel() override {}
+    void CmIgnore() {}  // command 103
+
+    // ---- window shell: timers and closing (TAppDialog.cpp) ----
+    void EvTimer(UINT timerId);
+    void EvClose();
+    // Arms the scheduler timer at 1000 ms (set-up, settings change).
+    void SpinTimer();
+    // Stop check, then start check of the schedule; re-arms timer 42.
+    void SchedulerPoll();
+
+    // ---- transport buttons and window controls (TAppDialog.cpp) ----
+    std::unique_ptr<CoolButton> RecordButton;  // 150, group 150-154
+    std::unique_ptr<CoolButton> StopButton;    // 154
+    std::unique_ptr<CoolButton> PlayButton;    // 151
+    std::unique_ptr<RCButton> RewindButton;    // 152, repeats WM_REWIND every 200 ms
+    std::unique_ptr<RCButton> ForwardButton;   // 153, repeats WM_FASTFORWARD
+    std::unique_ptr<SMeter> Meter;             // 116, placed over 109 at set-up
+    HWND VoxSlider() const { return GetDlgItem(IDC_VOXSLIDER); }
+    HWND PositionSlider() const { return GetDlgItem(IDC_POSITIONSLIDER); }
+    // Repaints the five transport buttons.
+    void RepaintTransportButtons();
+    // Shows (and enables) or hides the threshold slider, its label and read-out.
+    void ShowVoxControls(bool show);
+
+    // ---- transport (TAppDialogPlayback.cpp) ----
+    int Recording = 0;    // capture is running
+    BYTE Playing = 0;     // playback is running
+    WaveDevice hWaveIn{WaveDirection::Input};    // the open input device, if any
+    WaveDevice hWaveOut{WaveDirection::Output};  // the open output device, if any
+    AcmStream hAcmStream;                        // the open conversion stream, if any
+    int AcmMode = 0;          // 1 encode, 2 decode, 0 none
+    int SpeedMode = 0;        // 0 normal, 2 requested, 1 playing at speed
+    int PlayDoneIndex = -1;   // playback ring index returned last
+    void CmPlay();
+    // Stop (TAppDialogTransport.cpp): the Stop button's look and the focus,
+    // then BnStop, which ends recording and playback and brings the file
+    // and the read-outs up to date. Kept for later while the transport is busy.
+    void CmStop();
+    void BnStop();
+    // Moves the current file to position (whole blocks, at most its length)
+    // and the read-outs with it.
+    void Position(uint32_t position, bool moveSlider);
+    void CmRewind();
+    void CmFastForward();
+    void CmForward1Second();
+    void CmForward1Segment();
+    void CmBack1Second();
+    void CmBack1Segment();
+    void CmForward1Minute();
+    void CmBack1Minute();
+    void CmForward1Comment();
+    void CmBack1Comment();
+    void CmPlayAtSpeed();
+    void CePlayAtSpeed(TCommandEnabler& ce);
+    void CmSpeedUp();
+    void CmSpeedDown();
+    bool QueuePlayBuffers();
+    LRESULT EvMmWomDone(WPARAM wParam, LPARAM lParam);
+    LRESULT EvMmAcmDone(WPARAM wParam, LPARAM lParam);
+
+    // ---- capture (TAppDialogCapture.cpp) ----
+    int LastWaveIndex = -1;  // ring slot processed last
+    AudioRing Ring;          // the five buffers capture and playback share
+    CaptureSession Capture{hWaveIn, Ring};
+    // Listen, a restart and the capture part of stopping are under way
+    // (they nest); requests that arrive meanwhile are kept and posted again
+    // when the outermost one ends, so a pump inside cannot run them at once.
+    struct TransportRequest {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    int TransportBusyDepth = 0;
+    std::vector<TransportRequest> DeferredRequests;
+    bool IsTransportBusy() const { return TransportBusyDepth > 0; }
+    void BeginTransportBusy() { ++TransportBusyDepth; }
+    void EndTransportBusy();
+    // The transport is busy for the life of the scope (every return included).
+    class TransportBusyScope {
+    public:
+        explicit TransportBusyScope(TAppDialog& window) : window_(window) { window_.BeginTransportBusy(); }
+        ~TransportBusyScope() { window_.EndTransportBusy(); }
+        TransportBusyScope(const TransportBusyScope&) = delete;
+        TransportBusyScope& operator=(const TransportBusyScope&) = delete;
+
+    private:
+        TAppDialog& window_;
+    };
+    bool RestartPending = false;  // WM_RESTARTRECORDING posted, not yet handled
+    bool TraceCapture = false;    // per-buffer log lines (uncounted), off unless asked for
+    void InitDat();
+    void FreeDat();
+    void Listen();
+    void CeRecord(TCommandEnabler& ce);
+    LRESULT EvMmWimData(WPARAM wParam, LPARAM lParam);
+    LRESULT EvRestartRecording(WPARAM wParam, LPARAM lParam);
+    void ListenError(int stringId, bool stop);
+    void PostRestart();
+    // The capture part of stopping: stops and resets the input device, writes
+    // every buffer it gave back with audio in it, flushes the codec into the
+    // file, closes the device, tells the /N window of an open segment and
+    // refreshes the marks. Idempotent; the transport's stop calls it.
+    void StopCapture();
+    // While the transport is busy: keeps the request for later and returns true.
+    bool DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // ---- voice activation (TAppDialogVox.cpp) ----
+    // The counters live in Capture.Vox(); the pre-trigger sound in the
+    // capture writer (PCM in memory, whatever the file's format).
+    bool MarksFlag = false;             // the last value given to RefreshMarks
+    uint32_t OverwriteSegmentStart = 0; // where the record-overwrite segment began
+    int64_t OverwriteSegmentTime = 0;   // and its clock time
+    void EvVoxLevelNotify(UINT code);
+    void VoxSegmentStarted();
+    void VoxSegmentEnded(const VoxEvents& events, bool marked, uint32_t markPosition);
+    void RefreshMarks(bool flag);
+
+    // ---- private messages, joystick and keys (TAppDialogMessages.cpp) ----
+    void CmTogglePlay();
+    void BnPlayDoubleClicked();
+    LRESULT EvLButtonDblClk(WPARAM modifiers, LPARAM point);
+    LRESULT EvToggleRecord(WPARAM wParam, LPARAM lParam);
+    LRESULT EvTogglePlay(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopTransport(WPARAM wParam, LPARAM lParam);
+    LRESULT EvReposition(WPARAM wParam, LPARAM lParam);
+    LRESULT EvFileLimit(WPARAM wParam, LPARAM lParam);
+    LRESULT EvSettingsChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopThenPlay(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopAndSave(WPARAM wParam, LPARAM lParam);
+    LRESULT EvStopThenRecord(WPARAM wParam, LPARAM lParam);
+    LRESULT EvSplitFile(WPARAM wParam, LPARAM lParam);
+    LRESULT EvJoyButton(WPARAM wParam, LPARAM lParam);
+    LRESULT EvRewind(WPARAM wParam, LPARAM lParam);
+    LRESULT EvFastForward(WPARAM wParam, LPARAM lParam);
+    LRESULT EvFlushFiles(WPARAM wParam, LPARAM lParam);
+    void CmClose();
+    void CeClose(TCommandEnabler& ce);
+
+    // ---- status read-outs and disk space (TAppDialogStatus.cpp) ----
+    // Disk space: GetDiskFreeSpaceExA looked up at construction.
+    HMODULE Kernel32Library = nullptr;
+    using GetDiskFreeSpaceExFn = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    GetDiskFreeSpaceExFn DiskFreeSpaceEx = nullptr;
+    bool DiskFreeSpaceExFound = false;
+    // Declines, so the slider's WM_HSCROLL goes on to EvHScroll.
+    bool EvSliderNotify(UINT code);
+    void EvHScroll(UINT code, int thumb, HWND control);
+    uint32_t LastPeakShown = 0xFFFFFFFFu;
+    int ShownSegmentIndex = -1;   // the segment read-out as shown last
+    int ShownSegmentCount = 0;    // 0: no segment shown
+    int StatusCounter = 0;        // size and disk space every fifth update
+    bool LimitPosted = false;     // WM_FILELIMIT posted during this recording
+    bool SplitPending = false;    // WM_SPLITFILE posted at the file ceiling
+    bool SliderLineStep = false, SliderDragged = false, ResumeAfterDrag = false;
+    void ShowLevel(uint32_t peak);
+    void ShowTime(uint32_t position, bool flag = false);
+    void ShowSegment(uint32_t position);  // kNoPosition: the file's position
+    void ShowSize();
+    void ShowDiskSpace();
+    void UpdateStatus(int reserved, bool showSegment);
+    void ShowPlayPosition(const WAVEHDR& header);
+    void SeekRecordPosition();
+    void SetPositionSlider(int value);
+    // How far a file has come towards its limit (the write position while a
+    // looping file overwrites its start).
+    static FileProgress FileProgressOf(const RecFile& file);
+
+    // ---- files: naming, opening, saving, commands (TAppDialogFiles.cpp) ----
+    std::unique_ptr<RecFile> CurrentFile;        // the current recording, or none
+    std::unique_ptr<RecFile> SecondaryFile;      // second file object of the file code
+    std::unique_ptr<RecFile> WorkFile;           // further file object of the file operations
+    std::unique_ptr<RecFile> ContinuationFile;   // a looped recording's older part
+    std::unique_ptr<RecFile> PretriggerStore;    // sound kept before a voice trigger
+    WaveFormatBuffer FileFormat;                 // the format the file stores
+    DWORD CodecFormatBytes = 0;                  // largest codec format (acmMetrics), 18 without codecs
+    WAVEFORMATEX CaptureFormat{};                // PCM the devices capture and play
+    // The file-open dialog's filter (shared by Open and Save As).
+    static const char kOpenFilter[];
+    void OpenFile(const char* name, int type = -1);
+    // Opening asked for from outside the window (a second copy, the recent
+    // files): while the transport is busy the path is kept and opened when
+    // it ends, so the file under a starting capture is never closed.
+    void RequestOpenFile(const char* name);
+    std::optional<std::string> PendingOpenPath;  // the latest kept request
+    LRESULT EvOpenFileRequest(WPARAM wParam, LPARAM lParam);
+    bool SaveFile(const char* newName, bool close);
+    bool FileCanClose();
+    void SetTitle(const char* name, bool temporary);
+    bool NewFileName(const char* base, std::string& out, bool temporary, int type);
+    bool CheckDefaultDirectory();
+    void ProbeMp3Codec();
+    bool MakeFileName(const char* base, std::string& out, bool temporary, const char* extension);
+    // The conversion stream (TAppDialogCodec.cpp): mode 1 encodes
+    // CaptureFormat into FileFormat, 2 decodes; suggest asks the codec for
+    // the file format. Messages for failures are shown here.
+    bool AcmOpen(bool suggest, int mode);
+    void AcmClose();
+    void ShowFormat();
+    // Lets the current file go without saving; no file afterwards.
+    void DiscardFile();
+    void CmOpen();
+    void CmSave();
+    void CmSaveAs();
+    void CeSave(TCommandEnabler& ce);
+    void CmNewDefaultFile();
+    void CmNewWaveFile();
+    void CmNewMp3File();
+    void CmNewVorbisFile();
+    void CmNewSpeexFile();
+    void CmLogFile();
+    void CmLineIn();
+    void CmMicrophone();
+    void CmInputSource(UINT id);
+    void CeInputSource(TCommandEnabler& ce);
+    LRESULT EvDropFiles(WPARAM drop, LPARAM lParam);
+    LRESULT EvDeviceChange(WPARAM event, LPARAM data);
+
+    // ---- modes ----
+    BYTE OverwriteMode = 0;  // a record-overwrite is running
+    BYTE SoundByteMode = 0;  // play the start of each segment
+
+    // ---- editing, marks and enablers (TAppDialogEdit.cpp) ----
+    void CmMarkSelection();
+    void CeMarkSelection(TCommandEnabler& ce);
+    void CmClearMark();
+    void CeClearMark(TCommandEnabler& ce);
+    void CmCut();
+    void CeCut(TCommandEnabler& ce);
+    void CmCopy();
+    void CeCopy(TCommandEnabler& ce);
+    void CmPasteInsert();
+    void CePasteInsert(TCommandEnabler& ce);
+    void CmPasteFromFile();
+    void CePasteFromFile(TCommandEnabler& ce);
+    void CmPosition();
+    void CePosition(TCommandEnabler& ce);
+    void CmRecordInsert();
+    void CeRecordInsert(TCommandEnabler& ce);
+    void CmRecordOverwrite();
+    void CeRecordOverwrite(TCommandEnabler& ce);
+
+    // ---- clipboard (TAppDialogClipboard.cpp) ----
+    void CmPasteToFile();
+    void CePasteToFile(TCommandEnabler& ce);
+    void CmPrivateClipboard();
+    void CePrivateClipboard(TCommandEnabler& ce);
+
+    // ---- annotations and the properties report (TAppDialogAnnotations.cpp) ----
+    HWND PropertiesWindow = nullptr;  // the properties report, while it exists
+    void CmInsertAnnotation();
+    void CeInsertAnnotation(TCommandEnabler& ce);
+    void CmEndAnnotation();
+    void CeEndAnnotation(TCommandEnabler& ce);
+    void CmDeleteAnnotation();
+    void CeDeleteAnnotation(TCommandEnabler& ce);
+    void CmProperties();
+    void CeProperties(TCommandEnabler& ce);
+
+protected:
+    // Timers go through here so tests can see what was armed.
+    virtual bool ArmTimer(UINT_PTR timerId, UINT periodMs) { return SetTimer(timerId, periodMs); }
+    virtual void DisarmTimer(UINT_PTR timerId) { KillTimer(timerId); }
+    // Files: the modal steps of saving go through here so tests can answer.
+    // The category dialog; false when cancelled (category emptied).
+    virtual bool AskCategory(std::string& category);
+    // Between the blocks of a Save As copy: shows the percentage; false cancels.
+    virtual bool ReportCopyProgress(int percent);
+    // The five conversion records the stream prepares (null where none).
+    virtual void ConversionRecords(ACMSTREAMHEADER* (&records)[5]);
+    // A temporary recording named after a category (TAppDialogSave.cpp).
+    bool NameByCategory(bool close);
+
+private:
+    // Capture (TAppDialogCapture.cpp), voice activation and status.
+    template <class Work> void WithCaptureSink(Work work);
+    bool PrepareFileForRecording();
+    bool CurrentFileIsFresh() const;
+    void CheckLimitAtStart();
+    void StartCapture();
+    bool OpenEncoder(CaptureRequest& request);
+    void StartCaptureSession(const CaptureRequest& request);
+    void SetRecordingSource();
+    void TraceRing() const;
+    void CutShortSegment(bool marked, uint32_t markPosition);
+    bool FreeBytesForCurrentFile(uint64_t& freeBytes) const;
+    void CheckFileLimitWhileRecording();
+
+    void SetupFormatBuffers();
+    void LookUpDiskFreeSpaceEx();
+    void ReleaseFiles();
+    void SetupButtonImages();
+    void SetupMeter();
+    void SetupSliders();
+    void SetupToolTips();
+    void SetupJoystick();
+    void OpenStartupFile();
+    void RelayToToolTip(MSG& msg) const;
+    void PostFocusShortcut(const MSG& msg);
+    void StopRecordingPart();
+    void StopPlaybackPart();
+    void ScheduledStop(int eventNumber);
+    void ScheduledStart(int eventNumber);
+    void OpenEventFile(const std::string& eventName);
+    void DropCurrentFileKeepingData();
+    void ContinueInNewFileAtLimit();  // the File page's "New File" action
+    void StopCaptureForSave();
+
+    static const MsgEntry<TAppDialog> kMessages[];
+};

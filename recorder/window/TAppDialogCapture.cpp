@@ -1,0 +1,361 @@
+// The recorder window's capture: the buffer ring, starting a recording
+// (Listen), the filled buffers coming back, the restart of a stalled device
+// and the capture part of stopping. The work on each buffer is the capture
+// session's; this file connects it to the window, the file and the settings.
+#include "recorder/window/TAppDialog.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/AppState.h"
+#include "app/PrivateMessages.h"
+#include "recorder/controls/CoolButton.h"
+#include "recorder/capture/RecFileSink.h"
+#include "recorder/services/SMixer.h"
+
+namespace {
+
+constexpr int kButtonChecked = 3;  // CoolButton state of the chosen transport button
+
+// What the capture session asks of the recorder window.
+class WindowCaptureHost : public CaptureHost {
+public:
+    explicit WindowCaptureHost(TAppDialog& window) : window_(window) {}
+    VoxSettings CurrentVox() override { return VoxSettings::From(AppState); }
+    void SegmentStarted() override { window_.VoxSegmentStarted(); }
+    void SegmentEnded(const VoxEvents& events, bool marked, uint32_t markPosition) override
+    {
+        window_.VoxSegmentEnded(events, marked, markPosition);
+    }
+    void BlockWritten(const WriteReport& report) override
+    {
+        for (int id : report.warnings)
+            if (id)
+                window_.Warn(id);
+        if (report.wrote)
+            window_.UpdateStatus(0, report.marked);
+    }
+    void ShowPeak(uint32_t peak) override { window_.ShowLevel(peak); }
+    void Warn(int stringId) override { window_.Warn(stringId); }
+    void Trace(const char* text) override
+    {
+        if (window_.TraceCapture)
+            SMsg::WriteLog(text);
+    }
+
+private:
+    TAppDialog& window_;
+};
+
+void PostToFrame(const TAppDialog& window, UINT msg)
+{
+    if (const TWindow* frame = window.GetParent())
+        ::PostMessage(frame->GetHandle(), msg, 0, 0);
+}
+
+}  // namespace
+
+// Runs the capture session's work with the current file as its sink.
+template <class Work>
+void TAppDialog::WithCaptureSink(Work work)
+{
+    WindowCaptureHost host(*this);
+    if (CurrentFile) {
+        RecFileSink sink(*CurrentFile);
+        work(&sink, host);
+    } else {
+        work(static_cast<CaptureSink*>(nullptr), host);
+    }
+}
+
+void TAppDialog::InitDat()
+{
+    SoundByteMode = 0;
+    // A ring that exists may be lent to a device or prepared with the codec
+    // stream: it is never built again under them.
+    if (Ring.IsAllocated())
+        return;
+    if (!Ring.Allocate(AppState.CodecsAvailable))
+        Error(IDS_CANTALLOCWAVE);
+}
+
+void TAppDialog::FreeDat()
+{
+    StopCapture();
+    AcmClose();
+    if (!hWaveIn.IsOpen() && !hWaveOut.IsOpen())
+        Ring.Free();
+}
+
+bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsTransportBusy())
+        return false;
+    // A request asked for again runs once, in the place of its latest
+    // asking: record, stop, record ends recording.
+    const auto same = [&](const TransportRequest& r) {
+        return r.msg == msg && r.wParam == wParam && r.lParam == lParam;
+    };
+    DeferredRequests.erase(std::remove_if(DeferredRequests.begin(), DeferredRequests.end(), same),
+                           DeferredRequests.end());
+    DeferredRequests.push_back({msg, wParam, lParam});
+    return true;
+}
+
+void TAppDialog::EndTransportBusy()
+{
+    if (TransportBusyDepth > 0 && --TransportBusyDepth > 0)
+        return;
+    for (const TransportRequest& r : DeferredRequests)
+        PostMessage(r.msg, r.wParam, r.lParam);
+    DeferredRequests.clear();
+}
+
+void TAppDialog::Listen()
+{
+    Log("record");
+    PostToFrame(*this, WM_LISTENSTART);
+    if (RecordButton) {
+        RecordButton->SetState(kButtonChecked, false);
+        RecordButton->Invalidate(false);
+    }
+    SoundByteMode = 0;
+    if (Recording || DeferIfTransportBusy(WM_COMMAND, CM_RECORD, 0))
+        return;
+    BeginTransportBusy();
+    if (PrepareFileForRecording()) {
+        Capture.Vox().ClearForStart();
+        Recording = 1;
+        CheckLimitAtStart();
+        SetItemText(IDC_MESSAGELINE, "");
+        StartCapture();
+    }
+    EndTransportBusy();
+}
+
+// The file to record into: a new one when each recording starts a file, or
+// when none is open. False (and stopped) when no file can be had.
+bool TAppDialog::PrepareFileForRecording()
+{
+    if (AppState.RecordMode == 3 && !CurrentFileIsFresh()) {
+        if (CurrentFile)
+            SaveFile(nullptr, true);
+        OpenFile(nullptr);
+    }
+    if (hWaveOut.IsOpen()) {
+        (void)hWaveOut.Close();
+        AcmClose();
+    }
+    if (!CurrentFile && !SecondaryFile)
+        OpenFile(nullptr);
+    if (!CurrentFile && !SecondaryFile) {
+        CmStop();
+        return false;
+    }
+    return true;
+}
+
+// Open, empty, named, and created less than 3 seconds ago.
+bool TAppDialog::CurrentFileIsFresh() const
+{
+    if (!CurrentFile || CurrentFile->GetDataLength() != 0 || CurrentFile->IsTemporary())
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(CurrentFile->GetPath().c_str(), GetFileExInfoStandard, &data))
+        return false;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) { return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+    const uint64_t created = ticks(data.ftCreationTime);
+    return created <= ticks(now) && ticks(now) - created < 3ull * 10000000ull;
+}
+
+// In loop mode a file already at its limit starts over from its beginning;
+// otherwise recording goes on at the end of the file.
+void TAppDialog::CheckLimitAtStart()
+{
+    if (AppState.FileAction == 1 && CurrentFile &&
+        CheckFileLimit(FileLimitSettings::From(AppState), FileProgressOf(*CurrentFile),
+                       ~0ull) == LimitHit::UserLimit) {
+        EvFileLimit(0, 0);
+        return;
+    }
+    if (!OverwriteMode)
+        SeekRecordPosition();
+}
+
+void TAppDialog::StartCapture()
+{
+    const UINT deviceId = ChooseWaveDevice(WaveDirection::Input, AppState.WaveInDriver);
+    SetRecordingSource();
+    std::string productName;
+    if (Waves().ProductName(WaveDirection::Input, deviceId, productName) != MMSYSERR_NOERROR) {
+        ListenError(IDS_NOWAVEINCAPS, true);
+        return;
+    }
+    if (!Ring.IsAllocated())
+        InitDat();
+    CaptureRequest request;
+    request.deviceId = deviceId;
+    request.capture = CaptureFormat;
+    request.recordChannel = AppState.RecordChannel;
+    request.window = GetHandle();
+    request.pretriggerSeconds = static_cast<uint32_t>(AppState.Pretrigger > 0 ? AppState.Pretrigger : 0);
+    request.overwriteMode = OverwriteMode != 0;
+    if (CurrentFile) {
+        request.kind = WriteKindFor(FileFormat->wFormatTag, CurrentFile->GetFileType());
+        if (request.kind == WriteKind::Converted && !OpenEncoder(request))
+            return;
+    }
+    StartCaptureSession(request);
+}
+
+// The conversion stream for a compressed file, opened unless it is open for
+// encoding already. False (and stopped) when it cannot be opened.
+bool TAppDialog::OpenEncoder(CaptureRequest& request)
+{
+    if (!hAcmStream.IsOpen() || AcmMode != 1) {
+        if (!AcmOpen(false, 1)) {
+            StopCapture();
+            CmStop();
+            return false;
+        }
+    }
+    request.convert = [this](ACMSTREAMHEADER& record, DWORD flags) {
+        // A record not prepared with this stream is prepared on first use,
+        // at its full lengths as the codec manager wants them.
+        if (!(record.fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) {
+            const DWORD blockBytes = record.cbSrcLength;
+            record.cbSrcLength = kRingBlockBytes;
+            record.cbDstLength = kRingBlockBytes;
+            const MMRESULT prepared = hAcmStream.Prepare(record);
+            record.cbSrcLength = blockBytes;
+            if (prepared != MMSYSERR_NOERROR)
+                return prepared;
+        }
+        return hAcmStream.Convert(record, flags);
+    };
+    return true;
+}
+
+void TAppDialog::StartCaptureSession(const CaptureRequest& request)
+{
+    MMRESULT result = MMSYSERR_NOERROR;
+    switch (Capture.Start(request, &result)) {
+    case CaptureStartError::None:
+        break;
+    case CaptureStartError::BufferTooLarge: return ListenError(IDS_FORMATTOOFAST, true);
+    case CaptureStartError::NoRing: return ListenError(IDS_CANTALLOCWAVE, true);
+    case CaptureStartError::Open: return ListenError(IDS_CANTOPENWAVEIN, true);
+    case CaptureStartError::Prepare: return ListenError(IDS_CANTPREPAREWAVEIN, true);
+    case CaptureStartError::Queue: return ListenError(IDS_CANTADDWAVEIN, true);
+    case CaptureStartError::Start: return ListenError(IDS_CANTSTARTWAVEIN, true);
+    }
+    LastWaveIndex = -1;
+    RestartPending = false;
+    SplitPending = false;
+    LimitPosted = false;
+    if (StopButton && StopButton->GetHandle())
+        ::SetFocus(StopButton->GetHandle());
+    PostToFrame(*this, WM_RECORDSTATECHANGED);
+}
+
+// The mixer's recording source and level, when the settings name them.
+void TAppDialog::SetRecordingSource()
+{
+    if (AppState.RecLevel < 0 && AppState.RecSource[0] == '\0')
+        return;
+    SMixer mixer;
+    if (mixer.Open(MIXER_OBJECTF_WAVEIN, AppState.WaveInDriver, GetHandle()) != MMSYSERR_NOERROR)
+        return;
+    if (AppState.RecSource[0] != '\0')
+        (void)mixer.SelectRecordSource(AppState.RecSource);
+    std::string source;
+    if (AppState.RecLevel >= 0 && mixer.SelectedRecordSource(source))
+        (void)mixer.SetRecordVolume(source, AppState.RecLevel);
+}
+
+void TAppDialog::ListenError(int stringId, bool stop)
+{
+    Error(stringId, MB_ICONEXCLAMATION);
+    if (stop) {
+        StopCapture();
+        CmStop();
+    }
+}
+
+void TAppDialog::CeRecord(TCommandEnabler& ce)
+{
+    ce.Enable(!CurrentFile || !CurrentFile->IsReadOnly());
+}
+
+LRESULT TAppDialog::EvMmWimData(WPARAM wParam, LPARAM lParam)
+{
+    if (!Recording || !lParam || !Capture.IsDeviceMessage(wParam) || IsTransportBusy())
+        return 0;
+    if (TraceCapture)
+        TraceRing();
+    bool restartDue = false;
+    WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) {
+        restartDue = Capture.TakeBack(reinterpret_cast<const WAVEHDR*>(lParam), sink, host);
+    });
+    LastWaveIndex = Capture.LastSlot();
+    if (restartDue)
+        PostRestart();
+    return 0;
+}
+
+void TAppDialog::TraceRing() const
+{
+    std::string line;
+    for (int slot = 0; slot < kRingSlots; ++slot) {
+        const DWORD flags = Ring.Header(slot).dwFlags;
+        char part[40];
+        std::snprintf(part, sizeof part, "seg%d %s %s  ", slot, (flags & WHDR_DONE) ? "done" : "    ",
+                      (flags & WHDR_INQUEUE) ? "q" : " ");
+        line += part;
+    }
+    SMsg::WriteLog(line);
+}
+
+void TAppDialog::PostRestart()
+{
+    if (RestartPending)
+        return;
+    RestartPending = true;
+    PostMessage(WM_RESTARTRECORDING, 1, 2);
+}
+
+LRESULT TAppDialog::EvRestartRecording(WPARAM wParam, LPARAM lParam)
+{
+    Log("Attempting to restart recording.");
+    if (wParam != 1 || lParam != 2 || !hWaveIn.IsOpen() || !Recording)
+        return 0;
+    if (DeferIfTransportBusy(WM_RESTARTRECORDING, wParam, lParam))
+        return 0;
+    RestartPending = false;
+    BeginTransportBusy();
+    WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) { (void)Capture.Restart(sink, host); });
+    LastWaveIndex = -1;
+    EndTransportBusy();
+    return 0;
+}
+
+void TAppDialog::StopCapture()
+{
+    const bool segmentOpen = Capture.Vox().hang > 0;
+    const bool wasOpen = hWaveIn.IsOpen();
+    BeginTransportBusy();
+    WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) { Capture.Stop(sink, host); });
+    EndTransportBusy();
+    Recording = 0;
+    LastWaveIndex = -1;
+    RestartPending = false;
+    LastPeakShown = 0xFFFFFFFFu;  // the stop empties the meter: the next level is drawn
+    Capture.Vox().ClearForStart();
+    if (!wasOpen)
+        return;
+    if (segmentOpen && AppState.NotifyWindow)
+        ::PostMessage(AppState.NotifyWindow, WM_SEGMENTENDED, 1, 1);
+    RefreshMarks(false);
+}

@@ -1,0 +1,68 @@
+// TAppDialog: the messages that end the current file and go on, or make it
+// safe on disk: the file limit, the split at the ceiling of the file format,
+// stop-and-save and the flush asked for from outside.
+#include "recorder/window/TAppDialog.h"
+
+#include "app/AppState.h"
+#include "app/PrivateMessages.h"
+
+namespace {
+constexpr int kFileActionNothing = 0;
+constexpr int kFileActionStop = 2;
+constexpr int kFileActionNewFile = 3;
+}  // namespace
+
+// The file reached the File page's size or time limit.
+LRESULT TAppDialog::EvFileLimit(WPARAM wParam, LPARAM lParam) {
+    switch (AppState.FileAction) {
+    case kFileActionNothing:
+        return 0;
+    case kFileActionStop:
+        if (!DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam)) CmStop();
+        return 0;
+    case kFileActionNewFile:
+        if (!DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam)) ContinueInNewFileAtLimit();
+        return 0;
+    default:
+        // The looping action (overwrite from the start of the file) comes
+        // with the re-ordering of looped recordings; until then the file grows.
+        return 0;
+    }
+}
+
+void TAppDialog::ContinueInNewFileAtLimit() {
+    if (!Recording || !CurrentFile) return;
+    const LimitHit hit = CheckFileLimit(FileLimitSettings::From(AppState), FileProgressOf(*CurrentFile),
+                                        FileCeilingUnits(CurrentFile->GetFileType()));
+    if (hit != LimitHit::UserLimit) return;
+    CmStop();
+    // A temporary recording that holds audio is kept under its name: closing
+    // it unmodified would delete it.
+    DropCurrentFileKeepingData();
+    OpenFile(nullptr);
+    Listen();
+}
+
+// The file is near the largest size its format can hold: save it and go on
+// recording in a new automatically named file.
+LRESULT TAppDialog::EvSplitFile(WPARAM wParam, LPARAM lParam) {
+    if (DeferIfTransportBusy(WM_SPLITFILE, wParam, lParam)) return 0;
+    CmStop();
+    (void)SaveFile(nullptr, true);
+    OpenFile(nullptr);
+    Listen();
+    return 0;
+}
+
+LRESULT TAppDialog::EvStopAndSave(WPARAM wParam, LPARAM lParam) {
+    if (DeferIfTransportBusy(WM_STOPANDSAVE, wParam, lParam)) return 0;
+    CmStop();
+    (void)SaveFile(nullptr, true);
+    return 0;
+}
+
+LRESULT TAppDialog::EvFlushFiles(WPARAM, LPARAM) {
+    if (CurrentFile) (void)CurrentFile->Flush();
+    if (SecondaryFile) (void)SecondaryFile->Flush();
+    return 0;
+}

@@ -1,0 +1,20 @@
+// Steps of the recorder window's file handling shared by its files
+// (TAppDialogFiles.cpp, TAppDialogSave.cpp, TAppDialogCopy.cpp).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "recorder/files/AudioFileCopy.h"
+
+class RecFile;
+class TAppDialog;
+
+// Adds a final (not temporary) file to the application's recent-files list.
+void RememberRecentFile(const RecFile& file);
+// Removes a file that a rename or copy is about to replace; 3195 on failure.
+void DeleteExistingTarget(TAppDialog& window, const std::string& target);
+// The copy of Save As: the new file becomes current, the first one stays.
+// A copy that does not finish reopens the first file at position.
+bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
+              const CopyProgress& progress);

@@ -1,0 +1,116 @@
+// The recorder window's timers: the playback start, the scheduler poll and
+// the properties watch of /R. The scheduler has no timer of its own; this
+// window asks its stop and start checks on every tick of timers 42 and 43.
+#include "recorder/window/TAppDialog.h"
+
+#include <string>
+
+#include "app/AppState.h"
+#include "framework/UserInteraction.h"
+#include "prefs/EventFileName.h"
+#include "prefs/ScheduleCheck.h"
+#include "recorder/controls/CoolButton.h"
+
+namespace {
+
+// A copy of the event: stopping and starting let waiting messages run, and
+// one of them may reload the schedule.
+TimerEvent EventAt(int eventNumber) {
+    const TimerEvent* event = AppState.Events.Get(eventNumber - 1);
+    return event ? *event : TimerEvent();
+}
+
+}  // namespace
+
+void TAppDialog::SpinTimer() {
+    if (!ArmTimer(TIMER_SCHEDULER, kSchedulerFirstMs)) Warn(IDS_TIMERERROR_SPIN);
+}
+
+void TAppDialog::EvTimer(UINT timerId) {
+    switch (timerId) {
+    case TIMER_PLAYSTART:
+        DisarmTimer(TIMER_PLAYSTART);
+        QueuePlayBuffers();
+        break;
+    case TIMER_PROPERTIESWATCH:
+        // With /R the program lives only as long as the properties report.
+        if (!PropertiesWindow || !::IsWindow(PropertiesWindow)) {
+            HWND frame = GetParent() ? GetParent()->GetHandle() : nullptr;
+            ::PostMessageA(frame, WM_QUIT, 0, 0);
+        }
+        SchedulerPoll();
+        break;
+    case TIMER_SCHEDULER:
+        SchedulerPoll();
+        break;
+    default:
+        break;
+    }
+}
+
+void TAppDialog::SchedulerPoll() {
+    // While a start or stop pumps messages the checks wait for the next tick
+    // (each acts once per minute, so nothing is missed): a scheduled stop
+    // would be deferred but its file dropped at once, losing the audio
+    // captured until the deferred stop ran.
+    if (!IsTransportBusy()) {
+        if (const int stop = CheckTimerStop()) ScheduledStop(stop);
+        if (const int start = CheckTimerStart()) ScheduledStart(start);
+    }
+    if (!ArmTimer(TIMER_SCHEDULER, kSchedulerPeriodMs)) Warn(IDS_TIMERERROR_TICK);
+}
+
+// A due stop ends the recording; an event with its own file also closes it.
+void TAppDialog::ScheduledStop(int eventNumber) {
+    const TimerEvent event = EventAt(eventNumber);
+    CmStop();
+    StopButton->SetState(CoolButton::kPressed, true);
+    if (event.newFile && CurrentFile) {
+        DropCurrentFileKeepingData();
+        SetTitle(nullptr, false);
+    }
+}
+
+// A due start records, into a file of its own when the event asks for one:
+// named after the event (and the file-name prefix), or named automatically.
+void TAppDialog::ScheduledStart(int eventNumber) {
+    const TimerEvent event = EventAt(eventNumber);
+    if (event.newFile && CurrentFile) {
+        CmStop();
+        DropCurrentFileKeepingData();
+    }
+    if (!CurrentFile) {
+        if (!event.name.empty()) OpenEventFile(event.name);
+        else OpenFile(nullptr);
+    }
+    Listen();
+    RecordButton->SetState(CoolButton::kPressed, true);
+}
+
+void TAppDialog::OpenEventFile(const std::string& eventName) {
+    // The event's name is plain text: no date codes, numbering or folders.
+    std::string base = EventNameAsFileName(eventName);
+    if (AppState.ImprovedFilePrefix[0] != '\0') base += std::string("_") + AppState.ImprovedFilePrefix;
+    std::string path;
+    if (NewFileName(base.c_str(), path, false, AppState.DefaultAudioFormat)) OpenFile(path.c_str());
+    if (!CurrentFile) {
+        // The path goes in where the text says %s; it is never read as a format.
+        std::string text = TextOf(IDS_CANTOPENFILE);
+        const size_t at = text.find("%s");
+        if (at != std::string::npos) text.replace(at, 2, path.substr(0, kTextFieldSize - 1));
+        Ui().MessageBox(GetHandle(), text, "Larkspur-PRO", MB_OK);
+    }
+    CmClearMark();
+}
+
+// Lets go of the current file. A file that holds audio loses its temporary
+// mark first: the stop has already brought it up to date and cleared its
+// "modified" flag, so closing it as a temporary file would delete the
+// recording.
+void TAppDialog::DropCurrentFileKeepingData() {
+    if (CurrentFile->GetDataLength() > 0 && CurrentFile->IsTemporary()) {
+        // Renaming to its own path clears the temporary mark.
+        (void)CurrentFile->Rename(CurrentFile->GetPath());
+    }
+    CurrentFile.reset();
+}

@@ -1,0 +1,142 @@
+// The recorder window's stop and its record/stop requests from outside the
+// window: the Stop command and button, the record toggle (hot key, tray, the
+// /L start-up switch) and the stop a second copy asks for (/F /T). Recording
+// itself starts in Listen (TAppDialogCapture.cpp).
+#include "recorder/window/TAppDialog.h"
+
+#include <algorithm>
+
+#include "app/AppState.h"
+#include "app/PrivateMessages.h"
+#include "recorder/controls/CoolButton.h"
+
+namespace {
+
+void Repaint(const std::unique_ptr<CoolButton>& button)
+{
+    if (button && button->GetHandle())
+        button->Invalidate(false);
+}
+
+void FocusOn(const std::unique_ptr<CoolButton>& button)
+{
+    if (button && button->GetHandle())
+        ::SetFocus(button->GetHandle());
+}
+
+}  // namespace
+
+void TAppDialog::CmStop()
+{
+    // A stop that arrives while Listen, a restart or a stop is under way
+    // (through a message pump inside them) runs when that has ended.
+    if (DeferIfTransportBusy(WM_COMMAND, CM_STOP, 0))
+        return;
+    Log("stop");
+    if (StopButton && StopButton->GetHandle())
+        StopButton->SetState(CoolButton::kPressed, true);
+    if (Recording)
+        FocusOn(RecordButton);
+    else if (Playing)
+        FocusOn(PlayButton);
+    BnStop();
+}
+
+void TAppDialog::BnStop()
+{
+    // Closing the codec stream pumps messages: a record or open request
+    // arriving then waits until the stop and its new file are done.
+    TransportBusyScope busy(*this);
+    if (SpeedMode > 0) {
+        if (PlayButton && PlayButton->GetHandle()) {
+            PlayButton->SetCaption("Pla&y");
+            PlayButton->SetNoCaption(true);
+            PlayButton->Invalidate(false);
+        }
+        SpeedMode = 0;
+    }
+    SoundByteMode = 0;
+    Capture.Vox().ClearForStart();
+    const bool wasRecording = hWaveIn.IsOpen();
+    if (wasRecording)
+        StopRecordingPart();
+    StopPlaybackPart();
+    AcmClose();
+    Recording = 0;
+    if (CurrentFile)
+        (void)CurrentFile->Update();
+    ShowLevel(0);
+    SetItemText(IDC_LEVELTEXT, "");
+    LastPeakShown = 0xFFFFFFFFu;  // the next recording draws its first level
+    if (wasRecording && AppState.RecordMode == 4) {
+        (void)SaveFile(nullptr, true);
+        OpenFile(nullptr);
+    }
+    if (const TWindow* frame = GetParent())
+        ::PostMessage(frame->GetHandle(), WM_RECORDSTATECHANGED, 0, 0);
+}
+
+// The device, the buffers it gave back, the codec's tail, the /N notice and
+// the marks are the capture road's; then the read-outs follow the file.
+void TAppDialog::StopRecordingPart()
+{
+    StopCapture();
+    if (CurrentFile)
+        Position(CurrentFile->GetPosition(), true);
+}
+
+void TAppDialog::StopPlaybackPart()
+{
+    if (!hWaveOut.IsOpen())
+        return;
+    Playing = 0;
+    (void)hWaveOut.Close();
+}
+
+void TAppDialog::Position(uint32_t position, bool moveSlider)
+{
+    if (!CurrentFile)
+        return;
+    const uint32_t length = CurrentFile->GetLength();
+    if (length == 0) {
+        ShowTime(0);
+        SetPositionSlider(1000);
+        return;
+    }
+    const uint32_t block = FileFormat->nBlockAlign;
+    if (!AppState.UnalignedPositions && block > 1)
+        position -= position % block;
+    position = std::min(position, length);
+    if (!CurrentFile->Position(position)) {
+        Warn(IDS_CANTSEEK);
+        return;
+    }
+    if (moveSlider)
+        SetPositionSlider(length < 2 ? 1000 : static_cast<int>(uint64_t{position} * 1000 / length));
+    if (!Recording)
+        ShowTime(position);
+    SetItemText(IDC_ANNOTATION, CurrentFile->FindComment(position).value_or(std::string()));
+    ShowSegment(position);
+}
+
+LRESULT TAppDialog::EvToggleRecord(WPARAM wParam, LPARAM lParam)
+{
+    if (DeferIfTransportBusy(WM_TOGGLERECORD, wParam, lParam))
+        return 0;
+    if (Recording)
+        CmStop();
+    else
+        Listen();
+    Repaint(RecordButton);
+    Repaint(StopButton);
+    return 0;
+}
+
+LRESULT TAppDialog::EvStopTransport(WPARAM, LPARAM)
+{
+    if (!Playing && !Recording && !hWaveIn.IsOpen() && !hWaveOut.IsOpen())
+        return 0;
+    CmStop();
+    RepaintTransportButtons();
+    return 0;
+}
