@@ -11,17 +11,9 @@
 #include "prefs/TSetFile.h"
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeUserInteraction.h"
+#include "tests/prefs/DialogDriving.h"
 
 namespace {
-
-void Press(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void Type(HWND edit, const std::string& text) {
-    for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
-}
 
 class FixedClock : public NamingClock {
 public:

@@ -11,14 +11,10 @@
 #include "prefs/TimerRows.h"
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeUserInteraction.h"
+#include "tests/prefs/DialogDriving.h"
 #include "tests/prefs/EventBuilder.h"
 
 namespace {
-
-void Press(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 
 // Runs the event dialog modeless, lets fill change it, presses OK (or
 // Cancel); the dialog's answer is IDOK when OK closed it.
@@ -202,14 +198,41 @@ TEST_F(TimerPageTest, AnOverlapIsReported) {
     EXPECT_EQ("Schedule conflict", ui.messageBoxes[0].caption);
 }
 
+TEST_F(TimerPageTest, ResizingKeepsTheButtonRowAtTheBottomAndStretchesTheList) {
+    Open();
+    const HWND window = page->GetHandle();
+    auto rectOf = [window](HWND child) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT client{};
+    GetClientRect(window, &client);
+    const RECT boxBefore = rectOf(page->enableBox.GetHandle());
+    const RECT editBefore = rectOf(GetDlgItem(window, IDC_TIMEREDIT));
+    const RECT listBefore = rectOf(page->list.GetHandle());
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + 40,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    RECT grown{};
+    GetClientRect(window, &grown);
+    const int taller = grown.bottom - client.bottom;
+    ASSERT_GT(taller, 0);
+    EXPECT_EQ(boxBefore.top + taller, rectOf(page->enableBox.GetHandle()).top);
+    EXPECT_EQ(editBefore.top + taller, rectOf(GetDlgItem(window, IDC_TIMEREDIT)).top);
+    EXPECT_EQ(editBefore.left, rectOf(GetDlgItem(window, IDC_TIMEREDIT)).left);
+    const RECT listAfter = rectOf(page->list.GetHandle());
+    EXPECT_EQ(listBefore.bottom - listBefore.top + taller, listAfter.bottom - listAfter.top);
+    EXPECT_EQ(listBefore.right - listBefore.left, listAfter.right - listAfter.left);
+}
+
 class EventDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create()); }
     void TearDown() override {
         if (dialog.IsWindow()) dialog.Destroy();
-    }
-    void Type(TEdit& edit, const std::string& text) {
-        for (char c : text) SendMessageA(edit.GetHandle(), WM_CHAR, static_cast<unsigned char>(c), 0);
     }
     FakeUserInteraction ui;
     ScopedUi scoped{ui};
@@ -228,10 +251,10 @@ TEST_F(EventDialogTest, ShowsTheEvent) {
 
 TEST_F(EventDialogTest, TimesAndNamesRefuseOtherCharacters) {
     dialog.start.SetText("");
-    Type(dialog.start, "9x:3;0 pM");
+    Type(dialog.start.GetHandle(), "9x:3;0 pM");
     EXPECT_EQ("9:30 pM", dialog.start.GetText());
     dialog.name.SetText("");
-    Type(dialog.name, "a:b*c?d<e>f|g\"h/i");
+    Type(dialog.name.GetHandle(), "a:b*c?d<e>f|g\"h/i");
     EXPECT_EQ("abcdefgh/i", dialog.name.GetText());
 }
 

@@ -15,13 +15,9 @@
 #include "framework/UserInteraction.h"
 #include "prefs/TSetTimer.h"
 #include "resources/ResourceIds.h"
+#include "tests/prefs/DialogDriving.h"
 
 namespace {
-
-void Press(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
 
 void SetText(HWND dialog, int id, const std::string& text) {
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
