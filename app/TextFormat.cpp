@@ -1,5 +1,7 @@
 #include "app/TextFormat.h"
 
+#include "app/TimePattern.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -8,9 +10,7 @@ std::string FormatTime(const char* format, time_t when) {
     if (when == 0) when = time(nullptr);
     const struct tm* local = localtime(&when);  // one thread: the shared result is safe
     if (!local) return {};
-    char text[260];
-    const size_t length = strftime(text, sizeof text, format, local);
-    return std::string(text, length);
+    return ExpandTimePattern(format, *local);
 }
 
 std::string FormatStringV(const char* format, va_list args) {

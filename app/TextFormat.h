@@ -5,8 +5,9 @@
 #include <ctime>
 #include <string>
 
-// strftime of the local time at `when` (0: now), at most 259 characters.
-// An empty result when the text would not fit or the time is invalid.
+// The local time at `when` (0: now) through ExpandTimePattern, at most 259
+// characters. An empty result when the text would not fit, the time is
+// invalid or the format holds a code strftime does not know.
 std::string FormatTime(const char* format, time_t when = 0);
 
 // printf-style into a growable text; a null format gives "".

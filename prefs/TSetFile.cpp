@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "audiofile/FileNames.h"
 #include "prefs/DefaultDirectory.h"
+#include "prefs/FileNamePreview.h"
 
 namespace {
 
@@ -16,8 +17,10 @@ long InRangeOr0(long value, long low, long high) {
 // Numbers of the page: the same accepted ranges whichever store they came
 // from, so a value no page control can show never reaches the recorder.
 void LoadNumbers(const SettingsStore& store) {
-    AppState.FileSize = store.GetInt("FileSize", 20);
-    AppState.FileDuration = store.GetInt("FileDuration", 60);
+    // The page offers 1 to 9999; a stored value beyond that is no limit a
+    // user chose (and a negative one would never be reached).
+    AppState.FileSize = ClampFileLimit(store.GetInt("FileSize", 20));
+    AppState.FileDuration = ClampFileLimit(store.GetInt("FileDuration", 60));
     AppState.FileSizeSel = InRangeOr0(store.SmallOr("FileSizeSel", 0), 0, 1);
     AppState.FileAction = InRangeOr0(store.SmallOr("FileAction", 0), 0, 10);
     AppState.LHMode = InRangeOr0(store.SmallOr("LHMode", 0), 0, 256);

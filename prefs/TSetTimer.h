@@ -1,6 +1,8 @@
-// The "Timer" preference page. For now the class holds the schedule's
-// storage (TimerEnable, EventCount and Events of the settings record); the
-// page window joins it later.
+// The "Timer" preference page: the list of scheduled events, the switch of
+// the scheduler, and New, Delete and Edit through the event dialog. The page
+// works on PageEvents and hands it to Events only when the sheet is
+// confirmed. Its static part keeps the schedule (TimerEnable, EventCount and
+// Events of the settings record) in the settings store.
 //
 // Stored forms: section "Timer" of an INI file, every event as "Event%d"
 // ("days startHour startMinute stopHour stopMinute newFile") with
@@ -15,12 +17,40 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "app/ContextHelpWin.h"
+#include "framework/CommonControls.h"
+#include "framework/Control.h"
+#include "framework/PropertySheet.h"
 
 class SettingsStore;
 class TimerEvent;
 
-class TSetTimer {
+class TSetTimer : public TPropertyPage, public ContextHelpWin {
 public:
+    // Fills PageEvents afresh with copies of the events of Events.
+    TSetTimer();
+
+    void SetupWindow() override;
+    int Apply() override;
+    bool CanClose() override { return true; }
+    void CmCancel() override;
+    void Reset() override { CmCancel(); }
+    bool Dispatch(Message& m) override;
+
+    void CmNew();
+    void CmEdit();
+    void DeleteSelected();
+    LRESULT LvnColumnClick(NMHDR& header);
+    LRESULT EvSize(WPARAM kind, LPARAM size);
+    // Every row again from PageEvents, numbered 1, 2, ... in list order.
+    void RefillList();
+    void FillRow(const TimerEvent& event, int position, int row);
+
+    TListView list;
+    TCheckBox enableBox;
+
     // At most this many events are read, whatever count the store claims: a
     // damaged or hostile count must not make loading run for hours.
     static constexpr int kMaxStoredEvents = 1000;
@@ -32,6 +62,22 @@ public:
     static void Save(HKEY key, const std::string& ini);
 
 private:
+    // Sorts the rows by column, flipping the direction on a repeated click.
+    void SortBy(int column);
+    // The numbers in column 0 of the selected rows, top to bottom, up to the
+    // first row without a valid number.
+    std::vector<int> SelectedNumbers() const;
+
+    // The layout kept on resizing, measured on set-up (pixels): from the
+    // page's bottom edge to the top of the button row, and the page's height
+    // minus the list's. Zero until measured.
+    int buttonRowFromBottom_ = 0;
+    int heightBesideList_ = 0;
+    bool enable_ = false;
+    int sortColumn_ = -1;
+    bool sortAscending_ = true;
+    static const MsgEntry<TSetTimer> kMessages[];
+
     static void LoadIni(const SettingsStore& store);
     static void SaveIni(const SettingsStore& store);
     static void LoadRegistry(const SettingsStore& store);

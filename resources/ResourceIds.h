@@ -226,3 +226,55 @@
 // Transport: stop and position (resources/transport.rc)
 // ---------------------------------------------------------------------------
 #define IDS_CANTSEEK            3090   // log only: a position could not be set
+
+// ---------------------------------------------------------------------------
+// Preferences: the Timer page and its event dialog, the File page, the
+// directory picker and the file-name pattern dialog (resources/timerpages.rc)
+// ---------------------------------------------------------------------------
+#define IDD_TIMERPAGE           2600
+#define IDC_TIMERLIST           2601
+#define IDC_TIMERDELETE         2602
+#define IDC_TIMERNEW            2603
+#define IDC_TIMEREDIT           2604
+#define IDC_TIMERENABLE         2605
+#define IDD_EVENT               400
+#define IDC_EVENTDAYLABEL       408
+#define IDC_EVENTSTART          411
+#define IDC_EVENTSTARTLABEL     412
+#define IDC_EVENTSTOP           413
+#define IDC_EVENTSTOPLABEL      414
+#define IDC_EVENTSUNDAY         415    // the seven day boxes: 415 + day (0 Sunday .. 6 Saturday)
+#define IDC_EVENTARCHIVE        422    // hidden, unused
+#define IDC_EVENTARCHIVELABEL   423    // hidden, unused
+#define IDC_EVENTNEWFILE        425
+#define IDC_EVENTNAME           426
+#define IDC_EVENTNAMELABEL      428
+#define IDD_FILEPAGE            190
+#define IDC_FILEUNIT            101    // "MB" / "min"
+#define IDC_FILEPROMPT          102    // radio: prompt for a category
+#define IDC_FILEPREVIEW         104
+#define IDC_FILESTOP            163
+#define IDC_FILELIMIT           164
+#define IDC_FILEESTIMATE        165
+#define IDC_FILELIMITSPIN       167
+#define IDC_FILEACTIONGROUP     180
+#define IDC_FILELIMITLABEL      181
+#define IDC_FILEESTIMATELABEL   183
+#define IDC_FILENOACTION        188
+#define IDC_FILEAUTONAME        194
+#define IDC_FILEDIRLABEL        198
+#define IDC_FILEDIR             199
+#define IDC_FILEBROWSE          200
+#define IDC_FILENEWFILE         222
+#define IDC_FILELOOP            227
+#define IDC_FILEPATTERNNAMING   4206
+#define IDC_FILEEDITPATTERN     25802
+#define IDD_PATTERN             4200
+#define IDC_PATTERNEDIT         4201
+#define IDC_PATTERNLABEL        4202
+#define IDC_PATTERNPREVIEW      4203
+#define IDC_PATTERNINSERT       4204
+#define IDC_PATTERNCODES        4205
+#define IDC_PATTERNALWAYS       4207
+#define IDC_PATTERNWHENNEEDED   4209
+#define IDD_DIRPICK             30600

@@ -13,31 +13,9 @@
 #include <functional>
 #include <string>
 
-// ---- time patterns ----
-
-// True when every '%' of the pattern starts a code the C runtime's strftime
-// knows (aAbBcdHIjmMpSUwWxXyYzZ and %%, each optionally with the '#' flag).
-// Any other code, a lone trailing '%' included, may end the process inside
-// the runtime, so such a pattern is never handed to strftime.
-bool IsValidTimePattern(const std::string& pattern);
-
-// The pattern expanded for the given local time; empty when the pattern is
-// invalid or the result would not fit in 259 characters.
-std::string ExpandTimePattern(const std::string& pattern, const std::tm& localTime);
-
-// The local wall-clock time that names are made from. The program reads the
-// system clock; tests install a fixed one.
-class NamingClock {
-public:
-    virtual ~NamingClock() = default;
-    virtual std::tm LocalNow() const = 0;
-};
-NamingClock& TheNamingClock();
-// Installs a replacement (tests); null restores the system clock. Not owned.
-void SetNamingClock(NamingClock* replacement);
-
-// ExpandTimePattern with the current local time.
-std::string ExpandTimePatternNow(const std::string& pattern);
+// The time patterns (ExpandTimePattern, NamingClock) live with the
+// application core, so the preference pages use the same checked wrapper.
+#include "app/TimePattern.h"
 
 // ---- the numbering conversion ----
 
