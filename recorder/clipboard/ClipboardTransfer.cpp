@@ -111,7 +111,7 @@ HGLOBAL ReadIntoBlock(FILE* file, uint64_t size, TransferProgress& progress) {
     GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size)));
     if (!block.get())
         return nullptr;
-    if (size > 0) {
+    {
         BlockLock lock(block.get());
         if (!lock.data())
             return nullptr;
@@ -159,7 +159,8 @@ bool PutFileOnClipboard(HWND owner, const std::string& path, const TransferTexts
     if (!file)
         return false;
     uint64_t size = 0;
-    if (!FileLength(file.get(), size))
+    // Nothing to put: the clipboard takes no empty block (Wine refuses it).
+    if (!FileLength(file.get(), size) || size == 0)
         return false;
     HGLOBAL image = nullptr;
     {

@@ -52,7 +52,7 @@ UINT ClipboardFormatForType(int type);
 UINT ClipboardFormatForName(const std::string& path);
 
 // Puts the file's whole image on the clipboard, replacing everything on it.
-// False when the file cannot be read, memory is short, the transfer was
+// False when the file cannot be read or is empty, memory is short, the transfer was
 // cancelled (the clipboard is then unchanged) or the clipboard refused.
 bool PutFileOnClipboard(HWND owner, const std::string& path, const TransferTexts& texts,
                         TransferProgress& progress);

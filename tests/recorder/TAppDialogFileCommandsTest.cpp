@@ -19,6 +19,8 @@
 #include "recorder/files/FileFactory.h"
 #include "recorder/files/FileNaming.h"
 #include "tests/fakes/FakeAcm.h"
+#include "tests/fakes/FakeMixer.h"
+#include "tests/fakes/FakeWaveDevices.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/recorder/FilesTestFolder.h"
 
@@ -197,10 +199,12 @@ TEST_F(TAppDialogFileCommandsTest, OpenReadOnlyShowsRAndRefusesSaving) {
     EXPECT_FALSE(dialog->CurrentFile->IsReadOnly());
     EXPECT_TRUE(Enabled(&TAppDialog::CeSave));
 
-    ui.fileDialogAnswers = {std::nullopt};  // cancelled: the file stays
+    // The old file is saved and let go before the dialog; cancelling it
+    // leaves the recording on disk.
+    ui.fileDialogAnswers = {std::nullopt};
     dialog->CmOpen();
-    ASSERT_TRUE(dialog->CurrentFile);
-    EXPECT_EQ(dialog->CurrentFile->GetPath(), path);
+    EXPECT_FALSE(dialog->CurrentFile);
+    EXPECT_GT(FileSize(path), 1600u);
 }
 
 TEST_F(TAppDialogFileCommandsTest, LogOpensInNotepad) {
@@ -300,8 +304,33 @@ TEST_F(TAppDialogFileCommandsTest, NewFileCommandsAskAboutTheOldRecording) {
     ASSERT_TRUE(dialog->CurrentFile);
     EXPECT_EQ(dialog->CurrentFile->GetFileType(), ftWav);
     EXPECT_TRUE(dialog->CurrentFile->IsTemporary());
-    EXPECT_EQ(dialog->CurrentFile->GetDataLength(), 0u);
-    EXPECT_FALSE(PathExists(old));  // "No" let the old recording go
+    EXPECT_EQ(dialog->CurrentFile->GetDataLength(), 0u);  // "No" let the old recording go
+}
+
+TEST_F(TAppDialogFileCommandsTest, SourceCommandsSelectOnTheInputMixer) {
+    FakeMixer mixer(MIXERCONTROL_CONTROLTYPE_MUX, {{"Line In", MIXERLINE_COMPONENTTYPE_SRC_LINE},
+                                                   {"Microphone", MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE},
+                                                   {"CD Player", MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC}});
+    FakeWaveDevices waves;
+    SetMixers(&mixer);
+    SetWaves(&waves);
+    const auto send = [&](UINT command) { SendMessageA(dialog->GetHandle(), WM_COMMAND, command, 0); };
+    send(CM_MICROPHONE);
+    EXPECT_EQ(mixer.SelectedItems(), std::vector<std::string>{"Microphone"});
+    send(CM_LINEIN);
+    EXPECT_EQ(mixer.SelectedItems(), std::vector<std::string>{"Line In"});
+    send(CM_INPUTSOURCEFIRST + 2);  // no menu item carries it: nothing changes
+    EXPECT_EQ(mixer.SelectedItems(), std::vector<std::string>{"Line In"});
+    HMENU menu = CreateMenu();
+    AppendMenuA(menu, MF_STRING, CM_INPUTSOURCEFIRST + 2, "CD Player");
+    SetMenu(frame->GetHandle(), menu);
+    send(CM_INPUTSOURCEFIRST + 2);
+    EXPECT_EQ(mixer.SelectedItems(), std::vector<std::string>{"CD Player"});
+    EXPECT_EQ(mixer.OpenMixers(), 0);  // released every time
+    SetMenu(frame->GetHandle(), nullptr);
+    DestroyMenu(menu);
+    SetWaves(nullptr);
+    SetMixers(nullptr);
 }
 
 }  // namespace
