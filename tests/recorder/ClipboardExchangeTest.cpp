@@ -237,18 +237,6 @@ TEST_F(ClipboardExchangeTest, PrivateClipboardUsesOnlyThePasteBuffer) {
     EXPECT_EQ(Text(), "sentinel");
 }
 
-TEST_F(ClipboardExchangeTest, PercentagesRunFromNoneToAll) {
-    const struct {
-        uint64_t remaining, total;
-        int percent;
-    } cases[] = {{10, 10, 0}, {5, 10, 60}, {4, 10, 60}, {1, 2, 100}, {0, 10, 100},
-                 {600000, 1200000, 50}, {3000000000ull, 6000000000ull, 50}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.remaining);
-        EXPECT_EQ(TransferPercent(c.remaining, c.total), c.percent);
-    }
-}
-
 TEST_F(ClipboardExchangeTest, HundredMegabytesGoThereAndBack) {
     const size_t bytes = 100u * 1024 * 1024;
     std::vector<char> image = Pattern(bytes);

@@ -113,12 +113,6 @@ protected:
         (dialog->*enabler)(ce);
         return ce.Enabled().value_or(false);
     }
-    std::optional<int> Checked(Enabler enabler) {
-        TCommandEnabler ce(0);
-        (dialog->*enabler)(ce);
-        return ce.Check();
-    }
-
     FilesTestFolder folder;
     FakeAcm acm;
     FakeUserInteraction ui;
@@ -246,7 +240,11 @@ TEST_F(TAppDialogFileCommandsTest, PasteToFileSavesTheClipboardUnderTheChosenNam
 }
 
 TEST_F(TAppDialogFileCommandsTest, PasteToFileUnderThePrivateClipboardSavesThePasteBuffer) {
-    AppState.UseWinClip = false;
+    SendMessageA(dialog->GetHandle(), WM_COMMAND, CM_PRIVATECLIPBOARD, 0);  // checked: private
+    EXPECT_FALSE(AppState.UseWinClip);
+    TCommandEnabler check(CM_PRIVATECLIPBOARD);
+    dialog->CePrivateClipboard(check);
+    EXPECT_EQ(check.Check(), std::optional<int>(1));
     EXPECT_FALSE(Enabled(&TAppDialog::CePasteToFile));
     dialog->CmPasteToFile();
     EXPECT_TRUE(ui.fileDialogs.empty());
@@ -259,16 +257,6 @@ TEST_F(TAppDialogFileCommandsTest, PasteToFileUnderThePrivateClipboardSavesThePa
     dialog->CmPasteToFile();
     EXPECT_EQ(ReadBytes(folder / "kept.wav"), ReadBytes(buffer));
     EXPECT_TRUE(PasteBuffer->IsOpen());
-}
-
-TEST_F(TAppDialogFileCommandsTest, PrivateClipboardSwitch) {
-    EXPECT_TRUE(Enabled(&TAppDialog::CePrivateClipboard));
-    EXPECT_EQ(Checked(&TAppDialog::CePrivateClipboard), 0);
-    SendMessageA(dialog->GetHandle(), WM_COMMAND, CM_PRIVATECLIPBOARD, 0);
-    EXPECT_FALSE(AppState.UseWinClip);
-    EXPECT_EQ(Checked(&TAppDialog::CePrivateClipboard), 1);
-    SendMessageA(dialog->GetHandle(), WM_COMMAND, CM_PRIVATECLIPBOARD, 0);
-    EXPECT_TRUE(AppState.UseWinClip);
 }
 
 TEST_F(TAppDialogFileCommandsTest, ClipboardToFileRefusesWithoutRoom) {
