@@ -121,6 +121,9 @@ public:
     bool IsModified() const { return modified_; }
     bool IsReadOnly() const { return readOnly_; }
     void SetModified() { modified_ = true; }
+    // Opened to be looked at only (the open dialog's read-only box): the
+    // recorder then neither saves nor edits it.
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     // A new recording made under a temporary ("~rec") name still needs its
     // final name; the recorder marks it so when it creates the file.
     void SetTemporary(bool temporary) { temporary_ = temporary; }

@@ -35,6 +35,7 @@
 class CoolButton;
 class RCButton;
 class SMeter;
+class TransferProgress;
 
 // Timers of the recorder window.
 constexpr UINT_PTR TIMER_PLAYSTART = 39;        // queue the playback buffers
@@ -315,6 +316,23 @@ public:
     void CePasteToFile(TCommandEnabler& ce);
     void CmPrivateClipboard();
     void CePrivateClipboard(TCommandEnabler& ce);
+    // Whole files to and from the Windows clipboard, with progress: the
+    // record-insert's audio onto it, the clipboard's audio into a file (the
+    // room on the default directory's drive is checked first).
+    bool FileToClipboard(const char* path);
+    bool ClipboardToFile(const char* path);
+    // Saves what a paste would insert (the clipboard, or the paste buffer
+    // under the private clipboard) under a name; null asks for one.
+    void PasteToFile(const char* name);
+    // More than that many bytes free on the default directory's drive (true
+    // when the free space cannot be asked).
+    bool DiskFreeBytes(uint64_t bytes) const;
+
+    // ---- file commands: new, open, drop, log, sources (TAppDialogFileCommands.cpp) ----
+    // A named, empty recording made less than 3 seconds ago.
+    bool IsFreshFile() const;
+    // Seconds since 1 January 1970 of a file time (100 ns units since 1601).
+    static int64_t FileTimeToUnixSeconds(const FILETIME& time);
 
     // ---- annotations and the properties report (TAppDialogAnnotations.cpp) ----
     HWND PropertiesWindow = nullptr;  // the properties report, while it exists
@@ -340,12 +358,15 @@ protected:
     virtual void ConversionRecords(ACMSTREAMHEADER* (&records)[5]);
     // A temporary recording named after a category (TAppDialogSave.cpp).
     bool NameByCategory(bool close);
+    // Clipboard and file commands: the clock of IsFreshFile (seconds since
+    // 1970) and the progress of a clipboard transfer.
+    virtual int64_t CurrentUnixSeconds() const;
+    virtual std::unique_ptr<TransferProgress> MakeTransferProgress();
 
 private:
     // Capture (TAppDialogCapture.cpp), voice activation and status.
     template <class Work> void WithCaptureSink(Work work);
     bool PrepareFileForRecording();
-    bool CurrentFileIsFresh() const;
     void CheckLimitAtStart();
     void StartCapture();
     bool OpenEncoder(CaptureRequest& request);
@@ -375,6 +396,8 @@ private:
     void DropCurrentFileKeepingData();
     void ContinueInNewFileAtLimit();  // the File page's "New File" action
     void StopCaptureForSave();
+    void NewFileCommand(UINT command, int type);
+    void SelectInputSource(const std::string& name);
 
     static const MsgEntry<TAppDialog> kMessages[];
 };

@@ -137,7 +137,7 @@ void TAppDialog::Listen()
 // when none is open. False (and stopped) when no file can be had.
 bool TAppDialog::PrepareFileForRecording()
 {
-    if (AppState.RecordMode == 3 && !CurrentFileIsFresh()) {
+    if (AppState.RecordMode == 3 && !IsFreshFile()) {
         if (CurrentFile)
             SaveFile(nullptr, true);
         OpenFile(nullptr);
@@ -153,21 +153,6 @@ bool TAppDialog::PrepareFileForRecording()
         return false;
     }
     return true;
-}
-
-// Open, empty, named, and created less than 3 seconds ago.
-bool TAppDialog::CurrentFileIsFresh() const
-{
-    if (!CurrentFile || CurrentFile->GetDataLength() != 0 || CurrentFile->IsTemporary())
-        return false;
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(CurrentFile->GetPath().c_str(), GetFileExInfoStandard, &data))
-        return false;
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    const auto ticks = [](const FILETIME& t) { return (uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
-    const uint64_t created = ticks(data.ftCreationTime);
-    return created <= ticks(now) && ticks(now) - created < 3ull * 10000000ull;
 }
 
 // In loop mode a file already at its limit starts over from its beginning;

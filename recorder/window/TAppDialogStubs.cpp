@@ -142,51 +142,6 @@ void TAppDialog::CmClose() { NotYetBuilt("CmClose"); }
 // Not yet built (files: close enabler).
 void TAppDialog::CeClose(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (files: open).
-void TAppDialog::CmOpen() { NotYetBuilt("CmOpen"); }
-
-// Not yet built (files: new default file).
-void TAppDialog::CmNewDefaultFile() { NotYetBuilt("CmNewDefaultFile"); }
-
-// Not yet built (files: new WAV file).
-void TAppDialog::CmNewWaveFile() { NotYetBuilt("CmNewWaveFile"); }
-
-// Not yet built (files: new MP3 file).
-void TAppDialog::CmNewMp3File() { NotYetBuilt("CmNewMp3File"); }
-
-// Not yet built (files: new Vorbis file).
-void TAppDialog::CmNewVorbisFile() { NotYetBuilt("CmNewVorbisFile"); }
-
-// Not yet built (files: new Speex file).
-void TAppDialog::CmNewSpeexFile() { NotYetBuilt("CmNewSpeexFile"); }
-
-// Not yet built (files: show the log file).
-void TAppDialog::CmLogFile() { NotYetBuilt("CmLogFile"); }
-
-// Not yet built (files: record from line-in).
-void TAppDialog::CmLineIn() { NotYetBuilt("CmLineIn"); }
-
-// Not yet built (files: record from the microphone).
-void TAppDialog::CmMicrophone() { NotYetBuilt("CmMicrophone"); }
-
-// Not yet built (files: record from a named source).
-void TAppDialog::CmInputSource(UINT) { NotYetBuilt("CmInputSource"); }
-
-// Not yet built (files: input source enabler).
-void TAppDialog::CeInputSource(TCommandEnabler&) {}
-
-// Not yet built (files: files dropped on the window).
-LRESULT TAppDialog::EvDropFiles(WPARAM, LPARAM) {
-    NotYetBuilt("EvDropFiles");
-    return 0;
-}
-
-// Not yet built (files: device arrived or left).
-LRESULT TAppDialog::EvDeviceChange(WPARAM, LPARAM) {
-    NotYetBuilt("EvDeviceChange");
-    return TRUE;
-}
-
 // Not yet built (editing: mark).
 void TAppDialog::CmMarkSelection() { NotYetBuilt("CmMarkSelection"); }
 
@@ -240,18 +195,6 @@ void TAppDialog::CmRecordOverwrite() { NotYetBuilt("CmRecordOverwrite"); }
 
 // Not yet built (editing: record-overwrite enabler).
 void TAppDialog::CeRecordOverwrite(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (clipboard: paste to file).
-void TAppDialog::CmPasteToFile() { NotYetBuilt("CmPasteToFile"); }
-
-// Not yet built (clipboard: paste-to-file enabler).
-void TAppDialog::CePasteToFile(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (clipboard: private clipboard switch).
-void TAppDialog::CmPrivateClipboard() { NotYetBuilt("CmPrivateClipboard"); }
-
-// Not yet built (clipboard: private clipboard enabler).
-void TAppDialog::CePrivateClipboard(TCommandEnabler& ce) { ce.Enable(false); }
 
 // Not yet built (annotations: insert).
 void TAppDialog::CmInsertAnnotation() { NotYetBuilt("CmInsertAnnotation"); }

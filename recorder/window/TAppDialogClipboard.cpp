@@ -1,0 +1,175 @@
+// The recorder window's clipboard: whole files to and from the Windows
+// clipboard with the progress dialog and the caption percentage, Paste to
+// File, and the private-clipboard switch.
+#include "recorder/window/TAppDialog.h"
+
+#include <cstdio>
+
+#include "app/AppState.h"
+#include "framework/Application.h"
+#include "framework/CommonDialogs.h"
+#include "framework/FrameWindow.h"
+#include "framework/UserInteraction.h"
+#include "recorder/clipboard/ClipboardExchange.h"
+#include "recorder/controls/TProgress.h"
+
+namespace {
+
+constexpr char kProductCaption[] = "Larkspur-PRO";
+constexpr TransferTexts kFileToClipboard{"Copying audio to clipboard...", " Copying to clipboard %d%%"};
+constexpr TransferTexts kClipboardToFile{"Copying clipboard audio to disk...",
+                                         " Copying to temp file %d%%"};
+
+// The window whose caption shows the percentage: the frame, or the window.
+TWindow& CaptionWindow(TAppDialog& window) {
+    if (TWindow* frame = window.GetParent())
+        return *frame;
+    return window;
+}
+
+HWND MainWindowHandle(TAppDialog& window) {
+    TApplication* app = GetApplication();
+    if (app && app->GetMainWindow() && app->GetMainWindow()->GetHandle())
+        return app->GetMainWindow()->GetHandle();
+    return CaptionWindow(window).GetHandle();
+}
+
+// The progress dialog and the caption percentage; the title comes back at
+// the end. Messages are pumped at every step, so the window stays live.
+class WindowTransferProgress : public TransferProgress {
+public:
+    explicit WindowTransferProgress(TAppDialog& window) : window_(window) {}
+    void Begin(const TransferTexts& texts) override {
+        pattern_ = texts.captionPattern;
+        dialog_ = std::make_unique<TProgress>(&window_, texts.dialogTitle);
+        if (!dialog_->Create()) {
+            dialog_.reset();
+            return;
+        }
+        if (IsWindowVisible(window_.GetHandle()))
+            dialog_->Show(SW_SHOW);
+        UpdateWindow(dialog_->GetHandle());
+    }
+    bool Step(int percent) override {
+        if (Cancelled())
+            return false;
+        char caption[64];
+        std::snprintf(caption, sizeof caption, pattern_, percent);
+        CaptionWindow(window_).SetCaption(caption);
+        if (dialog_)
+            dialog_->SetPercent(percent);
+        if (TApplication* app = GetApplication())
+            (void)app->PumpWaitingMessages();
+        return !Cancelled();
+    }
+    void End() override {
+        window_.SetTitle(nullptr, false);
+        dialog_.reset();
+    }
+
+private:
+    bool Cancelled() const { return dialog_ && dialog_->IsCancelled(); }
+
+    TAppDialog& window_;
+    const char* pattern_ = "%d";
+    std::unique_ptr<TProgress> dialog_;
+};
+
+const char* PasteFilterFor(int type) {
+    switch (type) {
+    case ftMp3: return "Mp3 file (*.mp3)|*.mp3|";
+    case ftOgg: return "Vorbis file (*.ogg)|*.ogg|";
+    case ftSpeex: return "Speex file (*.spx)|*.spx|";
+    default: return "Wave file (*.wav)|*.wav|";
+    }
+}
+
+const char* PasteExtensionFor(int type) {
+    switch (type) {
+    case ftMp3: return "mp3";
+    case ftOgg: return "ogg";
+    default: return "wav";
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<TransferProgress> TAppDialog::MakeTransferProgress() {
+    return std::make_unique<WindowTransferProgress>(*this);
+}
+
+bool TAppDialog::DiskFreeBytes(uint64_t bytes) const {
+    if (!DiskFreeSpaceEx)
+        return true;
+    const char* folder = AppState.DefaultDirectory[0] ? AppState.DefaultDirectory : nullptr;
+    ULARGE_INTEGER available{}, total{}, totalFree{};
+    if (!DiskFreeSpaceEx(folder, &available, &total, &totalFree))
+        return true;
+    return available.QuadPart > bytes;
+}
+
+bool TAppDialog::FileToClipboard(const char* path) {
+    if (!path)
+        return false;
+    const auto progress = MakeTransferProgress();
+    return PutFileOnClipboard(MainWindowHandle(*this), path, kFileToClipboard, *progress);
+}
+
+bool TAppDialog::ClipboardToFile(const char* path) {
+    if (!path)
+        return false;
+    const auto progress = MakeTransferProgress();
+    const ClipboardGet result = GetFileFromClipboard(
+        MainWindowHandle(*this), path, kClipboardToFile, *progress,
+        [this](uint64_t bytes) { return DiskFreeBytes(bytes); });
+    if (result == ClipboardGet::NoRoom)
+        Ui().MessageBox(GetHandle(), "Not enough disk space for this operation", kProductCaption,
+                        MB_ICONHAND);
+    return result == ClipboardGet::Done;
+}
+
+void TAppDialog::CmPasteToFile() { PasteToFile(nullptr); }
+
+// Saves the clipboard's audio, or the paste buffer's under the private
+// clipboard, straight under the chosen name: nothing goes through a second
+// file slot, which a record-insert may be holding.
+void TAppDialog::PasteToFile(const char* name) {
+    const auto progress = MakeTransferProgress();
+    ClipboardExchange exchange(MainWindowHandle(*this), *progress,
+                               [this](uint64_t bytes) { return DiskFreeBytes(bytes); });
+    const int currentType = CurrentFile ? CurrentFile->GetFileType() : ftWav;
+    int type = currentType;
+    if (AppState.UseWinClip) {
+        if (!exchange.ClipboardHasAudio(type))
+            return;
+    } else {
+        if (!PasteBuffer)
+            return;
+        type = PasteBuffer->GetFileType();
+    }
+    FileDialogData data;
+    if (name) {
+        data.SetFileName(name);
+    } else {
+        data.filter = PasteFilterFor(type);
+        data.defaultExt = PasteExtensionFor(type);
+        data.initialDir = AppState.DefaultDirectory;
+        data.flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT;
+        if (!Ui().SaveFileDialog(MainWindowHandle(*this), data))
+            return;
+    }
+    (void)exchange.SaveClipboardAs(data.FileName(), currentType);
+    SetTitle(nullptr, false);
+}
+
+void TAppDialog::CePasteToFile(TCommandEnabler& ce) {
+    SilentProgress quiet;
+    ce.Enable(ClipboardExchange(MainWindowHandle(*this), quiet).ClipboardHasAudio(-1));
+}
+
+void TAppDialog::CmPrivateClipboard() { AppState.UseWinClip = !AppState.UseWinClip; }
+
+void TAppDialog::CePrivateClipboard(TCommandEnabler& ce) {
+    ce.Enable(true);
+    ce.SetCheck(AppState.UseWinClip ? 0 : 1);
+}

@@ -1,0 +1,136 @@
+// Another program beside the recorder: puts a WAV file's image on the
+// clipboard, asks the running recorder for Paste to File, answers the save
+// dialog with a name (typed into its name box, then OK) and waits until the
+// file is there.
+//   clipboard_peer WAV TARGET     exit 0 when the recorder wrote TARGET
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "resources/ResourceIds.h"
+
+namespace {
+
+bool PutWave(HWND owner, const std::vector<char>& image) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, image.size());
+    if (!block)
+        return false;
+    void* data = GlobalLock(block);
+    if (!data) {
+        GlobalFree(block);
+        return false;
+    }
+    if (!image.empty())
+        std::memcpy(data, image.data(), image.size());
+    GlobalUnlock(block);
+    if (!OpenClipboard(owner)) {
+        GlobalFree(block);
+        return false;
+    }
+    EmptyClipboard();
+    const bool set = SetClipboardData(CF_WAVE, block) != nullptr;
+    if (!set)
+        GlobalFree(block);
+    CloseClipboard();
+    return set;
+}
+
+// Pumps this program's own messages (the clipboard owner's) while waiting.
+void Wait(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+struct DialogSearch {
+    DWORD thread;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == "#32770" && IsWindowVisible(window) &&
+        GetWindowThreadProcessId(window, nullptr) == search->thread) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The file-name box: the first visible edit control that is not read-only.
+BOOL CALLBACK FindNameBox(HWND window, LPARAM param) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    if (std::string(name) == "Edit" && IsWindowVisible(window) && !(style & ES_READONLY)) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: clipboard_peer WAV TARGET\n");
+        return 2;
+    }
+    std::ifstream in(argv[1], std::ios::binary);
+    const std::vector<char> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    HWND owner = CreateWindowExA(0, "STATIC", "clipboard peer", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                 nullptr, nullptr, nullptr);
+    if (image.empty() || !owner || !PutWave(owner, image)) {
+        std::fprintf(stderr, "cannot put %s on the clipboard\n", argv[1]);
+        return 1;
+    }
+    HWND frame = nullptr;
+    for (int i = 0; i < 300 && !frame; ++i, Wait(100))
+        frame = FindWindowA("Larkspur-PRO", nullptr);
+    if (!frame) {
+        std::fprintf(stderr, "no recorder window\n");
+        return 1;
+    }
+    Wait(500);
+    PostMessageA(frame, WM_COMMAND, CM_PASTETOFILE, 0);
+    DialogSearch search{GetWindowThreadProcessId(frame, nullptr), nullptr};
+    for (int i = 0; i < 200 && !search.found; ++i, Wait(100))
+        EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) {
+        std::fprintf(stderr, "no save dialog\n");
+        return 1;
+    }
+    Wait(300);
+    HWND nameBox = nullptr;
+    EnumChildWindows(search.found, &FindNameBox, reinterpret_cast<LPARAM>(&nameBox));
+    if (!nameBox) {
+        std::fprintf(stderr, "no name box in the save dialog\n");
+        return 1;
+    }
+    SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+    PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(search.found, IDOK)));
+    // Done when the file holds the whole image (the clipboard stays ours
+    // until then).
+    for (int i = 0; i < 300; ++i, Wait(100)) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExA(argv[2], GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+            data.nFileSizeLow == image.size())
+            return 0;
+    }
+    std::fprintf(stderr, "%s was not written\n", argv[2]);
+    return 1;
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The running program takes audio from the clipboard that another program
+# put there: the peer puts a WAV file's image on the clipboard, posts
+# Paste to File to the program's window and types a name into the save
+# dialog; the file written under that name must be the image, byte for byte.
+#   paste_to_file.sh PROGRAM.exe PEER.exe
+set -eu
+program=$1
+peer=$2
+tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+out=$(mktemp -d)
+recorder=
+kill_tree() {
+    local child
+    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
+    kill "$1" 2>/dev/null || true
+}
+cleanup() {
+    [ -n "$recorder" ] && kill_tree "$recorder"
+    rm -rf "$out"
+}
+trap cleanup EXIT
+winpath() { echo "Z:${1//\//\\}"; }
+
+sox -n -r 22050 -c 2 -b 16 "$out/tone.wav" synth 1.3 sine 440 sine 660
+cat >"$out/settings.ini" <<EOF
+[File]
+DefaultDirectory=$(winpath "$out")
+[Vox]
+VoxDisable=1
+[Setup]
+TrayIcon=0
+EOF
+
+"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" &
+recorder=$!
+"$tools/wine-run" "$peer" "$(winpath "$out/tone.wav")" "$(winpath "$out/pasted.wav")" \
+    || { echo "the peer failed"; ls -l "$out"; exit 1; }
+cmp "$out/tone.wav" "$out/pasted.wav" || { echo "the pasted file differs"; exit 1; }
+echo "pasted $(stat -c %s "$out/pasted.wav") bytes byte for byte"
+
+"$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
+for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$recorder" 2>/dev/null; then echo "the program did not end on close"; exit 1; fi
+wait "$recorder" || { echo "the program ended with an error"; exit 1; }
+recorder=
