@@ -226,3 +226,11 @@
 // Transport: stop and position (resources/transport.rc)
 // ---------------------------------------------------------------------------
 #define IDS_CANTSEEK            3090   // log only: a position could not be set
+
+// ---------------------------------------------------------------------------
+// Playback (resources/playback.rc)
+// ---------------------------------------------------------------------------
+#define IDS_WAVEOUTBUSY         3000
+#define IDS_CANTPREPAREWAVEOUT  3020   // log only
+#define IDS_CANTOPENWAVEOUT     3071
+#define IDS_CANTPLAYFILE        3079   // nothing of the file's audio could be read for playing

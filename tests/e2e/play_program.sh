@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The real program plays what it recorded: it records a 1 kHz tone from the
+# null sink's monitor (/I settings /L, stopped by a second copy's /F /T),
+# then plays the file into the null sink, once from the command line (/P)
+# and once at speed 1.5 (five "faster" commands, then "Play at speed", as
+# the menu sends them), while parec records the sink's monitor. Passes when
+# the tone is heard for as long as it lasts in the file (within 0.2 s), about
+# 1/1.5 of that at speed 1.5, and is followed by silence: the program stops
+# by itself at the end of the file.
+#   play_program.sh PROGRAM.exe POST_COMMAND.exe
+set -eu
+program=$1
+post=$2
+tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+out=$(mktemp -d)
+player=
+recorder=
+listener=
+. "$(dirname "$0")/program_lib.sh"
+cleanup() {
+    [ -n "$recorder" ] && kill_tree "$recorder"
+    [ -n "$player" ] && kill_tree "$player"
+    [ -n "$listener" ] && kill_tree "$listener"
+    rm -rf "$out"
+}
+trap cleanup EXIT
+write_settings "$out/settings.ini"
+wav="$out/e2e.wav"
+CM_SPEEDUP=25212
+CM_PLAYATSPEED=25210
+
+# Milliseconds from the first to the last 10 ms window whose peak passes a
+# quarter of the tone's level (0.5 of full scale), and after that to the end.
+tone_span() {
+    sox "$@" -t dat - 2>/dev/null | awk '
+        /^;/ { next }
+        { w = int($1 * 100); v = $2 < 0 ? -$2 : $2; if (v > peak[w]) peak[w] = v; if (w > last) last = w }
+        END {
+            first = -1; end = -1
+            for (i = 0; i <= last; i++) if (peak[i] > 0.125) { if (first < 0) first = i; end = i }
+            if (first < 0) { print "0 0"; exit }
+            printf "%d %d\n", (end - first + 1) * 10, (last - end) * 10
+        }'
+}
+monitor_to() {
+    parec --device=null.monitor --format=s16le --rate=44100 --channels=1 --raw >"$1" &
+    listener=$!
+    sleep 0.5
+}
+stop_monitor() { kill_tree "$listener"; listener=; }
+raw() { echo -t raw -r 44100 -c 1 -b 16 -e signed "$1"; }
+
+"$tools/sound-rig" start
+# 1. The recording.
+"$tools/sound-rig" tone 14 1000 &
+player=$!
+sleep 2.5
+"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
+recorder=$!
+wait_for_file "$wav" || { echo "no recording started"; exit 1; }
+sleep 5
+"$tools/wine-run" "$program" /F /T
+sleep 1
+close_program "$program" "$recorder"
+recorder=
+kill_tree "$player"; player=
+sleep 1
+read -r file_ms _ < <(tone_span "$wav")
+[ "$file_ms" -ge 2000 ] || { echo "the recording holds too little tone: $file_ms ms"; exit 1; }
+wait_s=$(( file_ms / 1000 + 4 ))
+
+# 2. Played from the command line.
+monitor_to "$out/normal.raw"
+"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /P "$(winpath "$wav")" &
+recorder=$!
+sleep "$wait_s"
+stop_monitor
+close_program "$program" "$recorder"
+recorder=
+read -r normal_ms normal_after < <(tone_span $(raw "$out/normal.raw"))
+
+# 3. At speed 1.5.
+monitor_to "$out/fast.raw"
+"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" "$(winpath "$wav")" &
+recorder=$!
+"$tools/wine-run" "$post" Larkspur-PRO $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_PLAYATSPEED
+sleep "$wait_s"
+stop_monitor
+close_program "$program" "$recorder"
+recorder=
+read -r fast_ms fast_after < <(tone_span $(raw "$out/fast.raw"))
+
+echo "file_ms $file_ms played_ms $normal_ms then_silent_ms $normal_after at_1.5_ms $fast_ms then_silent_ms $fast_after"
+awk -v f="$file_ms" -v n="$normal_ms" -v na="$normal_after" -v s="$fast_ms" -v sa="$fast_after" 'BEGIN {
+    d = n - f; if (d < 0) d = -d
+    e = s - f / 1.5; if (e < 0) e = -e
+    exit !(d <= 200 && na >= 1000 && e <= 0.1 * f / 1.5 + 100 && sa >= 1000) }' \
+    || { echo "playback length out of range"; exit 1; }
