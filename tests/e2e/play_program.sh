@@ -5,8 +5,8 @@
 # and once at speed 1.5 (five "faster" commands, then "Play at speed", as
 # the menu sends them), while parec records the sink's monitor. Passes when
 # the tone is heard for as long as it lasts in the file (within 0.2 s), about
-# 1/1.5 of that at speed 1.5, and is followed by silence: the program stops
-# by itself at the end of the file.
+# 1/1.5 of that at speed 1.5, and is followed by 2 s of silence while the
+# program still runs: it stops by itself at the end of the file.
 #   play_program.sh PROGRAM.exe POST_COMMAND.exe
 set -eu
 program=$1
@@ -49,10 +49,21 @@ monitor_to() {
 }
 stop_monitor() { kill_tree "$listener"; listener=; }
 raw() { echo -t raw -r 44100 -c 1 -b 16 -e signed "$1"; }
+# Waits (at most 60 s: Wine may take a while to start) until the monitor in
+# $1 has heard the tone and then 2 s of silence.
+wait_for_tone_end() {
+    local span after
+    for _ in $(seq 60); do
+        sleep 1
+        read -r span after < <(tone_span $(raw "$1"))
+        [ "$span" -gt 0 ] && [ "$after" -ge 2000 ] && return 0
+    done
+    return 0  # judged below
+}
 
 "$tools/sound-rig" start
 # 1. The recording.
-"$tools/sound-rig" tone 14 1000 &
+"$tools/sound-rig" tone 40 1000 &  # ended once the recording is made
 player=$!
 sleep 2.5
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
@@ -67,13 +78,12 @@ kill_tree "$player"; player=
 sleep 1
 read -r file_ms _ < <(tone_span "$wav")
 [ "$file_ms" -ge 2000 ] || { echo "the recording holds too little tone: $file_ms ms"; exit 1; }
-wait_s=$(( file_ms / 1000 + 4 ))
 
 # 2. Played from the command line.
 monitor_to "$out/normal.raw"
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /P "$(winpath "$wav")" &
 recorder=$!
-sleep "$wait_s"
+wait_for_tone_end "$out/normal.raw"
 stop_monitor
 close_program "$program" "$recorder"
 recorder=
@@ -84,7 +94,7 @@ monitor_to "$out/fast.raw"
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" "$(winpath "$wav")" &
 recorder=$!
 "$tools/wine-run" "$post" Larkspur-PRO $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_PLAYATSPEED
-sleep "$wait_s"
+wait_for_tone_end "$out/fast.raw"
 stop_monitor
 close_program "$program" "$recorder"
 recorder=
@@ -94,5 +104,5 @@ echo "file_ms $file_ms played_ms $normal_ms then_silent_ms $normal_after at_1.5_
 awk -v f="$file_ms" -v n="$normal_ms" -v na="$normal_after" -v s="$fast_ms" -v sa="$fast_after" 'BEGIN {
     d = n - f; if (d < 0) d = -d
     e = s - f / 1.5; if (e < 0) e = -e
-    exit !(d <= 200 && na >= 1000 && e <= 0.1 * f / 1.5 + 100 && sa >= 1000) }' \
+    exit !(d <= 200 && na >= 2000 && e <= 0.1 * f / 1.5 + 100 && sa >= 2000) }' \
     || { echo "playback length out of range"; exit 1; }
