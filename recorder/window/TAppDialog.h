@@ -93,7 +93,7 @@ public:
     // Shows (and enables) or hides the threshold slider, its label and read-out.
     void ShowVoxControls(bool show);
 
-    // ---- transport (TAppDialogPlayback.cpp) ----
+    // ---- transport (TAppDialogTransport.cpp, TAppDialogPlay*.cpp) ----
     int Recording = 0;    // capture is running
     BYTE Playing = 0;     // playback is running
     WaveDevice hWaveIn{WaveDirection::Input};    // the open input device, if any
