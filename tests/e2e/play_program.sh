@@ -79,26 +79,30 @@ sleep 1
 read -r file_ms _ < <(tone_span "$wav")
 [ "$file_ms" -ge 2000 ] || { echo "the recording holds too little tone: $file_ms ms"; exit 1; }
 
-# 2. Played from the command line.
-monitor_to "$out/normal.raw"
-"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /P "$(winpath "$wav")" &
-recorder=$!
-wait_for_tone_end "$out/normal.raw"
-stop_monitor
-close_program "$program" "$recorder"
-recorder=
-read -r normal_ms normal_after < <(tone_span $(raw "$out/normal.raw"))
+# Runs the program with the arguments after $1 while the monitor records
+# into $1.raw; "post" as the first of them posts the speed commands once
+# the window is up. Sets span_ms and after_ms: the tone and the silence after it.
+play_and_listen() {
+    local name=$1 speed=
+    shift
+    [ "$1" = post ] && { speed=1; shift; }
+    monitor_to "$out/$name.raw"
+    "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" "$@" &
+    recorder=$!
+    [ -n "$speed" ] && "$tools/wine-run" "$post" Larkspur-PRO \
+        $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_PLAYATSPEED
+    wait_for_tone_end "$out/$name.raw"
+    stop_monitor
+    close_program "$program" "$recorder"
+    recorder=
+    read -r span_ms after_ms < <(tone_span $(raw "$out/$name.raw"))
+}
 
-# 3. At speed 1.5.
-monitor_to "$out/fast.raw"
-"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" "$(winpath "$wav")" &
-recorder=$!
-"$tools/wine-run" "$post" Larkspur-PRO $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_PLAYATSPEED
-wait_for_tone_end "$out/fast.raw"
-stop_monitor
-close_program "$program" "$recorder"
-recorder=
-read -r fast_ms fast_after < <(tone_span $(raw "$out/fast.raw"))
+# 2. Played from the command line; 3. at speed 1.5.
+play_and_listen normal /P "$(winpath "$wav")"
+normal_ms=$span_ms normal_after=$after_ms
+play_and_listen fast post "$(winpath "$wav")"
+fast_ms=$span_ms fast_after=$after_ms
 
 echo "file_ms $file_ms played_ms $normal_ms then_silent_ms $normal_after at_1.5_ms $fast_ms then_silent_ms $fast_after"
 awk -v f="$file_ms" -v n="$normal_ms" -v na="$normal_after" -v s="$fast_ms" -v sa="$fast_after" 'BEGIN {
