@@ -35,6 +35,9 @@ constexpr UINT WM_SHOWGETTINGSTARTED    = WM_USER + 0x190;
 // Posted by the recorder window to itself: open the file a request from
 // outside left while the transport was busy.
 constexpr UINT WM_OPENFILEREQUEST       = WM_USER + 0x191;
+// Posted by the recorder window to itself: Windows ended the session while a
+// start or stop was under way; the recording is finished when it is done.
+constexpr UINT WM_ENDSESSIONREQUEST     = WM_USER + 0x19A;
 // Add further messages here, each with the number its users agree on.
 
 // Codes of the WM_COPYDATA messages a second copy sends to the running one

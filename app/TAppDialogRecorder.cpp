@@ -51,19 +51,7 @@ void TAppDialogLink::ShowAnnotation() {
     dialog_.SetItemText(IDC_ANNOTATION, file->FindComment(file->GetPosition()).value_or(std::string()));
 }
 
-void TAppDialogLink::EndSession() {
-    // The capture's own stop first: it writes the buffers the device gives
-    // back, whatever the transport's stop does besides.
-    dialog_.StopCapture();
-    dialog_.CmStop();
-    if (!dialog_.CurrentFile) return;
-    // Closing an unmodified temporary file deletes it, and the stop has just
-    // brought the file up to date: a recording that has no final name yet
-    // stays on disk under its temporary one instead.
-    dialog_.CurrentFile->SetTemporary(false);
-    dialog_.CurrentFile->Close();
-    dialog_.CurrentFile.reset();
-}
+void TAppDialogLink::EndSession() { dialog_.EndSession(); }
 
 }  // namespace
 

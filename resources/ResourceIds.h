@@ -278,3 +278,9 @@
 #define IDC_PATTERNALWAYS       4207
 #define IDC_PATTERNWHENNEEDED   4209
 #define IDD_DIRPICK             30600
+// Playback (resources/playback.rc)
+// ---------------------------------------------------------------------------
+#define IDS_WAVEOUTBUSY         3000
+#define IDS_CANTPREPAREWAVEOUT  3020   // log only
+#define IDS_CANTOPENWAVEOUT     3071
+#define IDS_CANTPLAYFILE        3079   // nothing of the file's audio could be read for playing

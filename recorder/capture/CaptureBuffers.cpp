@@ -121,7 +121,8 @@ bool StallWatch::Note(bool advanced)
 
 uint32_t ExtractChannel(uint8_t* data, uint32_t bytes, int bitsPerSample, bool keepRight)
 {
-    const uint32_t sampleBytes = bitsPerSample > 8 ? 2 : 1;
+    // 24- and 32-bit samples move whole, like 16-bit ones.
+    const uint32_t sampleBytes = std::max(1, (bitsPerSample + 7) / 8);
     const uint32_t frameBytes = 2 * sampleBytes;
     const uint32_t frames = bytes / frameBytes;
     const uint32_t from = keepRight ? sampleBytes : 0;
@@ -141,9 +142,10 @@ int SampleLevel8(uint8_t byte)
     return level < 0 ? -level : level;
 }
 
-int SampleLevel16(const uint8_t* sample)
+// The level of a sample of 16 bits or more: its high (last) byte.
+int SampleLevelWide(const uint8_t* sample, uint32_t sampleBytes)
 {
-    const int high = static_cast<int8_t>(sample[1]);
+    const int high = static_cast<int8_t>(sample[sampleBytes - 1]);
     return high < 0 ? -high : high;
 }
 
@@ -152,12 +154,13 @@ int SampleLevel16(const uint8_t* sample)
 uint32_t PeakLevel(const uint8_t* data, uint32_t bytes, const WAVEFORMATEX& format)
 {
     const bool stereo = format.nChannels == 2;
-    const bool sixteen = format.wBitsPerSample > 8;
-    const uint32_t sampleBytes = sixteen ? 2 : 1;
+    // Each sample by its own size: 24- and 32-bit PCM read as 16-bit would
+    // mix low bytes of one sample into the next.
+    const uint32_t sampleBytes = std::max(1, (format.wBitsPerSample + 7) / 8);
     const uint32_t samples = bytes / sampleBytes;
     int peak[2] = {0, 0};
     for (uint32_t i = 0; i < samples; ++i) {
-        const int level = sixteen ? SampleLevel16(data + 2 * i) : SampleLevel8(data[i]);
+        const int level = sampleBytes == 1 ? SampleLevel8(data[i]) : SampleLevelWide(data + i * sampleBytes, sampleBytes);
         int& channelPeak = peak[stereo ? i % 2 : 0];
         channelPeak = std::max(channelPeak, level);
     }

@@ -192,3 +192,20 @@ void CaptureSession::Stop(CaptureSink* file, CaptureHost& host)
         host.Warn(3062);
     lastSlot_ = -1;
 }
+
+bool CaptureSession::EndFilePart(CaptureSink& file, CaptureHost& host)
+{
+    bool segmentWasOpen = false;
+    const WriteReport tail = writer_.EndFilePart(file, ring_.Conversion(lastSlot_ < 0 ? 0 : lastSlot_),
+                                                 segmentWasOpen);
+    if (tail.wrote || tail.warnings[0])
+        host.BlockWritten(tail);
+    return segmentWasOpen;
+}
+
+void CaptureSession::BeginFilePart(CaptureSink& file, bool segmentWasOpen, CaptureHost& host)
+{
+    const WriteReport report = writer_.BeginFilePart(file, segmentWasOpen, static_cast<int64_t>(std::time(nullptr)));
+    if (report.marked)
+        host.BlockWritten(report);
+}

@@ -85,6 +85,11 @@ public:
     // Stops, resets, writes every returned buffer that holds audio, lends
     // them all again and starts. False when the device is not running.
     bool Restart(CaptureSink* file, CaptureHost& host);
+    // The recording goes on in another file while the device keeps running:
+    // EndFilePart finishes the old file's part (the codec's tail, the open
+    // segment); BeginFilePart marks the open segment again in the new file.
+    bool EndFilePart(CaptureSink& file, CaptureHost& host);
+    void BeginFilePart(CaptureSink& file, bool segmentWasOpen, CaptureHost& host);
     // Stops, resets, writes every returned buffer that holds audio, flushes
     // the codec and closes the device. Nothing when not recording.
     void Stop(CaptureSink* file, CaptureHost& host);

@@ -95,6 +95,22 @@ WriteReport CaptureWriter::End(CaptureSink& file, ACMSTREAMHEADER* record)
     return report;
 }
 
+WriteReport CaptureWriter::EndFilePart(CaptureSink& file, ACMSTREAMHEADER* record, bool& segmentWasOpen)
+{
+    segmentWasOpen = segmentOpen_;
+    return FinishSegment(file, record);
+}
+
+WriteReport CaptureWriter::BeginFilePart(CaptureSink& file, bool segmentWasOpen, int64_t now)
+{
+    WriteReport report;
+    if (!segmentWasOpen)
+        return report;
+    segmentOpen_ = true;
+    Mark(file, now, report);
+    return report;
+}
+
 bool CaptureWriter::SegmentMark(uint32_t& position) const
 {
     position = segmentMark_;

@@ -72,6 +72,12 @@ public:
     // Ends the run: finishes the segment and forgets the store.
     WriteReport End(CaptureSink& file, ACMSTREAMHEADER* record);
 
+    // The run goes on in another file: what the codec holds goes into the
+    // old file, and a segment that was open starts again, marked, at the
+    // new file's first audio.
+    WriteReport EndFilePart(CaptureSink& file, ACMSTREAMHEADER* record, bool& segmentWasOpen);
+    WriteReport BeginFilePart(CaptureSink& file, bool segmentWasOpen, int64_t now);
+
     // Where the current (or last) segment's mark was put; false when none.
     bool SegmentMark(uint32_t& position) const;
     const PretriggerRing& Store() const { return store_; }

@@ -94,7 +94,7 @@ public:
     // Shows (and enables) or hides the threshold slider, its label and read-out.
     void ShowVoxControls(bool show);
 
-    // ---- transport (TAppDialogPlayback.cpp) ----
+    // ---- transport (TAppDialogTransport.cpp, TAppDialogPlay*.cpp) ----
     int Recording = 0;    // capture is running
     BYTE Playing = 0;     // playback is running
     WaveDevice hWaveIn{WaveDirection::Input};    // the open input device, if any
@@ -103,6 +103,25 @@ public:
     int AcmMode = 0;          // 1 encode, 2 decode, 0 none
     int SpeedMode = 0;        // 0 normal, 2 requested, 1 playing at speed
     int PlayDoneIndex = -1;   // playback ring index returned last
+    // ---- playback (TAppDialogPlay.cpp, TAppDialogPlayMove.cpp) ----
+    int PlayQueuedIndex = -1;      // ring index written to the device last (compressed files)
+    int PlayDecodedIndex = -1;     // conversion record decoded last (compressed files)
+    uint32_t PlayedPosition = 0;   // file position at the end of the buffer heard last
+    uint32_t PlayPeak[5] = {};     // peak level of each playback buffer
+    std::unique_ptr<uint8_t[]> SpeedWork;  // copy of a block for the speed conversion
+    void BnPlay();
+    void StartPlayTimer(UINT ms);
+    uint32_t ReadPlayData(void* buffer);
+    void DecodePlayBuffer(int index);
+    void MmOutData(int index);
+    void SpeedConvert(int index);
+    void MmOutDone(WAVEHDR& header, int index);
+    // Reposition by minute (0), second (1), segment (2) or comment (3).
+    void Reposition(int mode, bool forward, int count);
+    void PositionPrevSegment(bool previous);
+    // Moves the position by seconds (negative: back), as the joystick does.
+    void StepSeconds(int seconds);
+    void PositionCommand(UINT id, int mode, bool forward);
     void CmPlay();
     // Stop (TAppDialogTransport.cpp): the Stop button's look and the focus,
     // then BnStop, which ends recording and playback and brings the file
@@ -207,6 +226,11 @@ public:
     LRESULT EvFlushFiles(WPARAM wParam, LPARAM lParam);
     void CmClose();
     void CeClose(TCommandEnabler& ce);
+    // Windows ends the session: the recording is finished in its file and
+    // the file closed (kept under a temporary name if it has no other).
+    // Inside a start or stop it waits until that is done.
+    void EndSession();
+    LRESULT EvEndSessionRequest(WPARAM wParam, LPARAM lParam);
 
     // ---- status read-outs and disk space (TAppDialogStatus.cpp) ----
     // Disk space: GetDiskFreeSpaceExA looked up at construction.
@@ -395,9 +419,20 @@ private:
     void OpenEventFile(const std::string& eventName);
     void DropCurrentFileKeepingData();
     void ContinueInNewFileAtLimit();  // the File page's "New File" action
+    bool NextFileTakesSameAudio() const;
+    bool SwitchRecordingFile();
     void StopCaptureForSave();
     void NewFileCommand(UINT command, int type);
     void SelectInputSource(const std::string& name);
+    // Playback (TAppDialogPlay.cpp).
+    void ShowPlaySpeed();
+    bool OpenPlayDevice();
+    bool FillPlayRing();
+    bool DecodesItself() const;    // Ogg Vorbis and Speex: the file gives PCM
+    bool PlaysThroughCodec() const;  // other compressed files: the codec stream decodes
+    int BuffersWithPlayDevice() const;
+    void EndOfPlayback();
+    void RefillPlayHeader(int index);
 
     static const MsgEntry<TAppDialog> kMessages[];
 };

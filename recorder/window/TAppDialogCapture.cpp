@@ -11,6 +11,7 @@
 #include "app/PrivateMessages.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/capture/RecFileSink.h"
+#include "recorder/files/FileFormats.h"
 #include "recorder/services/SMixer.h"
 
 namespace {
@@ -343,4 +344,58 @@ void TAppDialog::StopCapture()
     if (segmentOpen && AppState.NotifyWindow)
         ::PostMessage(AppState.NotifyWindow, WM_SEGMENTENDED, 1, 1);
     RefreshMarks(false);
+}
+
+// Whether the next automatically named file would take this recording's
+// audio as it comes from the device, so the device can keep running.
+bool TAppDialog::NextFileTakesSameAudio() const
+{
+    if (!CurrentFile || !hWaveIn.IsOpen() || Capture.Writer().Kind() == WriteKind::Converted)
+        return false;  // a codec's stream is opened and closed with each new file
+    const int type = FileTypeForOpen(nullptr, AppState.DefaultAudioFormat);
+    if (type != CurrentFile->GetFileType())
+        return false;
+    const NewFileFormats next = FormatsForNewFile(type, AppState);
+    const WAVEFORMATEX& now = CaptureFormat;
+    const WAVEFORMATEX& then = next.captureFormat;
+    return next.fileFormat->wFormatTag == FileFormat->wFormatTag && then.nChannels == now.nChannels &&
+           then.nSamplesPerSec == now.nSamplesPerSec && then.wBitsPerSample == now.wBitsPerSample;
+}
+
+// Ends the current file between two captured buffers and goes on in a new
+// automatically named one, the device running all along: every buffer lands
+// in one of the two files. False when the new file could not be opened (the
+// recording is then stopped in the old one).
+bool TAppDialog::SwitchRecordingFile()
+{
+    bool segmentWasOpen = false;
+    {
+        TransportBusyScope busy(*this);
+        // What the device has given back so far belongs to the full file.
+        WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) {
+            (void)Capture.TakeBack(nullptr, sink, host);
+            if (sink)
+                segmentWasOpen = Capture.EndFilePart(*sink, host);
+        });
+        (void)CurrentFile->Update();
+        DropCurrentFileKeepingData();
+        OpenFile(nullptr);
+        if (CurrentFile) {
+            SeekRecordPosition();
+            WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) {
+                Capture.BeginFilePart(*sink, segmentWasOpen, host);
+                // Buffers that came back while the file was opened.
+                (void)Capture.TakeBack(nullptr, sink, host);
+            });
+            LastWaveIndex = Capture.LastSlot();
+        }
+    }
+    LimitPosted = false;
+    SplitPending = false;
+    if (!CurrentFile) {
+        StopCapture();
+        CmStop();
+        return false;
+    }
+    return true;
 }

@@ -35,6 +35,12 @@ void TAppDialog::ContinueInNewFileAtLimit() {
     const LimitHit hit = CheckFileLimit(FileLimitSettings::From(AppState), FileProgressOf(*CurrentFile),
                                         FileCeilingUnits(CurrentFile->GetFileType()));
     if (hit != LimitHit::UserLimit) return;
+    // Stopping and starting the device would lose the audio of the restart:
+    // the recording goes on in the new file between two buffers.
+    if (NextFileTakesSameAudio()) {
+        (void)SwitchRecordingFile();
+        return;
+    }
     CmStop();
     // A temporary recording that holds audio is kept under its name: closing
     // it unmodified would delete it.

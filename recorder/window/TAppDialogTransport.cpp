@@ -85,12 +85,17 @@ void TAppDialog::StopRecordingPart()
         Position(CurrentFile->GetPosition(), true);
 }
 
+// The device gives back every buffer and closes; the file goes back to the
+// end of what was heard.
 void TAppDialog::StopPlaybackPart()
 {
+    Playing = 0;
+    DisarmTimer(TIMER_PLAYSTART);
     if (!hWaveOut.IsOpen())
         return;
-    Playing = 0;
     (void)hWaveOut.Close();
+    if (CurrentFile)
+        Position(PlayedPosition, true);
 }
 
 void TAppDialog::Position(uint32_t position, bool moveSlider)

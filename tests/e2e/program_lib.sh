@@ -57,6 +57,12 @@ start_tone() {
     sleep 2.5  # the null sink delivers nothing to its monitor until the tone really plays
 }
 
+# Waits until file $1 exists (at most 30 s).
+wait_for_file() {
+    for _ in $(seq 600); do [ -e "$1" ] && return 0; sleep 0.05; done
+    return 1
+}
+
 # Waits until the size of file $1 stops changing (the recording stopped).
 wait_settled() {
     local last= size

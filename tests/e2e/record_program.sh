@@ -19,8 +19,7 @@ start_tone 25
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
 recorder=$!
 # The file is created when recording starts, just before the device opens.
-for _ in $(seq 600); do [ -e "$wav" ] && break; sleep 0.05; done
-[ -e "$wav" ] || { echo "no recording started: $wav missing"; ls -l "$out"; exit 1; }
+wait_for_file "$wav" || { echo "no recording started: $wav missing"; ls -l "$out"; exit 1; }
 created_ms=$(now_ms)
 birth=$(stat -c %W "$wav")
 [ "$birth" != 0 ] && [ "$birth" != - ] && created_ms=$(stat -c %.3W "$wav" | tr -d .)

@@ -107,6 +107,10 @@ TEST(CaptureBuffers, ExtractChannelInPlace)
     EXPECT_EQ(4u, ExtractChannel(sixteen.data(), 8, 16, true));
     EXPECT_EQ((std::vector<uint8_t>{0x21, 0x22, 0x41, 0x42}),
               std::vector<uint8_t>(sixteen.begin(), sixteen.begin() + 4));
+
+    std::vector<uint8_t> wide = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};  // 24-bit stereo, two frames
+    EXPECT_EQ(6u, ExtractChannel(wide.data(), 12, 24, false));
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 3, 7, 8, 9}), std::vector<uint8_t>(wide.begin(), wide.begin() + 6));
 }
 
 TEST(CaptureBuffers, PeakLevelPerFormat)
@@ -118,6 +122,9 @@ TEST(CaptureBuffers, PeakLevelPerFormat)
         {"16-bit mono", PcmFormat(1, 8000, 16), {0x00, 0x10, 0xFF, 0xC0}, 64},
         {"16-bit mono full negative", PcmFormat(1, 8000, 16), {0x00, 0x80}, 128},
         {"16-bit stereo", PcmFormat(2, 8000, 16), {0, 0x20, 0, 0xF0, 0, 0x05, 0, 0x00}, 0x20 * 256 + 16},
+        // Wider samples by their own size: the low bytes of one are no sample of their own.
+        {"24-bit mono", PcmFormat(1, 8000, 24), {0x7F, 0x7F, 0x08, 0x00, 0x00, 0xF0}, 16},
+        {"32-bit stereo", PcmFormat(2, 8000, 32), {0x7F, 0x7F, 0x7F, 0x10, 0, 0, 0, 0xE0}, 0x10 * 256 + 32},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -199,6 +199,42 @@ TEST_F(CodecCaptureTest, CompressedRecordingStartsFlaggedAndIsFlushedAtStop)
     DeleteFileA(path.c_str());
 }
 
+// A compressed recording plays back through the decode stream: every block
+// is decoded, queued in ring order and the playback ends by itself.
+TEST_F(CodecCaptureTest, CompressedRecordingPlaysBackThroughTheDecodeStream)
+{
+    const std::string path = TempWavePath("play_adpcm.wav");
+    const FakeAcmFormat adpcm = FakeAcm::ImaAdpcmFormat(1, 8000);
+    dialog->FileFormat.Assign(*adpcm.format.Get());
+    dialog->CaptureFormat = PcmFormat(1, 8000, 16);
+    dialog->CurrentFile =
+        std::make_unique<WaveFile>(path.c_str(), adpcm.format.Get(), MMIO_CREATE | MMIO_READWRITE);
+    ASSERT_TRUE(dialog->CurrentFile->Open());
+    waves.Tone(12, 700);
+    dialog->Listen();
+    Capture(12);
+    dialog->CmStop();
+    const uint32_t length = dialog->CurrentFile->GetLength();
+    ASSERT_GT(length, 0u);
+    dialog->Position(0, true);
+    dialog->CmPlay();
+    ASSERT_TRUE(dialog->hWaveOut.IsOpen());
+    for (int i = 0; i < 200 && dialog->hWaveOut.IsOpen(); ++i) {
+        if (waves.Lent(WaveDirection::Output) == 0)
+            dialog->EvTimer(TIMER_PLAYSTART);  // the restart timer's tick
+        waves.Tick();
+        Pump();
+    }
+    EXPECT_FALSE(dialog->hWaveOut.IsOpen());
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    const WAVEFORMATEX& coded = *adpcm.format.Get();
+    const double expected = double(length) * 16000 / coded.nAvgBytesPerSec;
+    EXPECT_NEAR(expected, double(waves.played.size()), 2 * 3200.0);
+    EXPECT_EQ(length, dialog->CurrentFile->GetPosition());
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
 }  // namespace
 
 namespace {

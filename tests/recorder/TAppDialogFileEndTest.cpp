@@ -2,6 +2,8 @@
 // one of the two files, and the recording never pauses for good.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/PrivateMessages.h"
 #include "recorder/capture/CaptureBuffers.h"
 #include "tests/recorder/CaptureWindowFixture.h"
@@ -81,6 +83,64 @@ TEST_F(FileEndTest, TheSizeLimitStopsOrContinuesInANewFile) {
             EXPECT_EQ(uint32_t(buffersToLimit + 2) * BufferBytes(), firstLength + LengthOf(second));
         }
         dialog->CurrentFile.reset();
+    }
+}
+
+// Data of a WAV file, read back from disk.
+std::vector<char> AudioOf(const std::string& path) {
+    WaveFile file(path.c_str(), nullptr, MMIO_READ);
+    std::vector<char> data;
+    if (!file.Open()) return data;
+    data.resize(file.GetDataLength());
+    if (!data.empty() && file.Read(data.data(), uint32_t(data.size())) != int32_t(data.size())) data.clear();
+    return data;
+}
+
+bool IsSilent(const char* block, uint32_t bytes) {
+    for (uint32_t i = 0; i < bytes; ++i)
+        if (block[i] != 0) return false;
+    return true;
+}
+
+// "New File" at the size limit switches files between two buffers: the
+// device never stops, and every scripted buffer is in one of the two files,
+// in order.
+TEST_F(FileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBuffer) {
+    AppState.FileAction = 3;
+    AppState.FileSizeSel = 0;
+    AppState.FileSize = 1;
+    dialog->OpenFile(nullptr);
+    ASSERT_TRUE(dialog->CurrentFile);
+    const int total = 36;
+    std::vector<bool> tone;
+    for (int k = 0; k < total; ++k) {
+        tone.push_back(k % 3 != 1);
+        if (tone.back()) waves.Tone(1, 1000, 0.5);
+        else waves.Silence(1);
+    }
+    dialog->Listen();
+    ASSERT_TRUE(dialog->Recording);
+    const std::string first = dialog->CurrentFile->GetPath();
+    Capture(total);
+    ASSERT_TRUE(dialog->Recording);
+    const std::string second = dialog->CurrentFile->GetPath();
+    ASSERT_NE(first, second);
+    EXPECT_EQ(1, waves.Count("waveInStart"));
+    EXPECT_EQ(0, waves.Count("waveInStop"));
+    ASSERT_GE(dialog->CurrentFile->TimeCodeCount(), 1);
+    EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+    Send(WM_COMMAND, CM_STOP);
+    dialog->CurrentFile.reset();
+
+    std::vector<char> all = AudioOf(first);
+    EXPECT_GE(all.size(), 1048576u);
+    const std::vector<char> rest = AudioOf(second);
+    all.insert(all.end(), rest.begin(), rest.end());
+    const uint32_t bytes = BufferBytes();
+    ASSERT_EQ(size_t(total) * bytes, all.size());
+    for (int k = 0; k < total; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(!tone[k], IsSilent(&all[size_t(k) * bytes], bytes));
     }
 }
 

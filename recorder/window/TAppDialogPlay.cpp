@@ -1,0 +1,382 @@
+// The recorder window's playback: the output device, the ring of five
+// buffers refilled as the device returns them, the decode stream of
+// compressed files, play at speed and the end of the file.
+#include "recorder/window/TAppDialog.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "app/AppState.h"
+#include "app/PrivateMessages.h"
+#include "recorder/controls/CoolButton.h"
+#include "recorder/playback/PlayBlocks.h"
+#include "recorder/playback/SpeedConvert.h"
+
+namespace {
+
+constexpr UINT kPlayRestartMs = 100;
+
+void PostToFrame(const TAppDialog& window, UINT msg)
+{
+    if (const TWindow* frame = window.GetParent())
+        ::PostMessage(frame->GetHandle(), msg, 0, 0);
+}
+
+}  // namespace
+
+bool TAppDialog::DecodesItself() const
+{
+    if (!CurrentFile)
+        return false;
+    const int type = CurrentFile->GetFileType();
+    return type == ftOgg || type == ftSpeex;
+}
+
+bool TAppDialog::PlaysThroughCodec() const
+{
+    return CurrentFile && !DecodesItself() && FileFormat->wFormatTag != WAVE_FORMAT_PCM;
+}
+
+void TAppDialog::StartPlayTimer(UINT ms)
+{
+    ArmTimer(TIMER_PLAYSTART, ms);
+}
+
+// The Play button shows the speed while playing at speed.
+void TAppDialog::ShowPlaySpeed()
+{
+    if (!PlayButton || !PlayButton->GetHandle())
+        return;
+    if (SpeedMode == 2) {
+        char caption[16];
+        std::snprintf(caption, sizeof caption, "%1.1f", double(AppState.PlayRate));
+        PlayButton->SetCaption(caption);
+        PlayButton->SetNoCaption(false);
+        SpeedMode = 1;
+        PlayButton->Invalidate(false);
+    } else if (SpeedMode == 0) {
+        PlayButton->SetCaption("&Play");
+        PlayButton->SetNoCaption(true);
+        PlayButton->Invalidate(false);
+    }
+}
+
+void TAppDialog::BnPlay()
+{
+    ShowPlaySpeed();
+    if (!CurrentFile || CurrentFile->GetDataLength() == 0) {
+        CmStop();
+        return;
+    }
+    if (Recording) {
+        CmStop();
+        if (PlayButton && PlayButton->GetHandle())
+            PlayButton->SetState(CoolButton::kPressed, true);
+    }
+    const uint32_t length = CurrentFile->GetLength();
+    const uint32_t position = CurrentFile->GetPosition();
+    if (std::max(position, length) - std::min(position, length) <= kNearEndBytes)
+        (void)CurrentFile->Position(0);
+    if (!Ring.IsAllocated())
+        InitDat();
+    PostToFrame(*this, WM_RECORDSTATECHANGED);
+    if (hWaveOut.IsOpen() || !Ring.IsAllocated())
+        return;
+    if (!OpenPlayDevice())
+        return;
+    if (!FillPlayRing()) {
+        // Nothing of the file could be read (a file type that cannot be
+        // decoded here, or a damaged file): never play silence for it.
+        Error(IDS_CANTPLAYFILE, MB_ICONEXCLAMATION);
+        EvStopTransport(0, 0);
+        return;
+    }
+}
+
+// Opens the output device in the capture format and, for compressed files,
+// the decode stream. False (and stopped) on failure.
+bool TAppDialog::OpenPlayDevice()
+{
+    const UINT device = ChooseWaveDevice(WaveDirection::Output, AppState.WaveOutDriver);
+    const MMRESULT opened = hWaveOut.Open(device, CaptureFormat, GetHandle());
+    if (opened == MMSYSERR_ALLOCATED) {
+        Error(IDS_WAVEOUTBUSY, MB_ICONEXCLAMATION);
+        CmStop();
+        return false;
+    }
+    if (opened != MMSYSERR_NOERROR) {
+        Error(IDS_CANTOPENWAVEOUT, MB_ICONEXCLAMATION);
+        CmStop();
+        RepaintTransportButtons();
+        return false;
+    }
+    if (PlaysThroughCodec() && AcmMode != 2 && (!Ring.HasConversion() || !AcmOpen(false, 2))) {
+        CmStop();
+        RepaintTransportButtons();
+        return false;
+    }
+    PlayedPosition = CurrentFile->GetPosition();
+    return true;
+}
+
+// Reads the first five blocks and hands them to the device (or to the
+// decode stream). False when nothing at all could be read.
+bool TAppDialog::FillPlayRing()
+{
+    if (SpeedMode != 0 && !SpeedWork)
+        SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
+    Playing = 1;
+    PlayDoneIndex = kRingSlots - 1;
+    PlayQueuedIndex = kRingSlots - 1;
+    PlayDecodedIndex = kRingSlots - 1;
+    uint32_t readTotal = 0;
+    for (int i = 0; i < kRingSlots; ++i) {
+        WAVEHDR& header = Ring.Header(i);
+        if (PlaysThroughCodec()) {
+            header.dwFlags = WHDR_DONE;
+            ACMSTREAMHEADER& record = *Ring.Conversion(i);
+            record.cbSrcLength = ReadPlayData(record.pbSrc);
+            record.dwSrcUser = CurrentFile->GetPosition();
+            readTotal += record.cbSrcLength;
+            DecodePlayBuffer(i);
+            PlayDecodedIndex = i;
+            if (i == 0)
+                StartPlayTimer(kPlayRestartMs);
+        } else {
+            // A header left empty reads as returned at the end of the file.
+            header.dwFlags = WHDR_DONE;
+            header.dwBufferLength = ReadPlayData(header.lpData);
+            header.dwUser = CurrentFile->GetPosition();
+            readTotal += header.dwBufferLength;
+            MmOutData(i);
+        }
+    }
+    PlayDoneIndex = kRingSlots - 1;
+    PlayQueuedIndex = kRingSlots - 1;
+    return readTotal > 0;
+}
+
+uint32_t TAppDialog::ReadPlayData(void* buffer)
+{
+    if (!CurrentFile)
+        return 0;
+    RecFile& file = *CurrentFile;
+    if (SoundByteMode && FileFormat->nAvgBytesPerSec != 0) {
+        const uint32_t position = file.GetPosition();
+        const int segment = file.FindTimeCode(position);
+        const uint32_t start = segment < 0 ? 0 : file.GetTimeCodePos(segment);
+        const uint32_t seconds = file.GetSeconds(position >= start ? position - start : 0);
+        if (AppState.SoundByte >= 0 && seconds >= uint32_t(AppState.SoundByte))
+            (void)file.Position(file.NextSegmentPosition(position));
+    }
+    if (DecodesItself()) {
+        const int32_t got = static_cast<int32_t>(
+            file.ReadSamples(static_cast<int16_t*>(buffer), DecodedPlayBlockBytes(CaptureFormat)));
+        return got > 0 ? static_cast<uint32_t>(got) : 0;
+    }
+    const uint32_t n = PlayBlockBytes(*FileFormat.Get(), SpeedMode != 0, AppState.PlayRate,
+                                      file.GetPosition(), file.GetLength());
+    if (n == 0)
+        return 0;
+    const int32_t got = file.Read(buffer, n);
+    return got > 0 ? static_cast<uint32_t>(got) : 0;
+}
+
+void TAppDialog::DecodePlayBuffer(int index)
+{
+    ACMSTREAMHEADER* record = Ring.Conversion(index);
+    if (!record || !PlaysThroughCodec())
+        return;
+    if (record->cbSrcLength == 0) {
+        // Nothing read: an empty record counts as converted.
+        record->cbDstLengthUsed = 0;
+        record->fdwStatus |= ACMSTREAMHEADER_STATUSF_DONE;
+        return;
+    }
+    if (!(record->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) {
+        const DWORD sourceBytes = record->cbSrcLength;
+        record->cbSrcLength = kRingBlockBytes;
+        record->cbDstLength = kRingBlockBytes;
+        const MMRESULT prepared = hAcmStream.Prepare(*record);
+        record->cbSrcLength = sourceBytes;
+        if (prepared != MMSYSERR_NOERROR) {
+            Warn(IDS_PREPAREFAILED);
+            return;
+        }
+    }
+    if (hAcmStream.Convert(*record, ACM_STREAMCONVERTF_BLOCKALIGN) != MMSYSERR_NOERROR) {
+        record->cbDstLengthUsed = 0;
+        record->fdwStatus |= ACMSTREAMHEADER_STATUSF_DONE;
+    }
+}
+
+bool TAppDialog::QueuePlayBuffers()
+{
+    if (!hWaveOut.IsOpen() || !Ring.HasConversion() || !CurrentFile)
+        return false;
+    std::array<bool, kRingSlots> converted{}, headerFree{};
+    for (int i = 0; i < kRingSlots; ++i) {
+        converted[i] = (Ring.Conversion(i)->fdwStatus & ACMSTREAMHEADER_STATUSF_DONE) != 0;
+        headerFree[i] = (Ring.Header(i).dwFlags & WHDR_DONE) != 0;
+    }
+    std::array<int, kRingSlots> slots{};
+    bool queued = false;
+    const int toQueue = QueueOrder(PlayQueuedIndex, PlayDecodedIndex, converted, headerFree, slots);
+    for (int k = 0; k < toQueue; ++k) {
+        const int i = slots[k];
+        const ACMSTREAMHEADER& record = *Ring.Conversion(i);
+        WAVEHDR& header = Ring.Header(i);
+        const DWORD bytes = std::min<DWORD>(record.cbDstLengthUsed, kRingBlockBytes);
+        std::copy(record.pbDst, record.pbDst + bytes, reinterpret_cast<uint8_t*>(header.lpData));
+        header.dwBufferLength = bytes;
+        header.dwUser = record.dwSrcUser;
+        MmOutData(i);
+        queued |= bytes > 0;
+        PlayQueuedIndex = i;
+    }
+    bool readAnything = false;
+    const int toRefill = RefillOrder(PlayDecodedIndex, PlayDoneIndex, slots);
+    for (int k = 0; k < toRefill; ++k) {
+        const int j = slots[k];
+        ACMSTREAMHEADER& record = *Ring.Conversion(j);
+        record.cbSrcLength = ReadPlayData(record.pbSrc);
+        record.dwSrcUser = CurrentFile->GetPosition();
+        readAnything |= record.cbSrcLength > 0;
+        DecodePlayBuffer(j);
+        PlayDecodedIndex = j;
+    }
+    if (!queued) {
+        // Reads that stopped short of the file's length (a damaged file)
+        // would re-arm the timer for ever: with nothing left to play the
+        // playback ends as at the end of the file.
+        if (!readAnything && BuffersWithPlayDevice() == 0 && Playing)
+            EndOfPlayback();
+        else
+            StartPlayTimer(kPlayRestartMs);
+    }
+    return queued;
+}
+
+void TAppDialog::MmOutData(int index)
+{
+    if (index < 0 || index >= kRingSlots)
+        return;
+    WAVEHDR& header = Ring.Header(index);
+    if (header.dwBufferLength == 0)
+        return;
+    header.dwFlags = 0;
+    header.dwLoops = 0;
+    header.lpNext = nullptr;
+    PlayPeak[index] = PeakLevel(reinterpret_cast<const uint8_t*>(header.lpData), header.dwBufferLength,
+                                CaptureFormat);
+    if (SpeedMode != 0)
+        SpeedConvert(index);
+    if (hWaveOut.Prepare(header) != MMSYSERR_NOERROR) {
+        Warn(IDS_CANTPREPAREWAVEOUT);
+        header.dwFlags = WHDR_DONE;  // free again for the next block
+        return;
+    }
+    if (hWaveOut.Queue(header) != MMSYSERR_NOERROR) {
+        (void)hWaveOut.Unprepare(header);
+        header.dwFlags = WHDR_DONE;
+    }
+}
+
+void TAppDialog::SpeedConvert(int index)
+{
+    if (!SpeedWork)
+        return;
+    WAVEHDR& header = Ring.Header(index);
+    const uint32_t bytes = std::min<uint32_t>(header.dwBufferLength, kRingBlockBytes);
+    const uint32_t converted = ::SpeedConvert(reinterpret_cast<uint8_t*>(header.lpData), bytes, SpeedWork.get(),
+                                              SampleLayout::Of(CaptureFormat), AppState.PlayRate);
+    if (converted > 0)
+        header.dwBufferLength = converted;
+}
+
+LRESULT TAppDialog::EvMmWomDone(WPARAM wParam, LPARAM lParam)
+{
+    const auto* reported = reinterpret_cast<const WAVEHDR*>(lParam);
+    if (!hWaveOut.IsHandle(wParam) || !Ring.IsAllocated() || !reported || !(reported->dwFlags & WHDR_DONE))
+        return 0;
+    // MmOutDone moves PlayDoneIndex: the walk counts from where it began.
+    const int start = PlayDoneIndex;
+    for (int step = 1; step <= kRingSlots; ++step) {
+        const int i = (start + step + kRingSlots) % kRingSlots;
+        WAVEHDR& header = Ring.Header(i);
+        if (!(header.dwFlags & WHDR_DONE))
+            break;
+        MmOutDone(header, i);
+        if (!hWaveOut.IsOpen())
+            break;
+    }
+    return 0;
+}
+
+void TAppDialog::MmOutDone(WAVEHDR& header, int index)
+{
+    if (Playing) {
+        PlayedPosition = static_cast<uint32_t>(header.dwUser);
+        if (header.dwFlags & WHDR_PREPARED)
+            (void)hWaveOut.Unprepare(header);
+        PlayDoneIndex = index;
+        ShowPlayPosition(header);
+    }
+    if (!hWaveOut.IsOpen())
+        return;
+    if (!CurrentFile) {
+        PostMessage(WM_STOPTRANSPORT);
+        return;
+    }
+    ShowLevel(PlayPeak[(index + 1) % kRingSlots]);
+    if (PlaysThroughCodec())
+        QueuePlayBuffers();
+    else
+        RefillPlayHeader(index);
+    if (!Playing)
+        return;
+    // The end: the last block was heard, or the reads stopped short of the
+    // file's length and nothing is left with the device.
+    if (PlayedPosition >= CurrentFile->GetLength() ||
+        (!PlaysThroughCodec() && header.dwBufferLength == 0 && BuffersWithPlayDevice() == 0))
+        EndOfPlayback();
+}
+
+void TAppDialog::RefillPlayHeader(int index)
+{
+    WAVEHDR& header = Ring.Header(index);
+    header.dwBufferLength = ReadPlayData(header.lpData);
+    header.dwUser = CurrentFile->GetPosition();
+    if (header.dwBufferLength == 0) {
+        // Stays free (and marked done) for the end of the file.
+        header.dwFlags = WHDR_DONE;
+        return;
+    }
+    MmOutData(index);
+}
+
+int TAppDialog::BuffersWithPlayDevice() const
+{
+    int lent = 0;
+    for (int i = 0; i < kRingSlots; ++i)
+        lent += (Ring.Header(i).dwFlags & WHDR_INQUEUE) != 0;
+    return lent;
+}
+
+// In echo mode recording starts again; otherwise the transport stops.
+void TAppDialog::EndOfPlayback()
+{
+    if (AppState.RecordMode == 1) {
+        PostMessage(WM_STOPTHENRECORD);
+        Playing = 0;
+    } else {
+        PostMessage(WM_STOPTRANSPORT);
+    }
+}
+
+LRESULT TAppDialog::EvMmAcmDone(WPARAM, LPARAM)
+{
+    // The streams have no callback: every conversion ends inside its call.
+    return 0;
+}

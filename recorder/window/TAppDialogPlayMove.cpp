@@ -1,0 +1,173 @@
+// The recorder window's transport moves: Play, the Back and Forward buttons
+// with the step chosen from the keys, the position commands, and the speed
+// commands.
+#include "recorder/window/TAppDialog.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+#include "app/AppState.h"
+#include "recorder/controls/CoolButton.h"
+#include "recorder/playback/PlayBlocks.h"
+#include "recorder/playback/TransportKeys.h"
+
+namespace {
+
+constexpr int kLargestSecondRetry = 9;  // back one second tries up to 9 times the step
+
+RepositionStep StepFromKeys()
+{
+    return StepForKeys(KeyHeld(GetAsyncKeyState(VK_SHIFT)), KeyHeld(GetAsyncKeyState(VK_CONTROL)),
+                       AppState.LHMode);
+}
+
+}  // namespace
+
+void TAppDialog::CmPlay()
+{
+    if (DeferIfTransportBusy(WM_COMMAND, CM_PLAY, 0))
+        return;
+    Log("play");
+    if (PlayButton && PlayButton->GetHandle())
+        PlayButton->SetState(CoolButton::kPressed, true);
+    BnPlay();
+    if (StopButton && StopButton->GetHandle() && Playing)
+        ::SetFocus(StopButton->GetHandle());
+}
+
+void TAppDialog::Reposition(int mode, bool forward, int count)
+{
+    if (!CurrentFile)
+        return;
+    const bool wasPlaying = Playing != 0;
+    if (Recording)
+        CmStop();
+    else if (Playing)
+        BnStop();
+    if (!CurrentFile)
+        return;
+    RecFile& file = *CurrentFile;
+    const uint32_t here = file.GetPosition();
+    if (!forward) {
+        switch (mode) {
+        case 2: PositionPrevSegment(true); break;
+        case 1:
+            Position(file.RelativePosition(-count), true);
+            // A coarse format may round a one-second step back to where it was.
+            for (int k = 2; k <= kLargestSecondRetry && here != 0 && file.GetPosition() == here; ++k)
+                Position(file.RelativePosition(-k * count), true);
+            break;
+        case 0: Position(file.RelativePosition(-60 * count), true); break;
+        case 3: Position(file.PrevComment(here), true); break;
+        default: break;
+        }
+    } else {
+        switch (mode) {
+        case 2: Position(file.NextSegmentPosition(here), true); break;
+        case 1: Position(file.RelativePosition(count), true); break;
+        case 0: Position(file.RelativePosition(60 * count), true); break;
+        case 3:
+            // Without comments there is nothing to go to: stay.
+            if (file.CommentCount() > 0)
+                Position(std::min(file.NextComment(here), file.GetLength()), true);
+            break;
+        default: break;
+        }
+    }
+    if (wasPlaying)
+        BnPlay();
+}
+
+void TAppDialog::PositionPrevSegment(bool previous)
+{
+    if (!CurrentFile)
+        return;
+    Position(previous ? CurrentFile->PrevSegmentPosition(CurrentFile->GetPosition()) : 0, true);
+}
+
+void TAppDialog::StepSeconds(int seconds)
+{
+    if (CurrentFile)
+        Position(CurrentFile->RelativePosition(seconds), true);
+}
+
+void TAppDialog::CmRewind()
+{
+    if (!DeferIfTransportBusy(WM_COMMAND, CM_REWIND, 0))
+        Reposition(static_cast<int>(StepFromKeys()), false, 1);
+}
+
+void TAppDialog::CmFastForward()
+{
+    if (!DeferIfTransportBusy(WM_COMMAND, CM_FASTFORWARD, 0))
+        Reposition(static_cast<int>(StepFromKeys()), true, 1);
+}
+
+// The position commands, each one step of its kind.
+void TAppDialog::PositionCommand(UINT id, int mode, bool forward)
+{
+    if (!DeferIfTransportBusy(WM_COMMAND, id, 0))
+        Reposition(mode, forward, 1);
+}
+
+void TAppDialog::CmForward1Second() { PositionCommand(CM_FORWARD1SECOND, 1, true); }
+void TAppDialog::CmBack1Second() { PositionCommand(CM_BACK1SECOND, 1, false); }
+void TAppDialog::CmForward1Segment() { PositionCommand(CM_FORWARD1SEGMENT, 2, true); }
+void TAppDialog::CmBack1Segment() { PositionCommand(CM_BACK1SEGMENT, 2, false); }
+void TAppDialog::CmForward1Minute() { PositionCommand(CM_FORWARD1MINUTE, 0, true); }
+void TAppDialog::CmBack1Minute() { PositionCommand(CM_BACK1MINUTE, 0, false); }
+void TAppDialog::CmForward1Comment() { PositionCommand(CM_FORWARD1COMMENT, 3, true); }
+void TAppDialog::CmBack1Comment() { PositionCommand(CM_BACK1COMMENT, 3, false); }
+
+void TAppDialog::CmPlayAtSpeed()
+{
+    if (!CurrentFile)
+        return;
+    SpeedMode = SpeedMode == 0 ? 2 : 0;
+    CmPlay();
+}
+
+void TAppDialog::CePlayAtSpeed(TCommandEnabler& ce)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "Play at speed %1.1f", double(AppState.PlayRate));
+    ce.SetText(text);
+    ce.Enable(CurrentFile && CurrentFile->GetDataLength() > 0);
+    ce.SetCheck(SpeedMode != 0 ? 1 : 0);
+}
+
+namespace {
+
+// While playing, the next blocks play at the new speed and the Play button shows it.
+void ShowNewSpeed(TAppDialog& window)
+{
+    if (!window.hWaveOut.IsOpen())
+        return;
+    window.SpeedMode = 1;
+    if (!window.PlayButton || !window.PlayButton->GetHandle())
+        return;
+    char caption[16];
+    std::snprintf(caption, sizeof caption, "%1.1f", double(AppState.PlayRate));
+    window.PlayButton->SetCaption(caption);
+    window.PlayButton->SetNoCaption(false);
+    window.PlayButton->Invalidate(false);
+}
+
+}  // namespace
+
+void TAppDialog::CmSpeedUp()
+{
+    AppState.PlayRate = SpeedStepUp(AppState.PlayRate);
+    if (hWaveOut.IsOpen() && !SpeedWork)
+        SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
+    ShowNewSpeed(*this);
+}
+
+void TAppDialog::CmSpeedDown()
+{
+    AppState.PlayRate = SpeedStepDown(AppState.PlayRate);
+    if (hWaveOut.IsOpen() && !SpeedWork)
+        SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
+    ShowNewSpeed(*this);
+}
