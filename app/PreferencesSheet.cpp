@@ -1,11 +1,35 @@
 #include "app/PreferencesSheet.h"
 
+#include "prefs/TSetDriver.h"
+#include "prefs/TSetJoy.h"
+#include "prefs/TSetKey.h"
+#include "prefs/TSetPlayBack.h"
+#include "prefs/TSetRecord.h"
+#include "prefs/TSetStart.h"
+#include "prefs/TSetVox.h"
+
+namespace {
+
+template <class Page>
+std::unique_ptr<TPropertyPage> Make(SheetContext&) {
+    return std::make_unique<Page>();
+}
+
+}  // namespace
+
 const std::vector<PreferencePageEntry>& PreferencePages() {
-    // The pages' windows join here as they are built, in this order:
-    // TSetStart, TSetWave, TSetMp3, TSetVorbis, TSetSpeex, TSetFile,
-    // TSetRecord, TSetPlayBack, TSetTimer, TSetVox, TSetDriver, TSetJoy,
-    // TSetKey.
-    static const std::vector<PreferencePageEntry> pages = {};
+    // In the sheet's order: TSetStart, TSetWave, TSetMp3, TSetVorbis,
+    // TSetSpeex, TSetFile, TSetRecord, TSetPlayBack, TSetTimer, TSetVox,
+    // TSetDriver, TSetJoy, TSetKey. Pages not built yet are left out.
+    static const std::vector<PreferencePageEntry> pages = {
+        {"Start", &Make<TSetStart>},
+        {"Record", &Make<TSetRecord>},
+        {"PlayBack", &Make<TSetPlayBack>},
+        {"Vox", &Make<TSetVox>},
+        {"Driver", &Make<TSetDriver>},
+        {"Joy", &Make<TSetJoy>},
+        {"Key", &Make<TSetKey>},
+    };
     return pages;
 }
 
