@@ -5,7 +5,7 @@
 # it) and "Save settings as..." writes it. With SHOTS=folder, a screenshot
 # of every page is saved there.
 #   pages_program.sh PROGRAM.exe SHEET_DRIVER.exe
-set -eu
+set -eu -o pipefail
 program=$1
 driver=$2
 tools=$(cd "$(dirname "$0")/../../tools" && pwd)
@@ -23,7 +23,8 @@ cleanup() {
 trap cleanup EXIT
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
 winpath() { echo "Z:${1//\//\\}"; }
-step() { "$tools/wine-run" "$driver" "$@"; }
+# Console output of a Windows program ends its lines in CR LF.
+step() { "$tools/wine-run" "$driver" "$@" | tr -d '\r'; }
 
 cat >"$out/settings.ini" <<EOF2
 [Setup]
@@ -43,7 +44,7 @@ VoxDiscardTimeTenths=15
 WaveInDriver=-1
 WaveOutDriver=-1
 [Joy]
-JoyEnable=1
+JoyEnable=0
 JoyButton1=2
 [Key]
 KeyPlay=884
@@ -85,8 +86,9 @@ step ok
 # Under /I closing writes nothing; "Save settings as..." writes the file.
 saved="$out/saved.ini"
 step saveas "$(winpath "$saved")"
-grep -qx 'SoundByte=9' "$saved" || { echo "SoundByte=9 not written:"; cat "$saved"; exit 1; }
-grep -qx 'TalkOff2=12' "$saved" && grep -qx 'KeyPlay=884' "$saved" && grep -qx 'JoyButton1=2' "$saved" \
+has() { tr -d '\r' <"$saved" | grep -qx "$1"; }
+has 'SoundByte=9' || { echo "SoundByte=9 not written:"; cat "$saved"; exit 1; }
+has 'TalkOff2=12' && has 'KeyPlay=884' && has 'JoyButton1=2' && has 'RecordMode=2' \
     || { echo "the other pages' values were not written back:"; cat "$saved"; exit 1; }
 
 "$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null

@@ -55,9 +55,11 @@ int Fail(const std::string& why) {
 
 HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
+// WM_GETTEXT itself: GetWindowText does not ask a window of another
+// process, it reads the caption the system keeps (empty for an edit's text).
 std::string TextOf(HWND w) {
     char text[512] = {};
-    GetWindowTextA(w, text, sizeof text);
+    Send(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -106,16 +108,17 @@ int Ok(HWND sheet) {
 int SaveAs(const char* path) {
     if (!Frame()) return Fail("the program's window is not there");
     PostMessageA(Frame(), WM_COMMAND, MAKEWPARAM(CM_SAVESETTINGSAS, 0), 0);
-    HWND dialog = nullptr;
-    for (int waited = 0; waited < kWaitMs && !dialog; waited += 100) {
-        dialog = OwnedDialog(nullptr);
-        if (!dialog) Sleep(100);
-    }
+    HWND dialog = WaitFor("Save As");
     if (!dialog) return Fail("no file dialog appeared");
     Sleep(500);
-    // The file-name box of the common file dialog (edt1), then its OK.
+    // The file-name box of the common file dialog: an edit (edt1), or the
+    // edit inside the combo box cmb13 of the Explorer-style dialog.
     HWND name = GetDlgItem(dialog, 0x480);
-    if (!name) name = GetDlgItem(dialog, 0x47c);  // the combo box of newer dialogs
+    for (HWND box = GetDlgItem(dialog, 0x47c); !name && box; box = FindWindowExA(box, nullptr, nullptr, nullptr)) {
+        char cls[32] = {};
+        GetClassNameA(box, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Edit") == 0) name = box;
+    }
     if (!name) return Fail("the file dialog has no name field");
     Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
