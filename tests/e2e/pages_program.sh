@@ -87,6 +87,8 @@ step ok
 saved="$out/saved.ini"
 step saveas "$(winpath "$saved")"
 has() { tr -d '\r' <"$saved" | grep -qx "$1"; }
+# The file exists from the first value written; the hot keys are saved last.
+for _ in $(seq 100); do grep -q '^KeyActivate=' "$saved" 2>/dev/null && break; sleep 0.2; done
 has 'SoundByte=9' || { echo "SoundByte=9 not written:"; cat "$saved"; exit 1; }
 has 'TalkOff2=12' && has 'KeyPlay=884' && has 'JoyButton1=2' && has 'RecordMode=2' \
     || { echo "the other pages' values were not written back:"; cat "$saved"; exit 1; }
