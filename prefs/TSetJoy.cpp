@@ -22,9 +22,11 @@ constexpr JoyValue kButtons[] = {
 
 }  // namespace
 
+// "NO": a switch that closes while pressed; "NC": one that opens.
 const char* const TSetJoy::kActions[9] = {
-    "No action",      "Record NO (Normally Open)", "Play NO", "Rewind NO",      "Fast-forward NO",
-    "Record NC (Normally Closed)", "Play NC",     "Rewind NC", "Fast-forward NC",
+    "No action",
+    "Record NO (Normally Open)", "Play NO", "Rewind NO", "Fast-forward NO",
+    "Record NC (Normally Closed)", "Play NC", "Rewind NC", "Fast-forward NC",
 };
 
 TSetJoy::TSetJoy(HINSTANCE module)

@@ -10,10 +10,11 @@ namespace {
 constexpr char kSection[] = "Record";
 constexpr long kMaxTalkOff = 9999;
 
+// The quiet time and its unit show the help of the mode they belong to.
 const HelpPair kHelp[] = {
-    {IDC_RECORDMODES, 0}, {IDC_MODEMANUAL, 0},        {IDC_MODEQUIET, 0},
-    {IDC_MODEECHO, 0},    {IDC_TALKOFF, IDC_MODEQUIET}, {IDC_TALKOFFUNIT, IDC_MODEQUIET},
-    {IDC_MODESTARTS, 0},  {IDC_MODESTOPS, 0},         {0, 0},
+    {IDC_RECORDMODES, 0}, {IDC_MODEMANUAL, 0}, {IDC_MODEQUIET, 0}, {IDC_MODEECHO, 0},
+    {IDC_TALKOFF, IDC_MODEQUIET}, {IDC_TALKOFFUNIT, IDC_MODEQUIET},
+    {IDC_MODESTARTS, 0}, {IDC_MODESTOPS, 0}, {0, 0},
 };
 
 }  // namespace
@@ -45,8 +46,14 @@ void TSetRecord::SetupWindow() {
 int TSetRecord::Apply() {
     const int checked = TPropertyPage::Apply();
     if (checked != PSNRET_NOERROR) return checked;
-    AppState.RecordMode = echo_.IsChecked() ? 1 : quiet_.IsChecked() ? 2 : starts_.IsChecked() ? 3
-                        : stops_.IsChecked() ? 4 : 0;
+    const TRadioButton* const byMode[] = {&manual_, &echo_, &quiet_, &starts_, &stops_};
+    AppState.RecordMode = 0;
+    for (int mode = 1; mode <= 4; ++mode) {
+        if (byMode[mode]->IsChecked()) {
+            AppState.RecordMode = mode;
+            break;
+        }
+    }
     const int seconds = ReadDecimal(quietSeconds_.GetText());
     AppState.TalkOff = seconds < 1 ? 1 : seconds > kMaxTalkOff ? kMaxTalkOff : seconds;
     return checked;
