@@ -2,9 +2,40 @@
 
 #include "app/AppState.h"
 #include "app/SettingsStore.h"
+#include "prefs/PageText.h"
+#include "resources/ResourceIds.h"
 
 namespace {
+
 constexpr char kSection[] = "Play";
+
+const HelpPair kHelp[] = {
+    {IDC_SOUNDBYTE, IDC_SOUNDBYTE},
+    {IDC_SOUNDBYTELABEL, IDC_SOUNDBYTE},
+    {IDC_SOUNDBYTEUNIT, IDC_SOUNDBYTE},
+    {0, 0},
+};
+
+}  // namespace
+
+TSetPlayBack::TSetPlayBack(HINSTANCE module)
+    : TPropertyPage(IDD_SETPLAYBACK, std::string(), module), ContextHelpWin(kHelp), seconds_(this, IDC_SOUNDBYTE) {
+    seconds_.SetValidator(std::make_unique<TRangeValidator>(0, 999));
+}
+
+bool TSetPlayBack::Dispatch(Message& m) { return DispatchContextHelp(m) || TPropertyPage::Dispatch(m); }
+
+void TSetPlayBack::SetupWindow() {
+    TPropertyPage::SetupWindow();
+    seconds_.SetText(std::to_string(AppState.SoundByte));
+}
+
+int TSetPlayBack::Apply() {
+    const int checked = TPropertyPage::Apply();
+    if (checked != PSNRET_NOERROR) return checked;
+    const int seconds = ReadDecimal(seconds_.GetText());
+    AppState.SoundByte = seconds < 1 ? 1 : seconds;
+    return checked;
 }
 
 void TSetPlayBack::Load(HKEY key, const std::string& ini) {

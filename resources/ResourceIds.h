@@ -284,3 +284,72 @@
 #define IDS_CANTPREPAREWAVEOUT  3020   // log only
 #define IDS_CANTOPENWAVEOUT     3071
 #define IDS_CANTPLAYFILE        3079   // nothing of the file's audio could be read for playing
+// Preference pages: General, HotKey, Vox, PlayBack, Record, Driver, Switches
+// (resources/pages.rc). The Driver and Switches templates are named, not
+// numbered: "Driver" and "Switches".
+// ---------------------------------------------------------------------------
+#define IDD_SETSTART            270    // "General"
+#define IDC_MINIMIZEATBOOT      300
+#define IDC_LISTENATSTART       302
+#define IDC_LAUNCHATBOOT        305
+#define IDC_ALWAYSONTOP         217
+#define IDC_TRAYICONBOX         219
+#define IDC_DESKTOPICON         2321
+#define IDC_QUICKLAUNCHICON     2322
+
+#define IDD_SETKEY              900    // "HotKey"
+#define IDC_KEYPLAY             901
+#define IDC_KEYPLAYLABEL        902
+#define IDC_KEYRECORD           903
+#define IDC_KEYRECORDLABEL      904
+#define IDC_KEYACTIVATE         905
+#define IDC_KEYACTIVATELABEL    906
+
+#define IDD_SETVOX              2400   // "Vox"
+#define IDC_VOXHIDE             2401
+#define IDC_VOXDISABLE          2402
+#define IDC_TALKOFF2            2403   // seconds of silence, up-down 2405
+#define IDC_TALKOFF2LABEL       2404
+#define IDC_TALKOFF2SPIN        2405
+#define IDC_PRETRIGGER          2406   // seconds, up-down 2409
+#define IDC_PRETRIGGERLABEL     2407
+#define IDC_PRETRIGGERNOTE      2408
+#define IDC_PRETRIGGERSPIN      2409
+#define IDC_VOXDISCARD          2410
+#define IDC_DISCARDTIME         2411   // tenths as text, up-down 2413
+#define IDC_DISCARDLABEL        2412
+#define IDC_DISCARDSPIN         2413
+#define IDC_VOXFILTER           2414
+#define IDC_FILTERTIME          2415   // tenths as text, up-down 2417
+#define IDC_FILTERLABEL         2416
+#define IDC_FILTERSPIN          2417
+
+#define IDD_SETPLAYBACK         210    // "PlayBack"
+#define IDC_SOUNDBYTE           211
+#define IDC_SOUNDBYTELABEL      212
+#define IDC_SOUNDBYTEUNIT       213
+
+#define IDD_SETRECORD           273    // "Record"
+#define IDC_RECORDMODES         189
+#define IDC_MODEECHO            191
+#define IDC_MODEMANUAL          201
+#define IDC_MODEQUIET           202
+#define IDC_TALKOFF             203
+#define IDC_TALKOFFUNIT         205
+#define IDC_MODESTARTS          231
+#define IDC_MODESTOPS           232
+
+#define IDC_WAVEOUTLIST         1601   // template "Driver"
+#define IDC_WAVEINLIST          1602
+#define IDC_WAVEOUTLABEL        1603
+#define IDC_WAVEINLABEL         1604
+
+#define IDC_JOYENABLE           501    // template "Switches"
+#define IDC_JOYBUTTON1          502
+#define IDC_JOYLABEL2           503
+#define IDC_JOYBUTTON2          504
+#define IDC_JOYLABEL3           505
+#define IDC_JOYBUTTON3          506
+#define IDC_JOYLABEL4           507
+#define IDC_JOYBUTTON4          508
+#define IDC_JOYLABEL1           509
