@@ -227,6 +227,7 @@ bool OggCommentBlock::RewriteCommentPage(FILE* file, int pageIndex, uint32_t lim
 
     ogg_stream_state stream;
     ogg_stream_init(&stream, ogg_page_serialno(&old));
+    stream.pageno = ogg_page_pageno(&old);  // no gap before this page
     ogg_packet packet{};
     bool ok = ogg_stream_pagein(&stream, &old) == 0 && ogg_stream_packetout(&stream, &packet) == 1 &&
               packet.bytes == static_cast<long>(limit + prefixLength) && ogg_page_continued(&old) == 0;

@@ -136,14 +136,18 @@ bool OggVorbisFile::ReadExistingHeaders() {
     for (OggOwnedPacket& header : headers)
         if (vorbis_synthesis_headerin(&decoderInfo_, &comment_, &header.packet) < 0)
             return false;
-    comments_.Clear();
-    if (comment_.vendor)
-        comments_.SetVendor(comment_.vendor);
-    for (int i = 0; i < comment_.comments; ++i) {
-        std::string name, value;
-        if (OggCommentBlock::SplitNameValue(std::string(comment_.user_comments[i], comment_.comment_lengths[i]),
-                                            name, value))
-            comments_.Add(name, value);
+    // The packet itself first: libvorbis's own list keeps no vendor length
+    // and drops what it cannot take.
+    if (!comments_.ParseCommentPacket(headers[1].data.data(), headers[1].data.size(), sizeof kVorbisPrefix)) {
+        comments_.Clear();
+        if (comment_.vendor)
+            comments_.SetVendor(comment_.vendor);
+        for (int i = 0; i < comment_.comments; ++i) {
+            std::string name, value;
+            if (OggCommentBlock::SplitNameValue(
+                    std::string(comment_.user_comments[i], comment_.comment_lengths[i]), name, value))
+                comments_.Add(name, value);
+        }
     }
     format_->nChannels = static_cast<WORD>(decoderInfo_.channels);
     format_->nSamplesPerSec = static_cast<DWORD>(decoderInfo_.rate);
