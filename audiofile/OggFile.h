@@ -40,6 +40,9 @@ public:
     uint32_t GetDataLength() const override;
     uint32_t GetAvgBytesPerSec() const override;
     uint32_t RelativePosition(int32_t seconds) const override;
+    uint32_t PositionUnitsPerSecond() const override {
+        return GetFormat() ? GetFormat()->nSamplesPerSec : 0;
+    }
     bool CanOverwrite() const override { return false; }
     bool Flush() override;
     // Raw packets: a 32-byte record followed by the packet data.

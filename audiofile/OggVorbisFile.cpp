@@ -351,7 +351,9 @@ void OggVorbisFile::RestartDecoder() {
 bool OggVorbisFile::Update() {
     if (!IsOpen())
         return true;
-    return RecFile::Update();
+    // What was encoded so far goes on disk, so a stopped recording is whole there.
+    const bool flushed = !writeStream_ || Flush();
+    return RecFile::Update() && flushed;
 }
 
 void OggVorbisFile::ReleaseCodec() {

@@ -138,3 +138,26 @@ TEST(OggVorbisFileTest, ManagedBitRateAndBadFormats) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OggVorbisFileTest, ClockTimesMapToSampleFrames) {
+    TempFolder folder;
+    const std::string path = folder.File("clock.ogg");
+    const WAVEFORMATEX format = VorbisFormat(1, 8000);
+    OggVorbisFile file(path.c_str(), &format, 2, kNew);
+    ASSERT_TRUE(file.Open());
+    file.AddTimeCode(0, 1700000000);
+    ASSERT_TRUE(WriteTone(file, 3, 1, 8000, 1600));
+    ASSERT_TRUE(file.Flush());
+    EXPECT_EQ(file.TimeCodeToPosition(1700000002), 16000u);
+    EXPECT_EQ(file.GetTimeCode(16000), 1700000002);
+    EXPECT_EQ(file.RelativePosition(-10), 0u);
+    EXPECT_TRUE(file.Close());
+    OggVorbisFile again(path.c_str(), nullptr, 2, MMIO_READ);
+    ASSERT_TRUE(again.Open());
+    EXPECT_EQ(again.GetSeconds(), 3u);
+    EXPECT_EQ(again.RelativePosition(2), 16000u);
+}
+
+}  // namespace

@@ -7,9 +7,13 @@
 # its length matches the time from the file's creation to the stop: never
 # longer (+100 ms), shorter by at most Wine's capture start latency (the
 # first buffer arrives 0.4-2 s after waveInStart under PulseAudio).
-#   record_program.sh PROGRAM.exe
+# With "ogg" or "spx" the default-format setting chooses an Ogg Vorbis or a
+# Speex recording instead; a comment sent with "/O" while recording must then
+# be in the file, and the decoded tone must last as long as it was recorded.
+#   record_program.sh PROGRAM.exe [wav|ogg|spx]
 set -eu
 program=$1
+kind=${2:-wav}
 tools=$(cd "$(dirname "$0")/../../tools" && pwd)
 out=$(mktemp -d)
 player=
@@ -40,7 +44,15 @@ Resolution=1
 Stereo=0
 WaveFormat=0100010044ac000088580100020010000000
 [Mp3]
-DefaultAudioFormat=0
+DefaultAudioFormat=$(case $kind in ogg) echo 3;; spx) echo 4;; *) echo 0;; esac)
+[Vorbis]
+VorSampleRate=44100
+VorStereo=0
+VorQ=4
+[Speex]
+SpxSampleRate=32000
+SpxStereo=0
+SpxQ=8
 [File]
 DefaultDirectory=$(winpath "$out")
 AutoName=1
@@ -54,7 +66,7 @@ WaveInDriver=Monitor of Null Output
 [Setup]
 TrayIcon=0
 EOF
-wav="$out/e2e.wav"
+wav="$out/e2e.$kind"
 
 "$tools/sound-rig" start
 "$tools/sound-rig" tone 25 1000 &
@@ -70,7 +82,11 @@ created_ms=$(now_ms)
 birth=$(stat -c %W "$wav")
 [ "$birth" != 0 ] && [ "$birth" != - ] && created_ms=$(stat -c %.3W "$wav" | tr -d .)
 
-sleep 4
+sleep 2
+if [ "$kind" != wav ]; then
+    "$tools/wine-run" "$program" /O "e2e comment" || { echo "/O found no running copy"; exit 1; }
+fi
+sleep 2
 "$tools/wine-run" "$program" /F /T
 # The stop brings the header up to date at once; after it nothing more is
 # written until the file is closed, so its modification time is the stop.
@@ -80,7 +96,7 @@ done
 [ -n "$settled" ] || { echo "still recording after /F /T"; exit 1; }
 stopped_ms=$(stat -c %.3Y "$wav" | tr -d .)
 stopped_size=$(stat -c %s "$wav")
-stopped_length=$(soxi -s "$wav")
+[ "$kind" = wav ] && stopped_length=$(soxi -s "$wav")
 
 "$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
 for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
@@ -89,13 +105,31 @@ wait "$recorder" || { echo "the program ended with an error"; exit 1; }
 recorder=
 
 elapsed=$((stopped_ms - created_ms))
-[ "$(soxi -t "$wav")" = wav ] && [ "$(soxi -r "$wav")" = 44100 ] && [ "$(soxi -c "$wav")" = 1 ] \
-    && [ "$(soxi -b "$wav")" = 16 ] && [ "$(soxi -e "$wav")" = "Signed Integer PCM" ] \
-    || { echo "wrong format:"; soxi "$wav"; exit 1; }
-[ "$(soxi -s "$wav")" = "$stopped_length" ] || { echo "audio was added after the stop"; exit 1; }
-length_ms=$(soxi -D "$wav" | awk '{printf "%.0f", $1 * 1000}')
-freq=$(sox "$wav" -n stat 2>&1 | awk '/Rough   frequency/ {print $3}')
-echo "recorded_ms $elapsed length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
-awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" 'BEGIN {
-    exit !(l <= e + 100 && l >= e - 2000 && f > 950 && f < 1050) }' \
+case $kind in
+ogg)
+    ogginfo "$wav" >"$out/info.txt" 2>&1 && ! grep -qi 'warning\|error' "$out/info.txt" \
+        || { cat "$out/info.txt"; echo "ogginfo complains"; exit 1; }
+    vorbiscomment -l "$wav" | grep -q 'e2e comment' || { echo "the /O comment is not in the file"; exit 1; }
+    oggdec -Q -o "$out/decoded.wav" "$wav" || { echo "oggdec failed"; exit 1; }
+    decoded=$out/decoded.wav rate=44100 ;;
+spx)
+    ogginfo "$wav" >"$out/info.txt" 2>&1 || { cat "$out/info.txt"; echo "ogginfo complains"; exit 1; }
+    grep -aq 'e2e comment' "$wav" || { echo "the /O comment is not in the file"; exit 1; }
+    speexdec "$wav" "$out/decoded.wav" 2>/dev/null || { echo "speexdec failed"; exit 1; }
+    decoded=$out/decoded.wav rate=32000 ;;
+*)
+    decoded=$wav rate=44100
+    [ "$(soxi -t "$wav")" = wav ] && [ "$(soxi -e "$wav")" = "Signed Integer PCM" ] \
+        || { echo "wrong format:"; soxi "$wav"; exit 1; }
+    [ "$(soxi -s "$wav")" = "$stopped_length" ] || { echo "audio was added after the stop"; exit 1; } ;;
+esac
+[ "$(soxi -r "$decoded")" = "$rate" ] && [ "$(soxi -c "$decoded")" = 1 ] && [ "$(soxi -b "$decoded")" = 16 ] \
+    || { echo "wrong format:"; soxi "$decoded"; exit 1; }
+length_ms=$(soxi -D "$decoded" | awk '{printf "%.0f", $1 * 1000}')
+freq=$(sox "$decoded" -n stat 2>&1 | awk '/Rough   frequency/ {print $3}')
+echo "$kind recorded_ms $elapsed length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
+# A codec file ends its last frame or block on close: a little slack above.
+slack=$([ "$kind" = wav ] && echo 100 || echo 150)
+awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" -v s="$slack" 'BEGIN {
+    exit !(l <= e + s && l >= e - 2000 && f > 950 && f < 1050) }' \
     || { echo "length or frequency out of range"; exit 1; }
