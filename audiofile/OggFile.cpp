@@ -40,6 +40,11 @@ OggFile::OggFile(const char* name, uint32_t openMode)
     format_ = reinterpret_cast<WAVEFORMATEX*>(formatBuffer_.data());
 }
 
+void OggFile::SetFormat(const WAVEFORMATEX* format) {
+    const size_t bytes = sizeof(WAVEFORMATEX) + format->cbSize;
+    std::memcpy(formatBuffer_.data(), format, bytes < MaxFormatSize ? bytes : MaxFormatSize);
+}
+
 OggFile::~OggFile() {
     ogg_stream_clear(&readState_);
     ogg_stream_clear(&writeState_);
@@ -126,7 +131,17 @@ bool OggFile::IsNewStream() const {
     return temporary_ || (openMode_ & MMIO_CREATE) || !FileExists(path_) || FileSize(path_) == 0;
 }
 
-bool OggFile::OpenStreams(bool newFile) {
+bool OggFile::OpenStreams(bool& newFile) {
+    if (path_.empty()) {
+        std::string name;
+        if (!MakeTempFileName(name)) {
+            SetStatus(statusCannotOpen);
+            return false;
+        }
+        SetPath(name.c_str());
+        temporary_ = true;
+    }
+    newFile = IsNewStream();
     if (newFile) {
         writeStream_ = _fsopen(path_.c_str(), "wb+", _SH_DENYNO);
         readStream_ = writeStream_ ? _fsopen(path_.c_str(), "rb", _SH_DENYNO) : nullptr;
@@ -273,8 +288,7 @@ bool OggFile::ReadPacket(ogg_packet& packet) {
     return true;
 }
 
-bool OggFile::ReadHeaderPackets(std::vector<OggOwnedPacket>& packets, int count) {
-    packets.clear();
+bool OggFile::SeekReadToStart() {
     if (!readStream_)
         return false;
     if (writeStream_)
@@ -282,6 +296,13 @@ bool OggFile::ReadHeaderPackets(std::vector<OggOwnedPacket>& packets, int count)
     if (_fseeki64(readStream_, 0, SEEK_SET) != 0)
         return false;
     ogg_sync_reset(&sync_);
+    return true;
+}
+
+bool OggFile::ReadHeaderPackets(std::vector<OggOwnedPacket>& packets, int count) {
+    packets.clear();
+    if (!SeekReadToStart())
+        return false;
     char* buffer = ogg_sync_buffer(&sync_, 4096);
     const size_t got = fread(buffer, 1, 4096, readStream_);
     ogg_sync_wrote(&sync_, static_cast<long>(got));
@@ -322,25 +343,18 @@ void OggFile::ScanToEnd() {
 }
 
 bool OggFile::RereadHeaders() {
-    if (!readStream_)
+    if (!SeekReadToStart())
         return false;
-    if (writeStream_)
-        fflush(writeStream_);
-    if (_fseeki64(readStream_, 0, SEEK_SET) != 0)
-        return false;
-    ogg_sync_reset(&sync_);
     ogg_stream_reset_serialno(&readState_, serial_);
     pendingRead_.clear();
     pendingOffset_ = 0;
     const int64_t highest = highestGranule_;
-    const int64_t savedPacketsRead = packetsRead_;
     packetsRead_ = 0;
     currentGranule_ = 0;
     ogg_packet packet;
     bool ok = true;
     for (int i = 0; i < HeaderPacketCount() && ok; ++i)
         ok = ReadPacket(packet);
-    (void)savedPacketsRead;
     highestGranule_ = highest;
     currentGranule_ = 0;
     RestartDecoder();

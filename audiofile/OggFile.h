@@ -71,9 +71,12 @@ protected:
     virtual bool ReadPacket(ogg_packet& packet);
     bool WritePacket(ogg_packet& packet, bool toFile);
     bool WriteEndOfStream();
-    // Opens both streams: a new file ("wb+") or an existing one ("rb+" when
-    // writing is asked). Status 1 and false when that fails.
-    bool OpenStreams(bool newFile);
+    // Opens both streams: a new file ("wb+"; an empty path gets a temporary
+    // name) or an existing one ("rb+" when writing is asked); newFile tells
+    // which. Status 1 and false when that fails.
+    bool OpenStreams(bool& newFile);
+    // The format given to a constructor, cut to the format buffer.
+    void SetFormat(const WAVEFORMATEX* format);
     bool IsNewStream() const;
     // Reads count header packets from the start (the first page sets the
     // serial number of both stream states).
@@ -112,6 +115,7 @@ protected:
 
 private:
     bool WritePage(const ogg_page& page);
+    bool SeekReadToStart();
     std::vector<unsigned char> pendingRead_;  // what a short Read left of the last record
     size_t pendingOffset_ = 0;
 };

@@ -11,11 +11,6 @@ const unsigned char kVorbisPrefix[7] = {0x03, 'v', 'o', 'r', 'b', 'i', 's'};
 // Quality used when a managed set-up has no byte rate to start from.
 constexpr int kDefaultQuality = 3;
 
-void CopyFormat(std::vector<unsigned char>& buffer, const WAVEFORMATEX* format) {
-    const size_t bytes = sizeof(WAVEFORMATEX) + format->cbSize;
-    std::memcpy(buffer.data(), format, bytes < MaxFormatSize ? bytes : MaxFormatSize);
-}
-
 }  // namespace
 
 long VorbisBitrateFor(int quality, long samplesPerSec, int channels) {
@@ -31,7 +26,7 @@ long VorbisBitrateFor(int quality, long samplesPerSec, int channels) {
 OggVorbisFile::OggVorbisFile(const char* name, const WAVEFORMATEX* format, int quality, uint32_t openMode)
     : OggFile(name, openMode), quality_(quality) {
     if (format) {
-        CopyFormat(formatBuffer_, format);
+        SetFormat(format);
     } else {
         format_->wFormatTag = kVorbisFormatTag;
         format_->nChannels = 1;
@@ -211,16 +206,7 @@ void OggVorbisFile::SetUpAppendEncoder(const std::vector<OggOwnedPacket>& header
 bool OggVorbisFile::Open() {
     if (IsOpen())
         return true;
-    if (path_.empty()) {
-        std::string name;
-        if (!MakeTempFileName(name)) {
-            SetStatus(statusCannotOpen);
-            return false;
-        }
-        SetPath(name.c_str());
-        temporary_ = true;
-    }
-    const bool newFile = IsNewStream();
+    bool newFile = false;
     if (!OpenStreams(newFile))
         return false;
     encoderActive_ = false;

@@ -54,8 +54,7 @@ SpeexFile::SpeexFile(const char* name, const WAVEFORMATEX* format, int quality, 
     speex_bits_init(&encoderBits_);
     speex_bits_init(&decoderBits_);
     if (format) {
-        const size_t bytes = sizeof(WAVEFORMATEX) + format->cbSize;
-        std::memcpy(formatBuffer_.data(), format, bytes < MaxFormatSize ? bytes : MaxFormatSize);
+        SetFormat(format);
     } else {
         format_->wFormatTag = kSpeexFormatTag;
         format_->nChannels = 1;
@@ -135,16 +134,7 @@ bool SpeexFile::ParseHeaders(const std::vector<OggOwnedPacket>& headers) {
 bool SpeexFile::Open() {
     if (IsOpen())
         return true;
-    if (path_.empty()) {
-        std::string name;
-        if (!MakeTempFileName(name)) {
-            SetStatus(statusCannotOpen);
-            return false;
-        }
-        SetPath(name.c_str());
-        temporary_ = true;
-    }
-    const bool newFile = IsNewStream();
+    bool newFile = false;
     if (!OpenStreams(newFile))
         return false;
     encoderActive_ = false;

@@ -15,15 +15,6 @@ std::string OggDir() {
     return dir ? dir : "";
 }
 
-WAVEFORMATEX CodecFormat(WORD tag, int channels, DWORD rate) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = tag;
-    format.nChannels = static_cast<WORD>(channels);
-    format.nSamplesPerSec = rate;
-    format.wBitsPerSample = 16;
-    return format;
-}
-
 TEST(OggInterop, WritesFilesForTheTools) {
     if (OggDir().empty())
         GTEST_SKIP() << "run through ogg_interop.sh";

@@ -7,6 +7,17 @@
 
 #include "audiofile/MediaFile.h"
 
+// A Vorbis or Speex format as the recorder hands it to the file classes.
+inline WAVEFORMATEX CodecFormat(WORD tag, int channels, DWORD rate) {
+    WAVEFORMATEX format{};
+    format.wFormatTag = tag;
+    format.nChannels = static_cast<WORD>(channels);
+    format.nSamplesPerSec = rate;
+    format.wBitsPerSample = 16;
+    format.nBlockAlign = 1;
+    return format;
+}
+
 // frames of a sine at hz, interleaved over channels (the second channel at half level).
 inline std::vector<int16_t> SineFrames(uint32_t frames, int channels, double hz, uint32_t rate,
                                        uint32_t startFrame = 0) {

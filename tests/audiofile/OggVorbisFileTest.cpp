@@ -8,15 +8,7 @@
 
 namespace {
 
-WAVEFORMATEX VorbisFormat(int channels, DWORD rate) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = kVorbisFormatTag;
-    format.nChannels = static_cast<WORD>(channels);
-    format.nSamplesPerSec = rate;
-    format.wBitsPerSample = 16;
-    format.nBlockAlign = 1;
-    return format;
-}
+WAVEFORMATEX VorbisFormat(int channels, DWORD rate) { return CodecFormat(kVorbisFormatTag, channels, rate); }
 
 constexpr uint32_t kNew = MMIO_CREATE | MMIO_READWRITE;
 

@@ -11,14 +11,7 @@
 
 namespace {
 
-WAVEFORMATEX SpeexFormat(int channels, DWORD rate) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = kSpeexFormatTag;
-    format.nChannels = static_cast<WORD>(channels);
-    format.nSamplesPerSec = rate;
-    format.wBitsPerSample = 16;
-    return format;
-}
+WAVEFORMATEX SpeexFormat(int channels, DWORD rate) { return CodecFormat(kSpeexFormatTag, channels, rate); }
 
 constexpr uint32_t kNew = MMIO_CREATE | MMIO_READWRITE;
 
