@@ -153,3 +153,26 @@ TEST(OggVorbisFileTest, ClockTimesMapToSampleFrames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OggVorbisFileTest, RenameKeepsTheRecordingAndItsPosition) {
+    TempFolder folder;
+    const WAVEFORMATEX format = VorbisFormat(1, 8000);
+    OggVorbisFile file(folder.File("first.ogg").c_str(), &format, 3, kNew);
+    ASSERT_TRUE(file.Open());
+    ASSERT_TRUE(WriteTone(file, 2, 1, 8000, 1600));
+    ASSERT_TRUE(file.Rename(folder.File("second.ogg")));
+    EXPECT_FALSE(FileExists(folder.File("first.ogg")));
+    EXPECT_TRUE(file.IsOpen());
+    EXPECT_GE(file.GetPosition(), 15000u);
+    EXPECT_EQ(file.GetLength(), 16000u);
+    // The renamed file is continued, not started again.
+    ASSERT_TRUE(WriteTone(file, 1, 1, 8000, 1600));
+    EXPECT_TRUE(file.Close());
+    OggVorbisFile again(folder.File("second.ogg").c_str(), nullptr, 3, MMIO_READ);
+    ASSERT_TRUE(again.Open());
+    EXPECT_NEAR(again.GetLength(), 24000.0, 2048);
+}
+
+}  // namespace
