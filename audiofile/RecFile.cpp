@@ -105,7 +105,8 @@ uint32_t RecFile::NextSegmentPosition(uint32_t position) const {
 
 uint32_t RecFile::PrevSegmentPosition(uint32_t position) const {
     const WAVEFORMATEX* format = GetFormat();
-    const uint32_t margin = format ? format->nAvgBytesPerSec : 300;
+    const bool frames = GetFileType() == ftOgg || GetFileType() == ftSpeex;
+    const uint32_t margin = !format ? 300 : frames ? PositionUnitsPerSecond() : format->nAvgBytesPerSec;
     if (position == kNoPosition)
         position = GetPosition();
     const int index = FindTimeCode(position);
@@ -142,7 +143,7 @@ void RecFile::CleanTimeCodes() {
 
 uint32_t RecFile::TimeCodeToPosition(int64_t clockTime) const {
     const WAVEFORMATEX* format = GetFormat();
-    const uint32_t rate = GetAvgBytesPerSec() ? GetAvgBytesPerSec() : 8000;
+    const uint32_t rate = PositionUnitsPerSecond() ? PositionUnitsPerSecond() : 8000;
     const uint32_t blockAlign = format ? format->nBlockAlign : 0;
     uint32_t best = 0;
     int64_t bestDistance = INT64_MAX;

@@ -33,6 +33,9 @@ public:
     uint32_t GetSeconds(uint32_t length = kWholeLength) const override;
     uint32_t RelativePosition(int32_t seconds) const override;
     int64_t GetTimeCode(uint32_t position) const override;
+    // Positions per second of audio: bytes for WAV and MP3, sample frames
+    // for Ogg files.
+    virtual uint32_t PositionUnitsPerSecond() const { return GetAvgBytesPerSec(); }
 
     // Segments, sorted by position. An index outside the list reads as
     // kNoPosition (positions) or 0 (time codes, lengths).

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "audiofile/OggVorbisFile.h"
+#include "audiofile/SpeexFile.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/files/FileFormats.h"
 #include "recorder/files/FileNaming.h"
@@ -10,7 +12,7 @@
 std::unique_ptr<RecFile> CreateFileObject(const char* name, const WAVEFORMATEX* format,
                                           uint32_t mode, int type) {
     const int kind = FileTypeForFactory(name, type);
-    if (kind == ftMp3 || kind == ftOgg || kind == ftSpeex)
+    if (kind == ftMp3)
         return nullptr;
     std::string path = name ? name : "";
     const bool temporary = path.empty();
@@ -19,7 +21,13 @@ std::unique_ptr<RecFile> CreateFileObject(const char* name, const WAVEFORMATEX* 
         path = ComposeFileName(nullptr, true, NewFileExtension(kind), NamingSettingsFromAppState(),
                                usable);
     }
-    auto file = std::make_unique<WaveFile>(path.c_str(), format, mode);
+    std::unique_ptr<RecFile> file;
+    if (kind == ftOgg)
+        file = std::make_unique<OggVorbisFile>(path.c_str(), format, AppState.VorQ, mode);
+    else if (kind == ftSpeex)
+        file = std::make_unique<SpeexFile>(path.c_str(), format, AppState.SpxQ, mode);
+    else
+        file = std::make_unique<WaveFile>(path.c_str(), format, mode);
     (void)file->Open();  // the caller reads the outcome from IsOpen and GetError
     if (temporary)
         file->SetTemporary(true);

@@ -23,8 +23,10 @@ winpath() { echo "Z:${1//\//\\}"; }
 now_ms() { date +%s%3N; }
 
 # Settings for recording the sound card's monitor: 44100 Hz, 16-bit, mono
-# PCM; files named from the prefix $1 in $out; no voice activation, no tray
-# icon (so closing the window ends the program).
+# PCM; files named from the prefix $1 in $out, of the default type $2 (0 WAV,
+# 1 MP3, 3 Ogg Vorbis, 4 Speex; WAV when not given); Vorbis at 44100 Hz and
+# Speex at 32000 Hz, both mono; no voice activation, no tray icon (so closing
+# the window ends the program).
 write_recording_settings() {
     cat >"$out/settings.ini" <<EOF2
 [Wave]
@@ -33,7 +35,15 @@ Resolution=1
 Stereo=0
 WaveFormat=0100010044ac000088580100020010000000
 [Mp3]
-DefaultAudioFormat=0
+DefaultAudioFormat=${2:-0}
+[Vorbis]
+VorSampleRate=44100
+VorStereo=0
+VorQ=4
+[Speex]
+SpxSampleRate=32000
+SpxStereo=0
+SpxQ=8
 [File]
 DefaultDirectory=$(winpath "$out")
 AutoName=1

@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
 # The real program records from the sound card: a 1 kHz tone plays into the
-# null sink; "larkspurpro /I settings.ini /L" records its monitor into a WAV
-# file named by the settings; a second copy with "/F /T" stops it; closing
-# the window (WM_CLOSE, as the window's close box sends) finishes the file.
+# null sink; "larkspurpro /I settings.ini /L" records its monitor into a file
+# named by the settings; a second copy with "/F /T" stops it; closing the
+# window (WM_CLOSE, as the window's close box sends) finishes the file.
 # Passes when the file holds the tone in the format the settings ask for and
 # its length matches the time from the file's creation to the stop: never
-# longer (+100 ms), shorter by at most Wine's capture start latency (the
-# first buffer arrives 0.4-2 s after waveInStart under PulseAudio).
-#   record_program.sh PROGRAM.exe
+# longer (+100 ms, a little more for codecs that end their last frame on
+# close), shorter by at most Wine's capture start latency (the first buffer
+# arrives 0.4-2 s after waveInStart under PulseAudio).
+# With "mp3", "ogg" or "spx" the default-format setting chooses an MP3 (through
+# the ACM codec driver installed in the prefix), Ogg Vorbis or Speex recording;
+# a comment sent with "/O" while recording must then be in the file, and the
+# length is measured on the decoded audio.
+#   record_program.sh PROGRAM.exe [wav|mp3|ogg|spx]
 set -eu
 program=$1
+kind=${2:-wav}
 source "$(dirname "$0")/program_lib.sh"
-write_recording_settings e2e
-wav="$out/e2e.wav"
+write_recording_settings e2e "$(case $kind in mp3) echo 1;; ogg) echo 3;; spx) echo 4;; *) echo 0;; esac)"
+wav="$out/e2e.$kind"
+comment="e2e comment $$"
 
 start_tone 25
 
@@ -24,23 +31,57 @@ created_ms=$(now_ms)
 birth=$(stat -c %W "$wav")
 [ "$birth" != 0 ] && [ "$birth" != - ] && created_ms=$(stat -c %.3W "$wav" | tr -d .)
 
-sleep 4
+sleep 2
+if [ "$kind" != wav ]; then
+    "$tools/wine-run" "$program" /O "$comment" || { echo "/O found no running copy"; exit 1; }
+fi
+sleep 2
 "$tools/wine-run" "$program" /F /T
 # The stop brings the header up to date at once; after it nothing more is
 # written until the file is closed, so its modification time is the stop.
 wait_settled "$wav" || { echo "still recording after /F /T"; exit 1; }
 stopped_ms=$(stat -c %.3Y "$wav" | tr -d .)
 stopped_size=$(stat -c %s "$wav")
-stopped_length=$(soxi -s "$wav")
+[ "$kind" = wav ] && stopped_length=$(soxi -s "$wav")
 
 close_program "$program"
 
 elapsed=$((stopped_ms - created_ms))
-check_pcm_format "$wav"
-[ "$(soxi -s "$wav")" = "$stopped_length" ] || { echo "audio was added after the stop"; exit 1; }
-length_ms=$(soxi -D "$wav" | awk '{printf "%.0f", $1 * 1000}')
-freq=$(rough_frequency "$wav")
-echo "recorded_ms $elapsed length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
-awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" 'BEGIN {
-    exit !(l <= e + 100 && l >= e - 2000 && f > 950 && f < 1050) }' \
+decoded=$out/decoded.wav rate=44100 slack=150
+case $kind in
+mp3)
+    ffprobe -v error -show_entries stream=codec_name -of csv=p=0 "$wav" | grep -q '^mp3' \
+        || { echo "not an MP3 stream:"; ffprobe "$wav"; exit 1; }
+    # The comment is in the annotations' private frame, inside the ID3v2 tag.
+    tag_bytes=$(head -c 10 "$wav" | od -An -tu1 | awk '$1 == 73 && $2 == 68 && $3 == 51 {
+        print 10 + $7 * 2097152 + $8 * 16384 + $9 * 128 + $10 }')
+    [ -n "$tag_bytes" ] && head -c "$tag_bytes" "$wav" | grep -aq PRIV \
+        && head -c "$tag_bytes" "$wav" | grep -aqF "$comment" \
+        || { echo "the comment is not in the ID3v2 tag"; exit 1; }
+    ffmpeg -v error -i "$wav" "$decoded"
+    rate=$(soxi -r "$decoded")
+    # The encoder's delay and padding: up to two frames of 1152 samples.
+    slack=$((150 + 2 * 1152 * 1000 / rate)) ;;
+ogg)
+    ogginfo "$wav" >"$out/info.txt" 2>&1 && ! grep -qi 'warning\|error' "$out/info.txt" \
+        || { cat "$out/info.txt"; echo "ogginfo complains"; exit 1; }
+    vorbiscomment -l "$wav" | grep -qF "$comment" || { echo "the /O comment is not in the file"; exit 1; }
+    oggdec -Q -o "$decoded" "$wav" || { echo "oggdec failed"; exit 1; } ;;
+spx)
+    ogginfo "$wav" >"$out/info.txt" 2>&1 || { cat "$out/info.txt"; echo "ogginfo complains"; exit 1; }
+    grep -aqF "$comment" "$wav" || { echo "the /O comment is not in the file"; exit 1; }
+    speexdec "$wav" "$decoded" 2>/dev/null || { echo "speexdec failed"; exit 1; }
+    rate=32000 ;;
+*)
+    check_pcm_format "$wav"
+    [ "$(soxi -s "$wav")" = "$stopped_length" ] || { echo "audio was added after the stop"; exit 1; }
+    decoded=$wav slack=100 ;;
+esac
+[ "$(soxi -r "$decoded")" = "$rate" ] && [ "$(soxi -c "$decoded")" = 1 ] && [ "$(soxi -b "$decoded")" = 16 ] \
+    || { echo "wrong format:"; soxi "$decoded"; exit 1; }
+length_ms=$(soxi -D "$decoded" | awk '{printf "%.0f", $1 * 1000}')
+freq=$(rough_frequency "$decoded")
+echo "$kind recorded_ms $elapsed length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
+awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" -v s="$slack" 'BEGIN {
+    exit !(l <= e + s && l >= e - 2000 && f > 950 && f < 1050) }' \
     || { echo "length or frequency out of range"; exit 1; }

@@ -19,7 +19,7 @@ TEST(FileFactoryTest, WaveForEveryNameWithoutAnotherClass) {
         bool made;
     } cases[] = {
         {folder / "a.wav", true}, {folder / "a.dat", true}, {folder / "a.MP3", false},
-        {folder / "a.oga", false}, {folder / "a.Spx", false},
+        {folder / "a.oga", true}, {folder / "a.Spx", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
