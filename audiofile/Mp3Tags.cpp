@@ -4,6 +4,7 @@
 #include "audiofile/Mp3File.h"
 
 #include <cstring>
+#include <vector>
 
 #include <id3/tag.h>
 
@@ -55,9 +56,31 @@ ID3_FrameID FrameForKey(const std::string& key) {
     return ID3FID_NOFRAME;
 }
 
+// A text in UTF-16 (as other programs write titles) in the ANSI code page.
+std::string UnicodeText(const ID3_Field& text) {
+    // id3lib keeps the characters in big-endian order.
+    std::wstring value;
+    const unicode_t* raw = text.GetRawUnicodeText();
+    // Its size counts bytes.
+    for (size_t i = 0; raw && i < text.Size() / 2 && raw[i] != 0; ++i) {
+        const wchar_t ch = static_cast<wchar_t>(((raw[i] & 0xFF) << 8) | (raw[i] >> 8));
+        if (ch != 0xFEFF)
+            value += ch;
+    }
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, value.c_str(), static_cast<int>(value.size()),
+                                          nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_ACP, 0, value.c_str(), static_cast<int>(value.size()), &narrow[0],
+                            bytes, nullptr, nullptr);
+    return narrow;
+}
+
 // The frame's text, else its data bytes (up to a terminating zero).
 std::optional<std::string> FrameValue(const ID3_Frame& frame) {
     if (ID3_Field* text = frame.GetField(ID3FN_TEXT)) {
+        if (text->GetEncoding() == ID3TE_UTF16 || text->GetEncoding() == ID3TE_UTF16BE)
+            return UnicodeText(*text);
         std::string value(text->Size() + 20, '\0');
         const size_t got = text->Get(&value[0], value.size());
         value.resize(got);
