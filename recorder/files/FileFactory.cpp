@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "audiofile/Mp3File.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/files/FileFormats.h"
 #include "recorder/files/FileNaming.h"
@@ -10,7 +11,7 @@
 std::unique_ptr<RecFile> CreateFileObject(const char* name, const WAVEFORMATEX* format,
                                           uint32_t mode, int type) {
     const int kind = FileTypeForFactory(name, type);
-    if (kind == ftMp3 || kind == ftOgg || kind == ftSpeex)
+    if (kind == ftOgg || kind == ftSpeex)
         return nullptr;
     std::string path = name ? name : "";
     const bool temporary = path.empty();
@@ -19,7 +20,13 @@ std::unique_ptr<RecFile> CreateFileObject(const char* name, const WAVEFORMATEX* 
         path = ComposeFileName(nullptr, true, NewFileExtension(kind), NamingSettingsFromAppState(),
                                usable);
     }
-    auto file = std::make_unique<WaveFile>(path.c_str(), format, mode);
+    std::unique_ptr<RecFile> file;
+    if (kind == ftMp3) {
+        Mp3File::EnableTag(AppState.Mp3EnableTag);
+        file = std::make_unique<Mp3File>(path.c_str(), format, mode);
+    } else {
+        file = std::make_unique<WaveFile>(path.c_str(), format, mode);
+    }
     (void)file->Open();  // the caller reads the outcome from IsOpen and GetError
     if (temporary)
         file->SetTemporary(true);
