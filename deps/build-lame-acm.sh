@@ -28,7 +28,7 @@ mkdir -p "$DIR/src"
 cd "$DIR/src"
 echo "lame acm: fetching $PIN"
 apt-get source --download-only "$PIN" >/dev/null 2>&1
-dpkg-source -x lame_*.dsc lame >/dev/null
+dpkg-source -x lame_*.dsc lame >/dev/null 2>&1
 patch -d lame -p1 -s < "$PATCH"
 
 export CC=$HOST-gcc-posix CXX=$HOST-g++-posix AR=$HOST-ar RANLIB=$HOST-ranlib
