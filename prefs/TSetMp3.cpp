@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/SettingsStore.h"
+#include "audiofile/Mp3File.h"
 #include "prefs/FormatStorage.h"
 
 namespace {
@@ -66,6 +67,7 @@ void TSetMp3::Load(HKEY key, const std::string& ini) {
     long fileType = store.SmallOr("DefaultAudioFormat", 0);
     AppState.DefaultAudioFormat = fileType >= 0 && fileType <= kLastFileType ? fileType : 0;
     AppState.Mp3EnableTag = store.SmallOr("Mp3EnableTag", 1) != 0;
+    Mp3File::EnableTag(AppState.Mp3EnableTag);
 }
 
 void TSetMp3::Save(HKEY key, const std::string& ini) {

@@ -13,7 +13,6 @@
 // ".spx" Speex, anything else WAV; type decides only for a name of under
 // four characters) and runs its Open; callers test IsOpen. format null opens
 // an existing file; mode is the mmio mode (MMIO_READWRITE, or with
-// MMIO_CREATE for a new file). Null for a type without a file class yet
-// (MP3): the caller reports it as a file it cannot open.
+// MMIO_CREATE for a new file).
 std::unique_ptr<RecFile> CreateFileObject(const char* name, const WAVEFORMATEX* format,
                                           uint32_t mode, int type);

@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/PrivateMessages.h"
 #include "audiofile/FileNames.h"
+#include "audiofile/Mp3File.h"
 #include "framework/Application.h"
 #include "framework/RecentFiles.h"
 #include "framework/UserInteraction.h"
@@ -121,8 +122,11 @@ bool OpenExistingFile(TAppDialog& window, const std::string& path) {
     } else if (type == ftSpeex) {
         ShowCodec(window, "Speex");
     } else if (window.FileFormat->wFormatTag != WAVE_FORMAT_PCM) {
-        // Only a test that the file can be played and recorded into.
-        if (!window.AcmOpen(false, 1)) {
+        // Only a test that the file can be played and recorded into; an MP3
+        // file with no encoder installed opens for playing (decoding) only.
+        const bool playOnly =
+            type == ftMp3 && !static_cast<const Mp3File*>(window.CurrentFile.get())->CanEncode();
+        if (!window.AcmOpen(false, playOnly ? 2 : 1)) {
             window.Error(IDS_ACMOPENFAILED);
             window.DiscardFile();
             return false;

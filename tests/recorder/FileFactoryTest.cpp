@@ -18,7 +18,7 @@ TEST(FileFactoryTest, WaveForEveryNameWithoutAnotherClass) {
         std::string name;
         bool made;
     } cases[] = {
-        {folder / "a.wav", true}, {folder / "a.dat", true}, {folder / "a.MP3", false},
+        {folder / "a.wav", true}, {folder / "a.dat", true}, {folder / "a.MP3", true},
         {folder / "a.oga", true}, {folder / "a.Spx", true},
     };
     for (const auto& c : cases) {
@@ -30,6 +30,10 @@ TEST(FileFactoryTest, WaveForEveryNameWithoutAnotherClass) {
             EXPECT_FALSE(file->IsTemporary());
         }
     }
+    auto mp3 = CreateFileObject((folder / "b.mp3").c_str(), nullptr, MMIO_CREATE | MMIO_READWRITE, 0);
+    ASSERT_TRUE(mp3 && mp3->IsOpen());
+    EXPECT_EQ(mp3->GetFileType(), ftMp3);
+    mp3.reset();
     auto temporary = CreateFileObject(nullptr, &pcm, MMIO_CREATE | MMIO_READWRITE, 0);
     ASSERT_TRUE(temporary);
     EXPECT_EQ(temporary->GetPath(), folder / "~rec_1.wav");

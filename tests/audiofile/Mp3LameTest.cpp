@@ -1,0 +1,253 @@
+// MP3 files made by lame (mp3_lame.sh puts them in LARKSPUR_MP3_DIR): the
+// frame scan, the ID3v1 block, ID3v2 tags through id3lib, appending, and
+// reading where no encoder is installed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+#include <msacm.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "audiofile/FileNames.h"
+#include "audiofile/Mp3File.h"
+#include "tests/audiofile/TempFolder.h"
+
+namespace {
+
+std::string Mp3Dir() {
+    const char* dir = std::getenv("LARKSPUR_MP3_DIR");
+    return dir ? dir : "";
+}
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        uint8_t chunk[4096];
+        size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// A working copy of a fixture in the test's own folder.
+std::string CopyFixture(const TempFolder& folder, const char* name) {
+    const std::string to = folder.File(name);
+    CopyFileA((Mp3Dir() + "\\" + name).c_str(), to.c_str(), FALSE);
+    return to;
+}
+
+class Mp3Lame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (Mp3Dir().empty())
+            GTEST_SKIP() << "run through mp3_lame.sh";
+        Mp3File::EnableTag(true);
+    }
+    void TearDown() override { Mp3File::EnableTag(true); }
+    TempFolder folder_;
+};
+
+struct Fixture {
+    const char* name;
+    uint32_t rate;
+    uint16_t channels;
+    uint32_t bitRate;
+    bool id3v1;
+};
+
+}  // namespace
+
+TEST_F(Mp3Lame, FrameScanFindsFormatAndLength) {
+    const Fixture fixtures[] = {
+        {"m1.mp3", 44100, 2, 128000, false},        {"m1_v1.mp3", 44100, 2, 128000, true},
+        {"m2_16k_v2.mp3", 16000, 1, 64000, false},  {"m2_22k_v1v2.mp3", 22050, 1, 32000, true},
+        {"m25_8k.mp3", 8000, 1, 16000, false},
+    };
+    for (const Fixture& fx : fixtures) {
+        SCOPED_TRACE(fx.name);
+        const std::string path = Mp3Dir() + "\\" + fx.name;
+        const std::vector<uint8_t> bytes = ReadAll(path);
+        ASSERT_GT(bytes.size(), 1000u);
+        const uint32_t start = Id3v2TagBytes(bytes.data());
+        const uint32_t expected =
+            static_cast<uint32_t>(bytes.size()) - start - (fx.id3v1 ? 128u : 0u);
+        Mp3File file(path.c_str(), nullptr, MMIO_READ);
+        ASSERT_TRUE(file.Open()) << file.GetError();
+        EXPECT_EQ(file.GetFileType(), ftMp3);
+        EXPECT_EQ(file.GetDataLength(), expected);
+        EXPECT_EQ(file.HasId3v1(), fx.id3v1);
+        EXPECT_EQ(file.GetFormat()->wFormatTag, 85);
+        EXPECT_EQ(file.GetFormat()->nSamplesPerSec, fx.rate);
+        EXPECT_EQ(file.GetFormat()->nChannels, fx.channels);
+        EXPECT_EQ(file.GetAvgBytesPerSec(), fx.bitRate / 8);
+        EXPECT_EQ(file.GetPcmFormat().nSamplesPerSec, fx.rate);
+        EXPECT_TRUE(file.CanEncode());
+        // Reading stops at the end of the frames: the ID3v1 block is no audio.
+        std::vector<uint8_t> all(bytes.size());
+        uint32_t total = 0;
+        int32_t got;
+        while ((got = file.Read(all.data() + total, 5000)) > 0)
+            total += static_cast<uint32_t>(got);
+        EXPECT_EQ(total, expected);
+        EXPECT_EQ(std::memcmp(all.data(), bytes.data() + start, 4), 0);
+        // Positioning resyncs to a frame start and counts the skipped bytes.
+        ASSERT_TRUE(file.Position(1001));
+        uint8_t header[2];
+        ASSERT_EQ(file.Read(header, 2), 2);
+        EXPECT_TRUE(IsFrameSync(header[0], header[1]));
+        EXPECT_GT(file.GetPosition(), 1001u);
+    }
+}
+
+TEST_F(Mp3Lame, Id3v1FieldsAreEditedInPlace) {
+    const std::string path = CopyFixture(folder_, "m1_v1.mp3");
+    const std::vector<uint8_t> before = ReadAll(path);
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        std::string value;
+        ASSERT_TRUE(file.GetId3v1Field("TITLE", value));
+        EXPECT_EQ(value, "Old title");
+        EXPECT_FALSE(file.SetId3v1Field("year", "2024"));
+        EXPECT_FALSE(file.SetId3v1Field("comment", "new"));
+        ASSERT_TRUE(file.Close());
+    }
+    const std::vector<uint8_t> after = ReadAll(path);
+    ASSERT_EQ(after.size(), before.size());
+    const size_t tag = after.size() - 128;
+    EXPECT_EQ(std::memcmp(after.data(), before.data(), tag + 93), 0);  // frames, title..album
+    EXPECT_EQ(std::memcmp(&after[tag + 93], "2024", 4), 0);
+    EXPECT_EQ(std::memcmp(&after[tag + 97], "new\0\0", 5), 0);
+    EXPECT_EQ(after[tag + 127], before[tag + 127]);  // the genre
+}
+
+TEST_F(Mp3Lame, AppendingKeepsTheId3v1Block) {
+    const std::string path = CopyFixture(folder_, "m1_v1.mp3");
+    const std::vector<uint8_t> before = ReadAll(path);
+    std::vector<uint8_t> frames(before.begin(), before.end() - 128);
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        ASSERT_EQ(file.Write(frames.data(), 4180), 4180);
+        EXPECT_EQ(file.GetDataLength(), frames.size() + 4180);
+        ASSERT_TRUE(file.Close());
+    }
+    // Closing wrote the annotations into a new ID3v2 tag in front.
+    const std::vector<uint8_t> after = ReadAll(path);
+    ASSERT_EQ(after.size(), Id3v2TagBytes(after.data()) + before.size() + 4180);
+    EXPECT_EQ(std::memcmp(&after[after.size() - 128], &before[before.size() - 128], 128), 0);
+    Mp3File again(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(again.Open());
+    EXPECT_EQ(again.GetDataLength(), frames.size() + 4180);
+}
+
+TEST_F(Mp3Lame, Id3v2TagsThroughId3lib) {
+    const std::string path = CopyFixture(folder_, "m2_16k_v2.mp3");
+    Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+    ASSERT_TRUE(file.Open());
+    const uint32_t length = file.GetDataLength();
+    ASSERT_TRUE(file.Position(2000));
+    const uint32_t position = file.GetPosition();
+    EXPECT_EQ(file.GetTag("title").value_or(""), "Tagged");
+    // An existing text frame is kept; the file stays open and usable.
+    EXPECT_FALSE(file.SetTag("Title", "Another"));
+    EXPECT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.GetTag("title").value_or(""), "Tagged");
+    // The annotation's private frame, and again (replaced).
+    const std::string text = "segment 0 1700000000\r\ncomment 100 200 hello\r\n";
+    ASSERT_TRUE(file.SetTag(kAnnotationKey, "first"));
+    ASSERT_TRUE(file.SetTag("QUILLMOOR TIMECODE", text));
+    EXPECT_EQ(file.GetTag(kAnnotationKey).value_or(""), text);
+    ASSERT_TRUE(file.SetTag("artist", "Someone"));
+    EXPECT_EQ(file.GetDataLength(), length);
+    EXPECT_EQ(file.GetPosition(), position);
+    uint8_t header[2];
+    ASSERT_EQ(file.Read(header, 2), 2);
+    EXPECT_TRUE(IsFrameSync(header[0], header[1]));
+    ASSERT_TRUE(file.Close());
+    EXPECT_FALSE(FileExists(path + ".XXXXXX"));
+    Mp3File again(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(again.Open());
+    EXPECT_EQ(again.GetDataLength(), length);
+    EXPECT_EQ(again.GetTag("artist").value_or(""), "Someone");
+    std::string artist;
+    EXPECT_TRUE(again.GetId3v1Field("artist", artist));
+    EXPECT_EQ(artist, "Someone");
+}
+
+TEST_F(Mp3Lame, TagSwitchOffWritesNoId3v2) {
+    const std::string path = CopyFixture(folder_, "m25_8k.mp3");
+    Mp3File::EnableTag(false);
+    Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+    ASSERT_TRUE(file.Open());
+    // Not stored in the file: false, so that the annotations' journal stays.
+    EXPECT_FALSE(file.SetTag(kAnnotationKey, "annotations"));
+    ASSERT_TRUE(file.Close());
+    const std::vector<uint8_t> bytes = ReadAll(path);
+    EXPECT_EQ(Id3v2TagBytes(bytes.data()), 0u);
+}
+
+TEST_F(Mp3Lame, NewFileRoundTrip) {
+    // Frames taken from a lame file, written into a new file of that format.
+    Mp3File source((Mp3Dir() + "\\m2_16k_v2.mp3").c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(source.Open());
+    std::vector<uint8_t> frames(source.GetDataLength());
+    ASSERT_EQ(source.Read(frames.data(), static_cast<uint32_t>(frames.size())),
+              static_cast<int32_t>(frames.size()));
+    const std::string path = folder_.File("new.mp3");
+    {
+        Mp3File file(path.c_str(), source.GetFormat(), MMIO_READWRITE | MMIO_CREATE);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(file.SetTag("album", "before the audio"));
+        ASSERT_EQ(file.Write(frames.data(), static_cast<uint32_t>(frames.size())),
+                  static_cast<int32_t>(frames.size()));
+        ASSERT_TRUE(file.Close());
+    }
+    Mp3File again(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(again.Open()) << again.GetError();
+    EXPECT_EQ(again.GetDataLength(), frames.size());
+    EXPECT_EQ(again.GetTag("album").value_or(""), "before the audio");
+    // Closing stored the annotations (the signature of the new recording).
+    EXPECT_NE(again.GetTag(kAnnotationKey).value_or("").find("SIGNATURE"), std::string::npos);
+    EXPECT_EQ(again.GetFormat()->nSamplesPerSec, 16000u);
+}
+
+namespace {
+
+BOOL CALLBACK CollectLame(HACMDRIVERID id, DWORD_PTR instance, DWORD) {
+    ACMDRIVERDETAILSA details{};
+    details.cbStruct = sizeof details;
+    if (acmDriverDetailsA(id, &details, 0) == 0 && std::strstr(details.szShortName, "LAME"))
+        reinterpret_cast<std::vector<HACMDRIVERID>*>(instance)->push_back(id);
+    return TRUE;
+}
+
+}  // namespace
+
+// Last: takes the encoder out of this process's driver list.
+TEST_F(Mp3Lame, ZzReadsWithoutAnEncoder) {
+    std::vector<HACMDRIVERID> lame;
+    acmDriverEnum(CollectLame, reinterpret_cast<DWORD_PTR>(&lame), 0);
+    if (lame.empty())
+        GTEST_SKIP() << "LAME's ACM driver is not installed";
+    for (HACMDRIVERID id : lame)
+        ASSERT_EQ(acmDriverRemove(id, 0), 0u);
+    for (const char* name : {"m1_v1.mp3", "m2_16k_v2.mp3"}) {
+        SCOPED_TRACE(name);
+        const std::string path = CopyFixture(folder_, name);
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open()) << file.GetError();
+        EXPECT_FALSE(file.CanEncode());
+        EXPECT_GT(file.GetDataLength(), 0u);
+        uint8_t bytes[4];
+        EXPECT_EQ(file.Read(bytes, 4), 4);
+        EXPECT_EQ(file.Write(bytes, 4), 0);  // no appending without an encoder
+    }
+}
