@@ -35,6 +35,7 @@
 class CoolButton;
 class RCButton;
 class SMeter;
+class TReportFrame;
 
 // Timers of the recorder window.
 constexpr UINT_PTR TIMER_PLAYSTART = 39;        // queue the playback buffers
@@ -317,7 +318,17 @@ public:
     void CePrivateClipboard(TCommandEnabler& ce);
 
     // ---- annotations and the properties report (TAppDialogAnnotations.cpp) ----
-    HWND PropertiesWindow = nullptr;  // the properties report, while it exists
+    HWND PropertiesWindow = nullptr;  // the properties report opened last, while it exists
+    std::vector<std::unique_ptr<TReportFrame>> ReportFrames;  // every report still open
+    // The comment text the annotation field shows (a copy; none = empty).
+    std::optional<std::string> LastAnnotationText;
+    // Shows the comment at position (kNoPosition: the file's position) in
+    // the annotation field; redrawn only when the text changes.
+    void ShowAnnotation(uint32_t position = kNoPosition);
+    // The current file holds data and its segments carry clock times.
+    bool CanChoosePosition() const;
+    // Runs the position dialog on the current file; true when it moved the file.
+    bool RunPositionDialog();
     void CmInsertAnnotation();
     void CeInsertAnnotation(TCommandEnabler& ce);
     void CmEndAnnotation();

@@ -82,12 +82,6 @@ void TAppDialog::CmTogglePlay() { NotYetBuilt("CmTogglePlay"); }
 // Not yet built (keys: SoundByte play).
 void TAppDialog::BnPlayDoubleClicked() { NotYetBuilt("BnPlayDoubleClicked"); }
 
-// Not yet built (keys: double click on the message line).
-LRESULT TAppDialog::EvLButtonDblClk(WPARAM, LPARAM) {
-    NotYetBuilt("EvLButtonDblClk");
-    return 0;
-}
-
 // Not yet built (messages: toggle playing).
 LRESULT TAppDialog::EvTogglePlay(WPARAM, LPARAM) {
     NotYetBuilt("EvTogglePlay");
@@ -223,12 +217,6 @@ void TAppDialog::CmPasteFromFile() { NotYetBuilt("CmPasteFromFile"); }
 // Not yet built (editing: paste-from-file enabler).
 void TAppDialog::CePasteFromFile(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (editing: position dialog).
-void TAppDialog::CmPosition() { NotYetBuilt("CmPosition"); }
-
-// Not yet built (editing: position enabler).
-void TAppDialog::CePosition(TCommandEnabler& ce) { ce.Enable(false); }
-
 // Not yet built (editing: record-insert).
 void TAppDialog::CmRecordInsert() { NotYetBuilt("CmRecordInsert"); }
 
@@ -252,27 +240,3 @@ void TAppDialog::CmPrivateClipboard() { NotYetBuilt("CmPrivateClipboard"); }
 
 // Not yet built (clipboard: private clipboard enabler).
 void TAppDialog::CePrivateClipboard(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (annotations: insert).
-void TAppDialog::CmInsertAnnotation() { NotYetBuilt("CmInsertAnnotation"); }
-
-// Not yet built (annotations: insert enabler).
-void TAppDialog::CeInsertAnnotation(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (annotations: end).
-void TAppDialog::CmEndAnnotation() { NotYetBuilt("CmEndAnnotation"); }
-
-// Not yet built (annotations: end enabler).
-void TAppDialog::CeEndAnnotation(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (annotations: delete).
-void TAppDialog::CmDeleteAnnotation() { NotYetBuilt("CmDeleteAnnotation"); }
-
-// Not yet built (annotations: delete enabler).
-void TAppDialog::CeDeleteAnnotation(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (annotations: properties report).
-void TAppDialog::CmProperties() { NotYetBuilt("CmProperties"); }
-
-// Not yet built (annotations: properties enabler).
-void TAppDialog::CeProperties(TCommandEnabler& ce) { ce.Enable(false); }
