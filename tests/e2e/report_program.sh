@@ -10,6 +10,7 @@ probe=$2
 tools=$(cd "$(dirname "$0")/../../tools" && pwd)
 out=$(mktemp -d)
 player=
+recorder=
 viewer=
 kill_tree() {
     local child
@@ -18,6 +19,7 @@ kill_tree() {
 }
 cleanup() {
     [ -n "$viewer" ] && kill_tree "$viewer"
+    [ -n "$recorder" ] && kill_tree "$recorder"
     [ -n "$player" ] && kill_tree "$player"
     rm -rf "$out"
 }
@@ -32,11 +34,14 @@ SampleRate=22050
 Resolution=1
 Stereo=0
 WaveFormat=010001002256000044ac0000020010000000
+[Mp3]
+DefaultAudioFormat=0
 [File]
 DefaultDirectory=$(winpath "$out")
 AutoName=1
 AutoPrompt=0
 ImprovedFilePrefix=report
+LHMode=1
 [Vox]
 VoxDisable=1
 [Driver]
@@ -61,6 +66,7 @@ sleep 3
 sleep 1
 "$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
 wait "$recorder" || { echo "the recording program ended with an error"; exit 1; }
+recorder=
 [ "$(soxi -s "$wav")" -gt 0 ] || { echo "nothing recorded"; exit 1; }
 
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /R "$(winpath "$wav")" &
