@@ -140,4 +140,31 @@ TEST_F(PositionDialogTest, DaysBeforeTheCalendarKeepTheFields)
     EXPECT_TRUE(dialog.IsWindow());
 }
 
+TEST_F(PositionDialogTest, UnreadableSegmentTextKeepsTheSegment)
+{
+    ::ShowWindow(dialog.GetHandle(), SW_SHOW);
+    Spin(IDC_POSSEGMENTSPIN, 1);
+    Type(IDC_POSSEGMENT, "next");
+    EXPECT_EQ(1, dialog.SegmentIndex());
+    EXPECT_EQ(60 * kRate, dialog.ChosenPosition());
+    Type(IDC_POSSEGMENT, "1");
+    EXPECT_EQ(0u, dialog.ChosenPosition());
+    EXPECT_EQ("01", Text(IDC_POSHOUR));
+}
+
+TEST(PositionDialogLargeFile, SliderReachesBeyondTwoGigabytes)
+{
+    // 3 GB of 8-bit mono: half the file times the thumb is past int's range.
+    ReportTestFile file("C:\\long.wav", PcmFormat(1, 8000, 8), 3000000000u);
+    file.AddTimeCode(0, kStart);
+    TPositionDialog dialog(nullptr, &file);
+    ASSERT_TRUE(dialog.Create());
+    const HWND slider = dialog.GetDlgItem(IDC_POSSLIDER);
+    for (int thumb : {500, 1000}) {
+        ::SendMessageA(slider, TBM_SETPOS, TRUE, thumb);
+        dialog.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, thumb), reinterpret_cast<LPARAM>(slider));
+        EXPECT_EQ(3000000000ull * thumb / 1000, dialog.ChosenPosition());
+    }
+}
+
 }  // namespace
