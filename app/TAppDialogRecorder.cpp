@@ -46,9 +46,7 @@ void TAppDialogLink::GoTo(uint32_t position) {
 }
 
 void TAppDialogLink::ShowAnnotation() {
-    RecFile* file = dialog_.CurrentFile.get();
-    if (!file) return;
-    dialog_.SetItemText(IDC_ANNOTATION, file->FindComment(file->GetPosition()).value_or(std::string()));
+    dialog_.ShowAnnotation();
 }
 
 void TAppDialogLink::EndSession() { dialog_.EndSession(); }

@@ -353,3 +353,25 @@
 #define IDC_JOYLABEL4           507
 #define IDC_JOYBUTTON4          508
 #define IDC_JOYLABEL1           509
+// Annotations, the properties report and the position dialog
+// (resources/annotations.rc)
+// ---------------------------------------------------------------------------
+#define IDD_POSITION            1700   // "Set Time Position"
+#define IDC_POSNOTE             1710   // the recorded time, or the gap note
+#define IDC_POSDAY              1712
+#define IDC_POSDAYSPIN          1713
+#define IDC_POSHOUR             1714
+#define IDC_POSHOURSPIN         1715
+#define IDC_POSMINUTE           1716
+#define IDC_POSMINUTESPIN       1717
+#define IDC_POSSECONDSPIN       1718
+#define IDC_POSSECOND           1719
+#define IDC_POSSEGMENT          1720
+#define IDC_POSSEGMENTSPIN      1721
+#define IDC_POSSLIDER           1722
+#define IDC_POSADJUST           1723
+#define IDC_POSSECONDLABEL      1724
+#define IDC_POSDAYLABEL         1725
+#define IDC_POSSEGMENTLABEL     1726
+#define IDC_POSMINUTELABEL      1727
+#define IDC_POSHOURLABEL        1728

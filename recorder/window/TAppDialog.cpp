@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "framework/FrameWindow.h"
 #include "framework/UserInteraction.h"
+#include "recorder/annotations/TReportFrame.h"
 #include "recorder/services/AcmCodecs.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/controls/RCButton.h"
@@ -83,7 +84,8 @@ TAppDialog::~TAppDialog() {
     StopCapture();
     ReleaseFiles();
     if (DiskFreeSpaceExFound && Kernel32Library) FreeLibrary(Kernel32Library);
-    if (PropertiesWindow && ::IsWindow(PropertiesWindow)) DestroyWindow(PropertiesWindow);
+    ReportFrames.clear();  // the reports go with the window
+    PropertiesWindow = nullptr;
     Log("program closed");
 }
 

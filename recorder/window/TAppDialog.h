@@ -36,6 +36,7 @@ class CoolButton;
 class RCButton;
 class SMeter;
 class TransferProgress;
+class TReportFrame;
 
 // Timers of the recorder window.
 constexpr UINT_PTR TIMER_PLAYSTART = 39;        // queue the playback buffers
@@ -359,7 +360,17 @@ public:
     static int64_t FileTimeToUnixSeconds(const FILETIME& time);
 
     // ---- annotations and the properties report (TAppDialogAnnotations.cpp) ----
-    HWND PropertiesWindow = nullptr;  // the properties report, while it exists
+    HWND PropertiesWindow = nullptr;  // the properties report opened last, while it exists
+    std::vector<std::unique_ptr<TReportFrame>> ReportFrames;  // every report still open
+    // The comment text the annotation field shows (a copy; none = empty).
+    std::optional<std::string> LastAnnotationText;
+    // Shows the comment at position (kNoPosition: the file's position) in
+    // the annotation field; redrawn only when the text changes.
+    void ShowAnnotation(uint32_t position = kNoPosition);
+    // The current file holds data and its segments carry clock times.
+    bool CanChoosePosition() const;
+    // Runs the position dialog on the current file; true when it moved the file.
+    bool RunPositionDialog();
     void CmInsertAnnotation();
     void CeInsertAnnotation(TCommandEnabler& ce);
     void CmEndAnnotation();

@@ -49,24 +49,6 @@ void TAppDialog::BnPlayDoubleClicked()
     CmPlay();
 }
 
-// A double click on the message line of a file with clock times opens the
-// position dialog.
-LRESULT TAppDialog::EvLButtonDblClk(WPARAM, LPARAM point)
-{
-    if (!CurrentFile || CurrentFile->GetDataLength() == 0 || CurrentFile->GetTimeCode(0) == 0)
-        return 0;
-    HWND line = GetDlgItem(IDC_MESSAGELINE);
-    if (!line)
-        return 0;
-    RECT area{};
-    GetWindowRect(line, &area);
-    MapWindowPoints(nullptr, GetHandle(), reinterpret_cast<POINT*>(&area), 2);
-    const int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
-    if (x > area.left && x < area.right && y > area.top && y < area.bottom)
-        CmPosition();
-    return 0;
-}
-
 // lParam: signed seconds, negative back.
 LRESULT TAppDialog::EvReposition(WPARAM wParam, LPARAM lParam)
 {

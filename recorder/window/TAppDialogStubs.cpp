@@ -48,12 +48,6 @@ void TAppDialog::CmPasteFromFile() { NotYetBuilt("CmPasteFromFile"); }
 // Not yet built (editing: paste-from-file enabler).
 void TAppDialog::CePasteFromFile(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (editing: position dialog).
-void TAppDialog::CmPosition() { NotYetBuilt("CmPosition"); }
-
-// Not yet built (editing: position enabler).
-void TAppDialog::CePosition(TCommandEnabler& ce) { ce.Enable(false); }
-
 // Not yet built (editing: record-insert).
 void TAppDialog::CmRecordInsert() { NotYetBuilt("CmRecordInsert"); }
 

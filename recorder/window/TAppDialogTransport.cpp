@@ -120,7 +120,7 @@ void TAppDialog::Position(uint32_t position, bool moveSlider)
         SetPositionSlider(length < 2 ? 1000 : static_cast<int>(uint64_t{position} * 1000 / length));
     if (!Recording)
         ShowTime(position);
-    SetItemText(IDC_ANNOTATION, CurrentFile->FindComment(position).value_or(std::string()));
+    ShowAnnotation(position);
     ShowSegment(position);
 }
 
