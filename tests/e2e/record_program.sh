@@ -10,83 +10,25 @@
 #   record_program.sh PROGRAM.exe
 set -eu
 program=$1
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
 out=$(mktemp -d)
-player=
-recorder=
-# Ends a process started here and everything it started (the tone's
-# sox | paplay, the program under wine-run), so none outlives the check.
-kill_tree() {
-    local child
-    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
-    kill "$1" 2>/dev/null || true
-}
-cleanup() {
-    [ -n "$recorder" ] && kill_tree "$recorder"
-    [ -n "$player" ] && kill_tree "$player"
-    rm -rf "$out"
-}
-trap cleanup EXIT
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
-winpath() { echo "Z:${1//\//\\}"; }
-now_ms() { date +%s%3N; }
+. "$(dirname "$0")/program_rig.sh"
+trap 'stop_rig; rm -rf "$out"' EXIT
 
-# 44100 Hz, 16-bit, mono PCM; named files e2e.wav in the temporary folder;
-# no voice activation, no tray icon (so closing the window ends the program).
-cat >"$out/settings.ini" <<EOF
-[Wave]
-SampleRate=44100
-Resolution=1
-Stereo=0
-WaveFormat=0100010044ac000088580100020010000000
-[Mp3]
-DefaultAudioFormat=0
-[File]
-DefaultDirectory=$(winpath "$out")
-AutoName=1
-AutoPrompt=0
-ImprovedFilePrefix=e2e
-LHMode=1
-[Vox]
-VoxDisable=1
-[Driver]
-WaveInDriver=Monitor of Null Output
-[Setup]
-TrayIcon=0
-EOF
+write_settings "$out/settings.ini" "$(winpath "$out")"
 wav="$out/e2e.wav"
 
-"$tools/sound-rig" start
-"$tools/sound-rig" tone 25 1000 &
-player=$!
-sleep 2.5  # the null sink delivers nothing to its monitor until the tone really plays
-
-"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
-recorder=$!
-# The file is created when recording starts, just before the device opens.
-for _ in $(seq 600); do [ -e "$wav" ] && break; sleep 0.05; done
-[ -e "$wav" ] || { echo "no recording started: $wav missing"; ls -l "$out"; exit 1; }
-created_ms=$(now_ms)
-birth=$(stat -c %W "$wav")
-[ "$birth" != 0 ] && [ "$birth" != - ] && created_ms=$(stat -c %.3W "$wav" | tr -d .)
+start_tone 25
+start_recording "$out/settings.ini" "$wav"
 
 sleep 4
-"$tools/wine-run" "$program" /F /T
 # The stop brings the header up to date at once; after it nothing more is
 # written until the file is closed, so its modification time is the stop.
-last=; settled=; for _ in $(seq 40); do
-    size=$(stat -c %s "$wav"); [ "$size" = "$last" ] && { settled=1; break; }; last=$size; sleep 0.3
-done
-[ -n "$settled" ] || { echo "still recording after /F /T"; exit 1; }
+stop_from_second_copy "$wav"
 stopped_ms=$(stat -c %.3Y "$wav" | tr -d .)
 stopped_size=$(stat -c %s "$wav")
 stopped_length=$(soxi -s "$wav")
 
-"$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
-for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$recorder" 2>/dev/null; then echo "the program did not end on close"; exit 1; fi
-wait "$recorder" || { echo "the program ended with an error"; exit 1; }
-recorder=
+close_program
 
 elapsed=$((stopped_ms - created_ms))
 [ "$(soxi -t "$wav")" = wav ] && [ "$(soxi -r "$wav")" = 44100 ] && [ "$(soxi -c "$wav")" = 1 ] \
@@ -94,7 +36,7 @@ elapsed=$((stopped_ms - created_ms))
     || { echo "wrong format:"; soxi "$wav"; exit 1; }
 [ "$(soxi -s "$wav")" = "$stopped_length" ] || { echo "audio was added after the stop"; exit 1; }
 length_ms=$(soxi -D "$wav" | awk '{printf "%.0f", $1 * 1000}')
-freq=$(sox "$wav" -n stat 2>&1 | awk '/Rough   frequency/ {print $3}')
+freq=$(tone_frequency "$wav")
 echo "recorded_ms $elapsed length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
 awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" 'BEGIN {
     exit !(l <= e + 100 && l >= e - 2000 && f > 950 && f < 1050) }' \
