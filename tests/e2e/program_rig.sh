@@ -102,4 +102,4 @@ close_program() {
 }
 
 # tone_frequency FILE: sox's rough frequency of the file's audio.
-tone_frequency() { sox "$1" -n stat 2>&1 | awk '/Rough   frequency/ {print $3}'; }
+tone_frequency() { sox "$1" -n remix 1 stat 2>&1 | awk '/Rough   frequency/ {print $3}'; }
