@@ -45,7 +45,11 @@ length=$(field length) rate=$(field rate)
 [ "$(field read)" = "$length" ] || { echo "reading stopped before the data's end"; exit 1; }
 [ $((length % $(field align))) = 0 ] || { echo "data length is no whole number of blocks"; exit 1; }
 [ "$length" -le "$size" ] || { echo "data length claims more than the file holds"; exit 1; }
-[ "$(field journal)" != damaged ] || { echo "the journal is damaged"; exit 1; }
+case $(field journal) in
+    absent) ;;
+    intact) [ "$(field journal_segments)" -ge 1 ] || { echo "the journal lost the recording's segment"; exit 1; } ;;
+    *) echo "the journal is damaged"; exit 1 ;;
+esac
 # What was captured, less one refresh interval and the start latency, must be there.
 awk -v l="$length" -v r="$rate" -v ms="$recorded_ms" 'BEGIN {
     exit !(l >= (ms - 2000 - 600 * 200) / 1000 * r) }' \

@@ -21,12 +21,6 @@ namespace {
 
 constexpr int kSuiteCases = 400;
 
-void ExpectClean(const ReaderCounts& counts, int cases) {
-    EXPECT_EQ(counts.run, cases);
-    EXPECT_EQ(counts.oversize, 0);
-    EXPECT_EQ(counts.escaped, 0);
-}
-
 std::vector<char> Audio(size_t bytes, unsigned seed) {
     std::vector<char> data(bytes);
     for (size_t i = 0; i < bytes; ++i)
@@ -76,22 +70,6 @@ std::string PlainWave(uint32_t bytes) {
     return image;
 }
 
-std::vector<std::string> SoxSeeds() {
-    std::vector<std::string> seeds;
-    const char* dir = std::getenv("LARKSPUR_HOSTILE_SOX_DIR");
-    if (!dir || !*dir)
-        return seeds;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(dir) + "\\*.wav").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return seeds;
-    do
-        seeds.push_back(ReadBytes(std::string(dir) + "\\" + found.cFileName));
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return seeds;
-}
-
 std::vector<std::string> WaveSeeds() {
     const std::string folder = MakeFolder("lkhs");
     std::vector<std::string> seeds;
@@ -112,7 +90,7 @@ std::vector<std::string> WaveSeeds() {
     ima.samplesPerBlock = 505;
     seeds.push_back(WrittenWave(folder, ima.wfx, 1024, true));
     RemoveFolder(folder);
-    for (std::string& seed : SoxSeeds())
+    for (std::string& seed : SeedFiles("wav"))
         seeds.push_back(std::move(seed));
     seeds.erase(std::remove(seeds.begin(), seeds.end(), std::string()), seeds.end());
     return seeds;

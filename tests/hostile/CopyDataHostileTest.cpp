@@ -76,9 +76,7 @@ TEST_F(HostileCopyData, RecordsEndingAtAPageThatCannotBeRead) {
             EXPECT_LE(call.size(), kMaxCopyDataText + 16);
     };
     const int cases = CaseCount(kSuiteCases);
-    const ReaderCounts counts = RunReader(reader, cases);
-    EXPECT_EQ(counts.oversize, 0);
-    EXPECT_EQ(counts.escaped, 0);
+    ExpectClean(RunReader(reader, cases), cases);
 }
 
 // The sending half of the next test: runs only in the second process.
@@ -174,9 +172,7 @@ TEST(Hostile, CommandLines) {
         EXPECT_LT(strnlen(state->CommandLineFile, sizeof state->CommandLineFile), sizeof state->CommandLineFile);
     };
     const int cases = CaseCount(kSuiteCases);
-    const ReaderCounts counts = RunReader(reader, cases);
-    EXPECT_EQ(counts.oversize, 0);
-    EXPECT_EQ(counts.escaped, 0);
+    ExpectClean(RunReader(reader, cases), cases);
 }
 
 }  // namespace

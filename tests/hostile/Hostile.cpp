@@ -1,4 +1,7 @@
 #include "tests/hostile/Hostile.h"
+#include "tests/audiofile/TempFolder.h"
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
 
@@ -312,17 +315,7 @@ std::string TempPath() {
 }
 
 std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    std::vector<std::string> names = FileNamesIn(folder);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -366,30 +359,32 @@ void EndCase() {
 
 int OversizeAllocations() { return oversize.load(); }
 
+void ExpectClean(const ReaderCounts& counts, int cases) {
+    EXPECT_EQ(counts.run, cases);
+    EXPECT_EQ(counts.oversize, 0);
+    EXPECT_EQ(counts.escaped, 0);
+}
+
 int CaseCount(int suiteCases) {
     const char* scale = std::getenv("LARKSPUR_HOSTILE_SCALE");
     const long factor = scale ? std::strtol(scale, nullptr, 10) : 1;
     return factor > 1 ? static_cast<int>(suiteCases * factor) : suiteCases;
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::string bytes;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char buffer[65536];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, got);
-    std::fclose(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
+std::vector<std::string> SeedFiles(const char* extension) {
+    std::vector<std::string> seeds;
+    const char* dir = std::getenv("LARKSPUR_HOSTILE_SOX_DIR");
+    if (!dir || !*dir)
+        return seeds;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(dir) + "\\*." + extension).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return seeds;
+    do
+        seeds.push_back(ReadBytes(std::string(dir) + "\\" + found.cFileName));
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return seeds;
 }
 
 std::string MakeFolder(const std::string& prefix) {
@@ -422,7 +417,6 @@ ReaderCounts RunReader(const Reader& reader, int cases) {
     ReaderCounts counts;
     const std::string folder = MakeFolder("lkhx");
     const std::string temp = TempPath();
-    const std::string folderName = folder.substr(temp.size());
     uint64_t nameSeed = 1469598103934665603ull;
     for (char c : reader.name)
         nameSeed = (nameSeed ^ static_cast<uint8_t>(c)) * 1099511628211ull;
@@ -475,11 +469,24 @@ ReaderCounts RunReader(const Reader& reader, int cases) {
         std::copy_if(before.begin(), before.end(), std::back_inserter(b), keep);
         std::copy_if(after.begin(), after.end(), std::back_inserter(a), keep);
         std::vector<std::string> tempAfter = Names(temp.substr(0, temp.size() - 1));
-        tempBefore.erase(std::remove(tempBefore.begin(), tempBefore.end(), folderName), tempBefore.end());
-        tempAfter.erase(std::remove(tempAfter.begin(), tempAfter.end(), folderName), tempAfter.end());
+        // The scratch folders and settings files of tests (this run's and
+        // those of runs beside it) come and go in the temporary folder.
+        auto scratch = [](const std::string& name) {
+            return name.compare(0, 3, "lkh") == 0 || name.compare(0, 9, "larkspur_") == 0;
+        };
+        tempBefore.erase(std::remove_if(tempBefore.begin(), tempBefore.end(), scratch), tempBefore.end());
+        tempAfter.erase(std::remove_if(tempAfter.begin(), tempAfter.end(), scratch), tempAfter.end());
         if (a != b || tempAfter != tempBefore) {
             ++wroteOutside;
-            std::printf("hostile: wrote outside its file in case %s\n", description.c_str());
+            std::string changed;
+            for (const std::string& name : tempAfter)
+                if (!std::binary_search(tempBefore.begin(), tempBefore.end(), name))
+                    changed += " +" + name;
+            for (const std::string& name : tempBefore)
+                if (!std::binary_search(tempAfter.begin(), tempAfter.end(), name))
+                    changed += " -" + name;
+            std::printf("hostile: wrote outside its file in case %s:%s%s\n", description.c_str(),
+                        a != b ? " (the case folder)" : "", changed.c_str());
         }
     }
     RemoveFolder(folder);

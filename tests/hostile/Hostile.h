@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/audiofile/WaveTestSupport.h"
+
 namespace hostile {
 
 // splitmix64: the same seed gives the same cases on every run and build.
@@ -83,9 +85,17 @@ void EndCase();
 // Allocations over the cap since BeginCase.
 int OversizeAllocations();
 
+// Every case ran; none allocated over the cap, let an exception out or
+// wrote outside its file (crashes and hangs end the process).
+void ExpectClean(const ReaderCounts& counts, int cases);
+
+// The contents of the seed folder's files (LARKSPUR_HOSTILE_SOX_DIR, made by
+// hostile_sox.sh) whose names end in "." extension; none without the folder.
+std::vector<std::string> SeedFiles(const char* extension);
+
 // File helpers.
-std::string ReadBytes(const std::string& path);
-bool WriteBytes(const std::string& path, const std::string& bytes);
+inline std::string ReadBytes(const std::string& path) { return ReadAllBytes(path); }
+inline bool WriteBytes(const std::string& path, const std::string& bytes) { return WriteAllBytes(path, bytes); }
 // A fresh folder in the temporary directory; RemoveFolder deletes its files.
 std::string MakeFolder(const std::string& prefix);
 void RemoveFolder(const std::string& folder);

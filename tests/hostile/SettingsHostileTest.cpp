@@ -13,6 +13,7 @@
 #include "app/SMsg.h"
 #include "prefs/TSetTimer.h"
 #include "tests/fakes/ScratchSettings.h"
+#include "tests/prefs/EventBuilder.h"
 #include "tests/hostile/Hostile.h"
 
 namespace hostile {
@@ -20,24 +21,14 @@ namespace {
 
 constexpr int kSuiteCases = 300;
 
-void AddEvent(int days, int startHour, int startMinute, int stopHour, int stopMinute, const char* name) {
-    TimerEvent e;
-    e.days = days;
-    e.startHour = startHour;
-    e.startMinute = startMinute;
-    e.stopHour = stopHour;
-    e.stopMinute = stopMinute;
-    e.newFile = true;
-    e.name = name;
-    AppState.Events.Add(&e);
-}
+void AddEvent(const TimerEvent& e) { AppState.Events.Add(&e); }
 
 // The settings record as a user leaves it: defaults and a few events.
 void PrepareState() {
     AppState.Reset();
-    AddEvent(kWeekdays, 8, 30, 9, 0, "morning");
-    AddEvent(kEveryDay, 23, 50, 0, 10, "midnight");
-    AddEvent(kWeekend, -1, 0, 12, 0, "stop only");
+    AddEvent(Event(kWeekdays, 8, 30, 9, 0, true, "morning"));
+    AddEvent(Event(kEveryDay, 23, 50, 0, 10, true, "midnight"));
+    AddEvent(Event(kWeekend, -1, 0, 12, 0, false, "stop only"));
     AppState.EventCount = AppState.Events.Count();
 }
 
@@ -81,9 +72,7 @@ TEST(Hostile, SettingsIniFiles) {
         AppState.Reset();
     };
     const int cases = CaseCount(kIniCases);
-    const ReaderCounts counts = RunReader(reader, cases);
-    EXPECT_EQ(counts.oversize, 0);
-    EXPECT_EQ(counts.escaped, 0);
+    ExpectClean(RunReader(reader, cases), cases);
 }
 
 // ---- registry values: the seed is the value table, one record a value
@@ -210,9 +199,7 @@ TEST(Hostile, SettingsRegistryValues) {
         AppState.Reset();
     };
     const int cases = CaseCount(kSuiteCases);
-    const ReaderCounts result = RunReader(reader, cases);
-    EXPECT_EQ(result.oversize, 0);
-    EXPECT_EQ(result.escaped, 0);
+    ExpectClean(RunReader(reader, cases), cases);
 }
 
 }  // namespace
