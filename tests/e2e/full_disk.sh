@@ -33,7 +33,7 @@ log="$prefix/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
 
 inspect() {
     info=$(LARKSPUR_INSPECT_FILE="$(winpath "$1")" "$tools/wine-run" "$inspector" \
-           --gtest_filter=HostileInspect.LeftFile | grep '^inspect:') || { echo "could not inspect $1"; exit 1; }
+           --gtest_filter=HostileInspect.LeftFile | tr -d '\r' | grep '^inspect:') || { echo "could not inspect $1"; exit 1; }
     echo "size $(stat -c %s "$1") $info"
 }
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }

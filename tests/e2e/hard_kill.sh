@@ -37,7 +37,7 @@ stop_rig
 size=$(stat -c %s "$wav")
 recorded_ms=$((killed_ms - created_ms))
 info=$(LARKSPUR_INSPECT_FILE="$(winpath "$wav")" "$tools/wine-run" "$inspector" \
-       --gtest_filter=HostileInspect.LeftFile | grep '^inspect:') || { echo "could not inspect $wav"; exit 1; }
+       --gtest_filter=HostileInspect.LeftFile | tr -d '\r' | grep '^inspect:') || { echo "could not inspect $wav"; exit 1; }
 echo "recorded_ms $recorded_ms size $size $info"
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
 [ "$(field opened)" = 1 ] || { echo "the file left behind does not open"; exit 1; }
