@@ -469,11 +469,9 @@ ReaderCounts RunReader(const Reader& reader, int cases) {
         std::copy_if(before.begin(), before.end(), std::back_inserter(b), keep);
         std::copy_if(after.begin(), after.end(), std::back_inserter(a), keep);
         std::vector<std::string> tempAfter = Names(temp.substr(0, temp.size() - 1));
-        // The scratch folders and settings files of tests (this run's and
-        // those of runs beside it) come and go in the temporary folder.
-        auto scratch = [](const std::string& name) {
-            return name.compare(0, 3, "lkh") == 0 || name.compare(0, 9, "larkspur_") == 0;
-        };
+        // Other tests may run beside this one in the same temporary folder:
+        // only the audio-file classes' own temporary files ("RIF...") count.
+        auto scratch = [](const std::string& name) { return _strnicmp(name.c_str(), "RIF", 3) != 0; };
         tempBefore.erase(std::remove_if(tempBefore.begin(), tempBefore.end(), scratch), tempBefore.end());
         tempAfter.erase(std::remove_if(tempAfter.begin(), tempAfter.end(), scratch), tempAfter.end());
         if (a != b || tempAfter != tempBefore) {
