@@ -92,6 +92,9 @@ public:
 
     // Every this many audio writes a WAV file refreshes its sizes and journal.
     static constexpr int kRefreshWrites = 600;
+    // The most of a journal that is read: far more lines than any recording
+    // writes, far less memory than a damaged size could ask for.
+    static constexpr long kMaxJournalBytes = 16L << 20;
 
 protected:
     // Containers call this after each audio write to the data (never for their

@@ -1,5 +1,6 @@
 // Open and Update of the recording layer, the annotation text in the tag and
 // the sidecar journal.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -161,9 +162,11 @@ bool RecFile::ParseAnnotationJournal() {
         return false;
     segments_.clear();
     comments_.clear();
-    const LONG size = mmioSeek(journal_, 0, SEEK_END);
+    LONG size = mmioSeek(journal_, 0, SEEK_END);
     if (size < 4 || mmioSeek(journal_, 0, SEEK_SET) != 0)
         return false;
+    // A journal we wrote is far smaller; of a larger one only the start is read.
+    size = std::min<LONG>(size, kMaxJournalBytes);
     std::vector<char> bytes(static_cast<size_t>(size) + 1, '\0');
     if (mmioRead(journal_, bytes.data(), size) != size)
         return false;

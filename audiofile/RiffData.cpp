@@ -150,9 +150,15 @@ int32_t RiffFile::Write(const void* data, uint32_t bytes) {
     const LONG offset = static_cast<LONG>(dataStart_ + position_);
     if (mmioSeek(handle_, offset, SEEK_SET) != offset)
         return -1;
-    const LONG written = mmioWrite(handle_, static_cast<const char*>(data), static_cast<LONG>(bytes));
+    LONG written = mmioWrite(handle_, static_cast<const char*>(data), static_cast<LONG>(bytes));
     if (written <= 0)
         return written < 0 ? -1 : 0;
+    // A write cut short (a full disk) keeps whole blocks only: the bytes of a
+    // part block stay outside the data, and the next write goes over them.
+    if (static_cast<uint32_t>(written) < bytes && format_ && format_->nBlockAlign > 1)
+        written -= written % format_->nBlockAlign;
+    if (written == 0)
+        return 0;
     const uint32_t before = position_;
     position_ += static_cast<uint32_t>(written);
     if (position_ > dataLength_) {

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# A recording killed hard: the program records a 1 kHz tone and its Windows
+# process gets kill -9 at a pseudo-random moment (LARKSPUR_KILL_SEED repeats
+# one; LARKSPUR_KILL_AFTER_MS picks it, e.g. past the first refresh of the
+# sizes, 600 buffers of 200 ms). The file left behind must open through the
+# program's audio-file classes and in sox, read through to its end, and hold
+# the audio up to the last refresh of its sizes: at most one refresh interval
+# (plus Wine's capture start latency) is lost. A journal left beside it must
+# be whole.
+#   hard_kill.sh PROGRAM.exe HOSTILE_TESTS.exe
+set -eu
+program=$1
+inspector=$2
+out=$(mktemp -d)
+. "$(dirname "$0")/program_rig.sh"
+trap 'stop_rig; rm -rf "$out"' EXIT
+
+seed=${LARKSPUR_KILL_SEED:-$(( $(date +%s) % 100000 ))}
+RANDOM=$seed
+after_ms=${LARKSPUR_KILL_AFTER_MS:-$((3000 + RANDOM % 6000))}
+echo "seed $seed: kill after $after_ms ms"
+
+write_settings "$out/settings.ini" "$(winpath "$out")"
+wav="$out/e2e.wav"
+start_tone $((after_ms / 1000 + 20))
+start_recording "$out/settings.ini" "$wav"
+sleep "$(awk -v ms="$after_ms" 'BEGIN {printf "%.3f", ms / 1000}')"
+
+pid=$(program_pid)
+[ -n "$pid" ] || { echo "the program is not running"; exit 1; }
+kill -9 "$pid"
+killed_ms=$(now_ms)
+wait "$recorder" 2>/dev/null || true
+recorder=
+stop_rig
+
+size=$(stat -c %s "$wav")
+recorded_ms=$((killed_ms - created_ms))
+info=$(LARKSPUR_INSPECT_FILE="$(winpath "$wav")" "$tools/wine-run" "$inspector" \
+       --gtest_filter=HostileInspect.LeftFile | tr -d '\r' | grep '^inspect:') || { echo "could not inspect $wav"; exit 1; }
+echo "recorded_ms $recorded_ms size $size $info"
+field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
+[ "$(field opened)" = 1 ] || { echo "the file left behind does not open"; exit 1; }
+length=$(field length) rate=$(field rate)
+[ "$(field read)" = "$length" ] || { echo "reading stopped before the data's end"; exit 1; }
+[ $((length % $(field align))) = 0 ] || { echo "data length is no whole number of blocks"; exit 1; }
+[ "$length" -le "$size" ] || { echo "data length claims more than the file holds"; exit 1; }
+case $(field journal) in
+    absent) ;;
+    intact) [ "$(field journal_segments)" -ge 1 ] || { echo "the journal lost the recording's segment"; exit 1; } ;;
+    *) echo "the journal is damaged"; exit 1 ;;
+esac
+# What was captured, less one refresh interval and the start latency, must be there.
+awk -v l="$length" -v r="$rate" -v ms="$recorded_ms" 'BEGIN {
+    exit !(l >= (ms - 2000 - 600 * 200) / 1000 * r) }' \
+    || { echo "more than one refresh interval of audio is lost"; exit 1; }
+
+sox "$wav" -n stat 2>"$out/stat.txt" || { cat "$out/stat.txt"; echo "sox cannot read the file"; exit 1; }
+samples=$(soxi -s "$wav")
+[ $((samples * 2)) -ge "$length" ] || { echo "sox reads less than the header says"; exit 1; }
+if [ "$length" -gt 88200 ]; then
+    freq=$(tone_frequency "$wav")
+    awk -v f="$freq" 'BEGIN {exit !(f > 950 && f < 1050)}' || { echo "no tone: $freq"; exit 1; }
+fi
+echo "hard kill: ok"

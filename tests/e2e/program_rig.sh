@@ -1,0 +1,105 @@
+# Shared pieces of the end-to-end checks that run the real program: sourced,
+# not run. The caller sets "program" (the .exe) and "out" (a temporary
+# folder it removes) before calling anything here, and "set -eu".
+tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+player=
+recorder=
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
+
+# Ends a process started here and everything it started (the tone's
+# sox | paplay, the program under wine-run), so none outlives the check.
+kill_tree() {
+    local child
+    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
+    kill "$1" 2>/dev/null || true
+}
+# Ends the tone and the program; the caller's EXIT trap calls it.
+stop_rig() {
+    [ -n "$recorder" ] && kill_tree "$recorder"
+    [ -n "$player" ] && kill_tree "$player"
+    recorder= player=
+}
+winpath() { echo "Z:${1//\//\\}"; }
+now_ms() { date +%s%3N; }
+
+# write_settings FILE DIRECTORY [RATE CHANNELS]: 16-bit PCM (44100 Hz mono
+# unless given), named files e2e.wav in DIRECTORY (a Windows path), no voice
+# activation, no tray icon (so closing the window ends the program).
+write_settings() {
+    local rate=${3:-44100} channels=${4:-1}
+    local align=$((2 * channels))
+    hex() { printf '%02x%02x%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+    local format="0100$(printf '%02x00' "$channels")$(hex "$rate")$(hex $((rate * align)))$(printf '%02x00' "$align")10000000"
+    cat >"$1" <<SETTINGS
+[Wave]
+SampleRate=$rate
+Resolution=1
+Stereo=$((channels - 1))
+WaveFormat=$format
+[Mp3]
+DefaultAudioFormat=0
+[File]
+DefaultDirectory=$2
+AutoName=1
+AutoPrompt=0
+ImprovedFilePrefix=e2e
+LHMode=1
+[Vox]
+VoxDisable=1
+[Driver]
+WaveInDriver=Monitor of Null Output
+[Setup]
+TrayIcon=0
+SETTINGS
+}
+
+# start_tone SECONDS: a 1 kHz tone into the null sink, playing when this returns.
+start_tone() {
+    "$tools/sound-rig" start
+    "$tools/sound-rig" tone "$1" 1000 &
+    player=$!
+    sleep 2.5  # the null sink delivers nothing to its monitor until the tone really plays
+}
+
+# start_recording SETTINGS.ini FILE: the program with /L; returns once FILE
+# exists (recording started) and sets created_ms to its creation time.
+start_recording() {
+    "$tools/wine-run" "$program" /I "$(winpath "$1")" /L &
+    recorder=$!
+    for _ in $(seq 600); do [ -e "$2" ] && break; sleep 0.05; done
+    [ -e "$2" ] || { echo "no recording started: $2 missing"; ls -l "$(dirname "$2")"; exit 1; }
+    created_ms=$(now_ms)
+    local birth
+    birth=$(stat -c %W "$2")
+    if [ "$birth" != 0 ] && [ "$birth" != - ]; then created_ms=$(stat -c %.3W "$2" | tr -d .); fi
+}
+
+# The Windows process of the program: wine-run's child, the Wine loader that
+# became the program.
+program_pid() { pgrep -P "$recorder" | head -1; }
+
+# stop_from_second_copy FILE: /F /T, then waits until FILE stops growing.
+stop_from_second_copy() {
+    "$tools/wine-run" "$program" /F /T
+    wait_until_settled "$1" || { echo "still recording after /F /T"; exit 1; }
+}
+# wait_until_settled FILE: true once its size holds for 0.3 s (12 s at most).
+wait_until_settled() {
+    local last= size
+    for _ in $(seq 40); do
+        size=$(stat -c %s "$1"); [ "$size" = "$last" ] && return 0; last=$size; sleep 0.3
+    done
+    return 1
+}
+
+# close_program: WM_CLOSE to the window; the program must end cleanly.
+close_program() {
+    "$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
+    for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$recorder" 2>/dev/null; then echo "the program did not end on close"; exit 1; fi
+    wait "$recorder" || { echo "the program ended with an error"; exit 1; }
+    recorder=
+}
+
+# tone_frequency FILE: sox's rough frequency of the file's audio.
+tone_frequency() { sox "$1" -n remix 1 stat 2>&1 | awk '/Rough   frequency/ {print $3}'; }

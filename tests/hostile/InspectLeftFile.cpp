@@ -1,0 +1,51 @@
+// Not a test of its own: the end-to-end checks run it on the file a killed or
+// starved recording left behind (LARKSPUR_INSPECT_FILE), to see it through the
+// program's audio-file classes. Prints one line the scripts read.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "audiofile/WaveFile.h"
+#include "tests/hostile/Hostile.h"
+
+namespace {
+
+// "absent", "damaged", or "intact" with the segments and comments it holds.
+std::string JournalState(const std::string& path) {
+    const std::string name = RecFile::JournalNameFor(path);
+    if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return "absent";
+    // The mark, lines, and the zero byte that ends them.
+    const std::string journal = hostile::ReadBytes(name);
+    const size_t end = journal.find('\0', 4);
+    if (journal.size() < 5 || journal.compare(0, 4, std::string("\1\0\0\0", 4)) != 0 || end == std::string::npos)
+        return "damaged";
+    const ParsedAnnotations parsed = ParseAnnotationLines(journal.substr(4, end - 4), AnnotationForm::Journal);
+    return "intact journal_segments=" + std::to_string(parsed.segments.size()) +
+           " journal_comments=" + std::to_string(parsed.comments.size());
+}
+
+TEST(HostileInspect, LeftFile) {
+    const char* path = std::getenv("LARKSPUR_INSPECT_FILE");
+    if (!path)
+        GTEST_SKIP() << "for the end-to-end checks";
+    const std::string journal = JournalState(path);
+    WaveFile file(path, nullptr, MMIO_READ);
+    const bool opened = file.Open();
+    uint64_t read = 0;
+    if (opened && file.Position(0)) {
+        std::vector<char> buffer(65536);
+        for (int32_t got; (got = file.Read(buffer.data(), static_cast<uint32_t>(buffer.size()))) > 0;)
+            read += static_cast<uint32_t>(got);
+    }
+    std::printf("inspect: opened=%d length=%u align=%u rate=%lu read=%llu segments=%d comments=%d journal=%s\n",
+                opened ? 1 : 0, file.GetDataLength(), opened ? file.GetFormat()->nBlockAlign : 0,
+                opened ? static_cast<unsigned long>(file.GetFormat()->nAvgBytesPerSec) : 0ul,
+                static_cast<unsigned long long>(read), file.TimeCodeCount(), file.CommentCount(), journal.c_str());
+    std::fflush(stdout);
+    file.Close();
+    EXPECT_TRUE(opened);
+}
+
+}  // namespace
