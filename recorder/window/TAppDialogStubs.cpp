@@ -60,26 +60,10 @@ void TAppDialog::CmRecordOverwrite() { NotYetBuilt("CmRecordOverwrite"); }
 // Not yet built (editing: record-overwrite enabler).
 void TAppDialog::CeRecordOverwrite(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (annotations: insert).
-void TAppDialog::CmInsertAnnotation() { NotYetBuilt("CmInsertAnnotation"); }
 
-// Not yet built (annotations: insert enabler).
-void TAppDialog::CeInsertAnnotation(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (annotations: end).
-void TAppDialog::CmEndAnnotation() { NotYetBuilt("CmEndAnnotation"); }
 
-// Not yet built (annotations: end enabler).
-void TAppDialog::CeEndAnnotation(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (annotations: delete).
-void TAppDialog::CmDeleteAnnotation() { NotYetBuilt("CmDeleteAnnotation"); }
 
-// Not yet built (annotations: delete enabler).
-void TAppDialog::CeDeleteAnnotation(TCommandEnabler& ce) { ce.Enable(false); }
 
-// Not yet built (annotations: properties report).
-void TAppDialog::CmProperties() { NotYetBuilt("CmProperties"); }
 
-// Not yet built (annotations: properties enabler).
-void TAppDialog::CeProperties(TCommandEnabler& ce) { ce.Enable(false); }
