@@ -10,7 +10,7 @@
 #   full_disk.sh PROGRAM.exe HOSTILE_TESTS.exe [fill|sudden]...
 set -eu
 program=$1
-inspector=$2
+reader=$2
 shift 2
 modes=${*:-fill sudden}
 out=$(mktemp -d)
@@ -31,9 +31,9 @@ if ! mount -t tmpfs -o size=1m tmpfs "$disk" 2>"$out/mount.txt"; then
 fi
 log="$prefix/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
 
-inspect() {
-    info=$(LARKSPUR_INSPECT_FILE="$(winpath "$1")" "$tools/wine-run" "$inspector" \
-           --gtest_filter=HostileInspect.LeftFile | tr -d '\r' | grep '^inspect:') || { echo "could not inspect $1"; exit 1; }
+read_left_file() {
+    info=$(LARKSPUR_LEFT_FILE="$(winpath "$1")" "$tools/wine-run" "$reader" \
+           --gtest_filter=HostileLeftFile.LeftFile | tr -d '\r' | grep '^left file:') || { echo "could not read $1"; exit 1; }
     echo "size $(stat -c %s "$1") $info"
 }
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
@@ -41,7 +41,7 @@ field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
 check_file() {
     local wav=$1 size length
     size=$(stat -c %s "$wav")
-    inspect "$wav"
+    read_left_file "$wav"
     [ "$(field opened)" = 1 ] || { echo "the file does not open"; exit 1; }
     length=$(field length)
     [ "$(field read)" = "$length" ] || { echo "reading stopped before the data's end"; exit 1; }

@@ -10,7 +10,7 @@
 #   hard_kill.sh PROGRAM.exe HOSTILE_TESTS.exe
 set -eu
 program=$1
-inspector=$2
+reader=$2
 out=$(mktemp -d)
 . "$(dirname "$0")/program_rig.sh"
 trap 'stop_rig; rm -rf "$out"' EXIT
@@ -36,8 +36,8 @@ stop_rig
 
 size=$(stat -c %s "$wav")
 recorded_ms=$((killed_ms - created_ms))
-info=$(LARKSPUR_INSPECT_FILE="$(winpath "$wav")" "$tools/wine-run" "$inspector" \
-       --gtest_filter=HostileInspect.LeftFile | tr -d '\r' | grep '^inspect:') || { echo "could not inspect $wav"; exit 1; }
+info=$(LARKSPUR_LEFT_FILE="$(winpath "$wav")" "$tools/wine-run" "$reader" \
+       --gtest_filter=HostileLeftFile.LeftFile | tr -d '\r' | grep '^left file:') || { echo "could not read $wav"; exit 1; }
 echo "recorded_ms $recorded_ms size $size $info"
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
 [ "$(field opened)" = 1 ] || { echo "the file left behind does not open"; exit 1; }

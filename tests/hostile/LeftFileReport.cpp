@@ -1,5 +1,5 @@
 // Not a test of its own: the end-to-end checks run it on the file a killed or
-// starved recording left behind (LARKSPUR_INSPECT_FILE), to see it through the
+// starved recording left behind (LARKSPUR_LEFT_FILE), to see it through the
 // program's audio-file classes. Prints one line the scripts read.
 #include <gtest/gtest.h>
 
@@ -26,8 +26,8 @@ std::string JournalState(const std::string& path) {
            " journal_comments=" + std::to_string(parsed.comments.size());
 }
 
-TEST(HostileInspect, LeftFile) {
-    const char* path = std::getenv("LARKSPUR_INSPECT_FILE");
+TEST(HostileLeftFile, LeftFile) {
+    const char* path = std::getenv("LARKSPUR_LEFT_FILE");
     if (!path)
         GTEST_SKIP() << "for the end-to-end checks";
     const std::string journal = JournalState(path);
@@ -39,7 +39,7 @@ TEST(HostileInspect, LeftFile) {
         for (int32_t got; (got = file.Read(buffer.data(), static_cast<uint32_t>(buffer.size()))) > 0;)
             read += static_cast<uint32_t>(got);
     }
-    std::printf("inspect: opened=%d length=%u align=%u rate=%lu read=%llu segments=%d comments=%d journal=%s\n",
+    std::printf("left file: opened=%d length=%u align=%u rate=%lu read=%llu segments=%d comments=%d journal=%s\n",
                 opened ? 1 : 0, file.GetDataLength(), opened ? file.GetFormat()->nBlockAlign : 0,
                 opened ? static_cast<unsigned long>(file.GetFormat()->nAvgBytesPerSec) : 0ul,
                 static_cast<unsigned long long>(read), file.TimeCodeCount(), file.CommentCount(), journal.c_str());
