@@ -143,6 +143,17 @@ bool TAppDialog::PrepareFileForRecording()
             SaveFile(nullptr, true);
         OpenFile(nullptr);
     }
+    // A file opened read-only takes no audio, whoever asks for recording
+    // (hot key, tray, joystick, a second copy): it is let go unchanged and
+    // the recording goes into a new file, named as any new one is.
+    if (CurrentFile && CurrentFile->IsReadOnly()) {
+        Log("read-only file: recording in a new file");
+        // Nothing in it to save. Let go first, so that opening the new
+        // file has no recording to stop (a stop now would wait and then
+        // end the recording this starts).
+        DiscardFile();
+        OpenFile(nullptr);
+    }
     if (hWaveOut.IsOpen()) {
         (void)hWaveOut.Close();
         AcmClose();

@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "app/PrivateMessages.h"
+#include "audiofile/FileNames.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/recorder/CaptureWindowFixture.h"
+#include "tests/recorder/FilesTestFolder.h"
 
 namespace {
 
@@ -408,6 +410,49 @@ TEST_F(CaptureWindowTest, SegmentBringsItsPretriggerTellsTheNotifyWindowAndRunsT
     DestroyWindow(notified);
     dialog->CurrentFile.reset();
     DeleteFileA(path.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// A file opened with the read-only box takes no audio however recording is
+// asked for (here the hot key's toggle, which no enabler guards): the
+// recording goes into a new file and the read-only one stays as it was.
+TEST_F(CaptureWindowTest, RecordingNeverGoesIntoAFileOpenedReadOnly)
+{
+    FilesTestFolder folder;
+    CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
+    AppState.SampleRate = 8000;  // the new file's format
+    AppState.Resolution = true;
+    const std::string kept = folder / "kept.wav";
+    UseNewWaveFile(kept, PcmFormat(1, 8000, 16));
+    const std::vector<char> audio(1600, 5);
+    ASSERT_EQ(1600, dialog->CurrentFile->Write(audio.data(), 1600));
+    dialog->CurrentFile.reset();
+    const std::vector<uint8_t> before = ReadBack(kept);
+    const uint64_t bytesBefore = FileSize(kept);
+
+    ui.fileDialogAnswers = {kept};
+    ui.answerReadOnly = true;
+    dialog->CmOpen();
+    ASSERT_TRUE(dialog->CurrentFile);
+    ASSERT_TRUE(dialog->CurrentFile->IsReadOnly());
+    Tone10(waves);
+    Send(WM_TOGGLERECORD);
+    ASSERT_TRUE(dialog->Recording);
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_NE(kept, dialog->CurrentFile->GetPath());
+    EXPECT_FALSE(dialog->CurrentFile->IsReadOnly());
+    Capture(3);
+    EXPECT_TRUE(dialog->Recording);
+    Send(WM_TOGGLERECORD);
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_GT(dialog->CurrentFile->GetDataLength(), 0u);  // what was heard is kept
+    dialog->CurrentFile->SetTemporary(false);
+    dialog->CurrentFile.reset();
+    EXPECT_EQ(before, ReadBack(kept));
+    EXPECT_EQ(bytesBefore, FileSize(kept));
 }
 
 }  // namespace
