@@ -197,10 +197,11 @@ void TAppDialog::SetupJoystick() {
 void TAppDialog::OpenStartupFile() {
     if (AppState.CommandLineFile[0] == '\0') return;
     OpenFile(AppState.CommandLineFile);
-    if (AppState.PropertiesOnly && CurrentFile) {
-        CmProperties();
-        ArmTimer(TIMER_PROPERTIESWATCH, kPropertiesWatchMs);
-    }
+    if (!AppState.PropertiesOnly) return;
+    // A file that did not open has no report: once its message is answered
+    // the watch finds none and ends the hidden program.
+    if (CurrentFile) CmProperties();
+    ArmTimer(TIMER_PROPERTIESWATCH, kPropertiesWatchMs);
 }
 
 void TAppDialog::RepaintTransportButtons() {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -162,6 +163,24 @@ TEST_F(RecorderWindowTest, ThePropertiesWatchEndsTheProgramWhenTheReportIsGone) 
     Send(WM_TIMER, TIMER_PROPERTIESWATCH);
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     dialog->PropertiesWindow = nullptr;
+}
+
+// /R on a file that exists but will not open: the message, then the end,
+// not a hidden program that never ends.
+TEST_F(RecorderWindowTest, PropertiesOnlyEndsAfterTheMessageForAFileThatWillNotOpen) {
+    FilesTestFolder folder;
+    const std::string path = folder / "broken.wav";
+    ASSERT_TRUE(FilesTestFolder::WriteFile(path, 100));  // no RIFF header
+    AppState.PropertiesOnly = true;
+    CopyTextField(AppState.CommandLineFile, path.c_str());
+    Build();
+    EXPECT_FALSE(dialog->CurrentFile);
+    EXPECT_EQ(1u, ui.messageBoxes.size());
+    const auto watch = std::make_pair(TIMER_PROPERTIESWATCH, kPropertiesWatchMs);
+    EXPECT_NE(dialog->armed.end(), std::find(dialog->armed.begin(), dialog->armed.end(), watch));
+    Send(WM_TIMER, TIMER_PROPERTIESWATCH);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(RecorderWindowTest, TheThresholdSliderFollowsTheSettings) {
