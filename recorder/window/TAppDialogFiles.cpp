@@ -54,6 +54,9 @@ void RememberRecentFile(const RecFile& file) {
 
 bool TAppDialog::CheckDefaultDirectory() {
     const DirectoryState state = CheckDirectory(AppState.DefaultDirectory);
+    // The warning takes the annotation field: it stays until a comment is
+    // shown, and the field no longer shows the comment it remembers.
+    LastAnnotationText.reset();
     SetItemText(IDC_ANNOTATION, DirectoryStateText(state));
     return state == DirectoryState::Usable;
 }
@@ -77,6 +80,7 @@ void TAppDialog::ShowFormat() {
 
 void TAppDialog::DiscardFile() {
     CurrentFile.reset();
+    ShowAnnotation();
     SetTitle("", false);
 }
 
@@ -190,6 +194,7 @@ void TAppDialog::OpenFile(const char* name, int type) {
     type = FileTypeForOpen(name, type >= 0 ? type : AppState.DefaultAudioFormat);
     CurrentFile.reset();
     CmClearMark();
+    ShowAnnotation();  // the old file's comment goes; the new file's shows when it is placed
 
     std::string path;
     bool temporary = false;

@@ -156,7 +156,7 @@ void TAppDialog::CmClose()
         return;
     EvStopAndSave(0, 0);
     ShowTime(0);
-    SetItemText(IDC_ANNOTATION, "");
+    ShowAnnotation();  // cleared through the field's memory, so the next file's comment shows
     SetItemText(IDC_SIZETEXT, "");
     ShowFormat();
 }

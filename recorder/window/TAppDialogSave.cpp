@@ -32,6 +32,7 @@ void EndCurrentFile(TAppDialog& window, bool deleteFromDisk) {
         (void)window.CurrentFile->Delete();
     window.CurrentFile.reset();
     window.SetTitle(nullptr, false);
+    window.ShowAnnotation();
     window.ShowFormat();
     window.ShowSize();
     window.ShowSegment(kNoPosition);

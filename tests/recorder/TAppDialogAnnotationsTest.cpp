@@ -9,6 +9,7 @@
 #include "recorder/annotations/TPositionDialog.h"
 #include "recorder/annotations/TReportFrame.h"
 #include "tests/recorder/CaptureWindowFixture.h"
+#include "tests/recorder/FilesTestFolder.h"
 #include "tests/recorder/ReportTestFile.h"
 
 namespace {
@@ -93,6 +94,37 @@ TEST_F(AnnotationsTest, ANewCommentOrFileWithTheSameAddressIsStillShown)
     dialog->CurrentFile = std::move(other);
     dialog->ShowAnnotation();
     EXPECT_EQ("second", Field());
+}
+
+// Closing, opening a new file, a file that will not open: after each the
+// field shows the comment of whatever file is current, even when it has
+// the text shown before the change.
+TEST_F(AnnotationsTest, EveryFileChangeShowsTheNewFilesComment)
+{
+    dialog->CurrentFile->AddComment("talk", 0, 0);
+    MoveTo(0);
+    ASSERT_EQ("talk", Field());
+    dialog->CmClose();
+    ASSERT_FALSE(dialog->CurrentFile);
+    EXPECT_EQ("", Field());
+    dialog->OpenFile(path.c_str());
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ("talk", Field());
+
+    const std::string fresh = TempWavePath("annotations_fresh.wav");
+    dialog->OpenFile(fresh.c_str());
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ("", Field());
+    dialog->OpenFile(path.c_str());
+    EXPECT_EQ("talk", Field());
+
+    const std::string broken = TempWavePath("annotations_broken.wav");
+    ASSERT_TRUE(FilesTestFolder::WriteFile(broken, 100));  // no RIFF header
+    dialog->OpenFile(broken.c_str());
+    EXPECT_FALSE(dialog->CurrentFile);
+    EXPECT_EQ("", Field());
+    DeleteFileA(fresh.c_str());
+    DeleteFileA(broken.c_str());
 }
 
 TEST_F(AnnotationsTest, InsertEndAndDeleteOnTheCurrentPosition)
