@@ -178,6 +178,7 @@
 #define IDS_CREATECATEGORY      3303
 #define IDS_DELETEPREDEFINED    3304
 #define IDS_SAVECOPYFAILED      3196   // the copy of Save As stopped: disk full or unreadable
+#define IDS_PASTETOFILEFAILED   3197   // Paste to File could not write its file
 
 // ---------------------------------------------------------------------------
 // Capture: buffers, writing captured audio, status read-outs

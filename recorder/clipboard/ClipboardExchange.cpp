@@ -1,7 +1,9 @@
 #include "recorder/clipboard/ClipboardExchange.h"
 
 #include "app/AppState.h"
+#include "audiofile/FileNames.h"
 #include "audiofile/MediaFile.h"
+#include "recorder/files/FileNaming.h"
 
 std::unique_ptr<RecFile> PasteBuffer;
 
@@ -44,12 +46,19 @@ int ClipboardExchange::SavePasteBufferAs(const std::string& name) {
     if (!PasteBuffer)
         return kClipboardNoPasteBuffer;
     RecFile& buffer = *PasteBuffer;
+    if (hasRoom_ && !hasRoom_(FileSize(buffer.GetPath())))
+        return kClipboardNotWritten;
     const bool temporary = buffer.IsTemporary();
     const uint32_t position = buffer.GetPosition();
+    const bool targetExisted = PathExists(name);
     // A temporary file that closes unmodified is deleted by Close.
     buffer.SetTemporary(false);
     (void)buffer.Close();
     const bool copied = CopyFileA(buffer.GetPath().c_str(), name.c_str(), FALSE) != FALSE;
+    // A copy that stopped part way (a full disk) leaves no half file behind;
+    // a file that was there before is not ours to remove.
+    if (!copied && !targetExisted)
+        DeleteFileA(name.c_str());
     if (buffer.Reopen())
         (void)buffer.Position(position);
     buffer.SetTemporary(temporary);

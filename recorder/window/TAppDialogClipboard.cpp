@@ -27,6 +27,29 @@ TWindow& CaptionWindow(TAppDialog& window) {
     return window;
 }
 
+void ShowNoRoom(TAppDialog& window) {
+    Ui().MessageBox(window.GetHandle(), "Not enough disk space for this operation", kProductCaption,
+                    MB_ICONHAND);
+}
+
+// Passes a transfer's steps on and remembers whether the user cancelled it.
+class CancelWatch : public TransferProgress {
+public:
+    explicit CancelWatch(TransferProgress& inner) : inner_(inner) {}
+    void Begin(const TransferTexts& texts) override { inner_.Begin(texts); }
+    bool Step(int percent) override {
+        const bool goOn = inner_.Step(percent);
+        cancelled_ = cancelled_ || !goOn;
+        return goOn;
+    }
+    void End() override { inner_.End(); }
+    bool Cancelled() const { return cancelled_; }
+
+private:
+    TransferProgress& inner_;
+    bool cancelled_ = false;
+};
+
 HWND MainWindowHandle(TAppDialog& window) {
     TApplication* app = GetApplication();
     if (app && app->GetMainWindow() && app->GetMainWindow()->GetHandle())
@@ -123,8 +146,7 @@ bool TAppDialog::ClipboardToFile(const char* path) {
         MainWindowHandle(*this), path, kClipboardToFile, *progress,
         [this](uint64_t bytes) { return DiskFreeBytes(bytes); });
     if (result == ClipboardGet::NoRoom)
-        Ui().MessageBox(GetHandle(), "Not enough disk space for this operation", kProductCaption,
-                        MB_ICONHAND);
+        ShowNoRoom(*this);
     return result == ClipboardGet::Done;
 }
 
@@ -134,9 +156,13 @@ void TAppDialog::CmPasteToFile() { PasteToFile(nullptr); }
 // clipboard, straight under the chosen name: nothing goes through a second
 // file slot, which a record-insert may be holding.
 void TAppDialog::PasteToFile(const char* name) {
-    const auto progress = MakeTransferProgress();
-    ClipboardExchange exchange(MainWindowHandle(*this), *progress,
-                               [this](uint64_t bytes) { return DiskFreeBytes(bytes); });
+    const auto shown = MakeTransferProgress();
+    CancelWatch progress(*shown);
+    bool noRoom = false;
+    ClipboardExchange exchange(MainWindowHandle(*this), progress, [this, &noRoom](uint64_t bytes) {
+        noRoom = !DiskFreeBytes(bytes);
+        return !noRoom;
+    });
     const int currentType = CurrentFile ? CurrentFile->GetFileType() : ftWav;
     int type = currentType;
     if (AppState.UseWinClip) {
@@ -158,8 +184,18 @@ void TAppDialog::PasteToFile(const char* name) {
         if (!Ui().SaveFileDialog(MainWindowHandle(*this), data))
             return;
     }
-    (void)exchange.SaveClipboardAs(data.FileName(), currentType);
+    const int saved = exchange.SaveClipboardAs(data.FileName(), currentType);
     SetTitle(nullptr, false);
+    if (saved == kClipboardSaved)
+        return;
+    if (progress.Cancelled()) {
+        // The part written so far would read as a damaged recording.
+        DeleteFileA(data.FileName().c_str());
+    } else if (noRoom) {
+        ShowNoRoom(*this);
+    } else {
+        Error(IDS_PASTETOFILEFAILED, MB_ICONHAND);
+    }
 }
 
 void TAppDialog::CePasteToFile(TCommandEnabler& ce) {

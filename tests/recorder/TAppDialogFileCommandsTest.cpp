@@ -26,17 +26,28 @@
 
 namespace {
 
+// A progress that lets that many steps go, then cancels (-1: never).
+class CancellingProgress : public SilentProgress {
+public:
+    explicit CancellingProgress(int steps) : steps_(steps) {}
+    bool Step(int) override { return steps_ < 0 || steps_-- > 0; }
+
+private:
+    int steps_;
+};
+
 class CommandsDialog : public TAppDialog {
 public:
     using TAppDialog::TAppDialog;
     int64_t now = 0;
+    int stepsBeforeCancel = -1;
 
 protected:
     bool ArmTimer(UINT_PTR, UINT) override { return true; }
     void DisarmTimer(UINT_PTR) override {}
     int64_t CurrentUnixSeconds() const override { return now; }
     std::unique_ptr<TransferProgress> MakeTransferProgress() override {
-        return std::make_unique<SilentProgress>();
+        return std::make_unique<CancellingProgress>(stepsBeforeCancel);
     }
 };
 
@@ -257,6 +268,47 @@ TEST_F(TAppDialogFileCommandsTest, PasteToFileUnderThePrivateClipboardSavesThePa
     dialog->CmPasteToFile();
     EXPECT_EQ(ReadBytes(folder / "kept.wav"), ReadBytes(buffer));
     EXPECT_TRUE(PasteBuffer->IsOpen());
+}
+
+// Paste to File that cannot finish says so and leaves no half-written
+// file, under either clipboard; a cancelled transfer needs no message.
+TEST_F(TAppDialogFileCommandsTest, PasteToFileReportsFailuresAndLeavesNoPartialFile) {
+    const std::string source = MakeRecording("source.wav", 700000);  // more than one chunk
+    ASSERT_TRUE(dialog->FileToClipboard(source.c_str()));
+    PasteBuffer = CreateFileObject(MakeRecording("~rec_7.wav", 2000).c_str(), nullptr, MMIO_READWRITE, ftWav);
+    ASSERT_TRUE(PasteBuffer && PasteBuffer->IsOpen());
+    const std::string noRoom = "Not enough disk space for this operation";
+    const std::string notWritten = SMsg::TextOf(IDS_PASTETOFILEFAILED);
+    const struct {
+        bool windowsClipboard;
+        bool full;
+        int stepsBeforeCancel;
+        std::string target;
+        std::string message;  // empty: none
+    } cases[] = {
+        {true, true, -1, folder / "full.wav", noRoom},
+        {true, false, -1, folder / "no such folder\\x.wav", notWritten},
+        {true, false, 1, folder / "part.wav", ""},
+        {false, true, -1, folder / "full.wav", noRoom},
+        {false, false, -1, folder / "no such folder\\x.wav", notWritten},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        AppState.UseWinClip = c.windowsClipboard;
+        dialog->DiskFreeSpaceEx = c.full ? &NoRoom : nullptr;
+        dialog->stepsBeforeCancel = c.stepsBeforeCancel;
+        ui.messageBoxes.clear();
+        dialog->PasteToFile(c.target.c_str());
+        EXPECT_FALSE(PathExists(c.target));
+        if (c.message.empty()) {
+            EXPECT_TRUE(ui.messageBoxes.empty());
+        } else {
+            ASSERT_EQ(ui.messageBoxes.size(), 1u);
+            EXPECT_EQ(ui.messageBoxes[0].text, c.message);
+            EXPECT_EQ(ui.messageBoxes[0].caption, "Larkspur-PRO");
+        }
+        EXPECT_TRUE(PasteBuffer->IsOpen());
+    }
 }
 
 TEST_F(TAppDialogFileCommandsTest, ClipboardToFileRefusesWithoutRoom) {
