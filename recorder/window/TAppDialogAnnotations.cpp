@@ -120,8 +120,12 @@ bool TAppDialog::RunPositionDialog()
 {
     if (!CanChoosePosition())
         return false;
+    const uint32_t before = CurrentFile->GetPosition();
     TPositionDialog dialog(this, CurrentFile.get(), IDD_POSITION);
-    if (dialog.Execute() != IDOK)
+    const bool chosen = dialog.Execute() == IDOK;
+    // Adjust moves the file at once, so after Adjust and Cancel the time,
+    // slider and comment must follow the file as well.
+    if (!CurrentFile || (!chosen && CurrentFile->GetPosition() == before))
         return false;
     Position(CurrentFile->GetPosition(), true);
     return true;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <vector>
 
@@ -216,6 +218,41 @@ TEST_F(AnnotationsTest, PositionCommandMovesTheWindowOnOk)
     EXPECT_EQ(1, ui.modalCount);
     EXPECT_EQ(40000u, dialog->CurrentFile->GetPosition());
     EXPECT_EQ(500, ::SendMessageA(dialog->PositionSlider(), TBM_GETPOS, 0, 0));
+}
+
+// Adjust moves the file at once: after Adjust and Cancel the window's time,
+// slider and comment show where the file now is.
+TEST_F(AnnotationsTest, AdjustThenCancelRefreshesTheWindow)
+{
+    _putenv_s("TZ", "UTC0");
+    _tzset();
+    const int64_t start = 315623035;
+    dialog->CurrentFile->AddTimeCode(0, start);
+    dialog->CurrentFile->AddTimeCode(40000, start + 7200);  // a gap of two hours less five seconds
+    dialog->CurrentFile->AddComment("late", 32000, 0);
+    dialog->Position(0, true);
+    const std::string timeAtStart = dialog->GetItemText(IDC_TIMETEXT);
+    ui.modalScripts.push_back([](ModalRun& modal) {
+        auto& position = dynamic_cast<TDialog&>(modal);
+        if (!position.Create())
+            return -1;
+        NMUPDOWN step{};
+        step.hdr.hwndFrom = position.GetDlgItem(IDC_POSHOURSPIN);
+        step.hdr.idFrom = IDC_POSHOURSPIN;
+        step.hdr.code = UDN_DELTAPOS;
+        step.iDelta = 1;  // into the gap: Adjust is offered
+        position.SendMessage(WM_NOTIFY, IDC_POSHOURSPIN, reinterpret_cast<LPARAM>(&step));
+        position.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_POSADJUST, BN_CLICKED), 0);
+        position.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return IDCANCEL;
+    });
+    EXPECT_TRUE(dialog->RunPositionDialog());
+    EXPECT_EQ(39999u, dialog->CurrentFile->GetPosition());  // the end of the first segment
+    EXPECT_EQ(499, ::SendMessageA(dialog->PositionSlider(), TBM_GETPOS, 0, 0));
+    EXPECT_EQ("late", Field());
+    EXPECT_NE(timeAtStart, dialog->GetItemText(IDC_TIMETEXT));
+    _putenv_s("TZ", "");
+    _tzset();
 }
 
 }  // namespace
