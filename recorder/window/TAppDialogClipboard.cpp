@@ -12,6 +12,7 @@
 #include "framework/UserInteraction.h"
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/controls/TProgress.h"
+#include "recorder/files/SavePlan.h"
 
 namespace {
 
@@ -49,6 +50,16 @@ private:
     TransferProgress& inner_;
     bool cancelled_ = false;
 };
+
+// Whether the name is a file the recorder has open.
+bool HoldsOpen(const TAppDialog& window, const std::string& name) {
+    const RecFile* open[] = {window.CurrentFile.get(), window.SecondaryFile.get(),
+                             window.ContinuationFile.get(), PasteBuffer.get()};
+    for (const RecFile* file : open)
+        if (file && IsSameFile(file->GetPath(), name))
+            return true;
+    return false;
+}
 
 HWND MainWindowHandle(TAppDialog& window) {
     TApplication* app = GetApplication();
@@ -183,6 +194,12 @@ void TAppDialog::PasteToFile(const char* name) {
         data.flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT;
         if (!Ui().SaveFileDialog(MainWindowHandle(*this), data))
             return;
+    }
+    if (HoldsOpen(*this, data.FileName())) {
+        // Written over, the file would change under its object, which later
+        // writes its own idea of the file back: the recording would be lost.
+        Error(IDS_PASTETOFILEFAILED, MB_ICONHAND);
+        return;
     }
     const int saved = exchange.SaveClipboardAs(data.FileName(), currentType);
     SetTitle(nullptr, false);

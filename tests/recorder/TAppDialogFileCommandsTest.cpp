@@ -309,6 +309,21 @@ TEST_F(TAppDialogFileCommandsTest, PasteToFileReportsFailuresAndLeavesNoPartialF
         }
         EXPECT_TRUE(PasteBuffer->IsOpen());
     }
+
+    // Never over a file the recorder has open: its object would write its
+    // own idea of the file back over the pasted audio.
+    AppState.UseWinClip = true;
+    dialog->DiskFreeSpaceEx = nullptr;
+    dialog->stepsBeforeCancel = -1;
+    const std::string talk = MakeRecording("talk.wav", 100);
+    dialog->OpenFile(talk.c_str());
+    ASSERT_TRUE(dialog->CurrentFile);
+    const std::vector<char> before = ReadBytes(talk);
+    ui.messageBoxes.clear();
+    dialog->PasteToFile(talk.c_str());
+    EXPECT_EQ(ReadBytes(talk), before);
+    ASSERT_EQ(ui.messageBoxes.size(), 1u);
+    EXPECT_EQ(ui.messageBoxes[0].text, notWritten);
 }
 
 TEST_F(TAppDialogFileCommandsTest, ClipboardToFileRefusesWithoutRoom) {
