@@ -93,6 +93,15 @@ WaveCloseResult WaveDevice::Close() {
     return result;
 }
 
+bool WaveDevice::HandOver(WaveDevice& to) {
+    if (&to == this || !handle_ || !prepared_.empty() || to.direction_ != direction_ || &to.devices_ != &devices_)
+        return false;
+    (void)to.Close();
+    to.handle_ = handle_;
+    handle_ = nullptr;
+    return true;
+}
+
 void WaveDevice::Forget(const WAVEHDR* header) {
     prepared_.erase(std::remove(prepared_.begin(), prepared_.end(), header), prepared_.end());
 }

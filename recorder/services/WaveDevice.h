@@ -58,6 +58,10 @@ public:
     // Stop (input), reset, unprepare all, close. Does nothing when closed.
     // The handle is forgotten whatever the steps returned.
     WaveCloseResult Close();
+    // Gives the open device, with no buffer prepared, to `to` (closed
+    // first), leaving this object closed. False, and nothing moved, while a
+    // buffer is still prepared or the two differ in direction or service.
+    bool HandOver(WaveDevice& to);
 
     bool IsOpen() const { return handle_ != nullptr; }
     HWAVE Handle() const { return handle_; }

@@ -40,11 +40,17 @@ class TReportFrame;
 
 // Timers of the recorder window.
 constexpr UINT_PTR TIMER_PLAYSTART = 39;        // queue the playback buffers
+constexpr UINT_PTR TIMER_PLAYTAIL = 41;         // close the device that finishes a played file
 constexpr UINT_PTR TIMER_SCHEDULER = 42;        // scheduler poll
 constexpr UINT_PTR TIMER_PROPERTIESWATCH = 43;  // /R: end with the properties report
 constexpr UINT kSchedulerFirstMs = 1000;        // first poll after set-up or a settings change
 constexpr UINT kSchedulerPeriodMs = 2000;       // every later poll
 constexpr UINT kPropertiesWatchMs = 1000;
+// How long the output device stays open after the last buffer of a file came
+// back: a device may return a buffer while its sound is still queued in the
+// sound server (under Wine up to about a second), and closing it then would
+// cut the end of the file.
+constexpr UINT kPlayTailMs = 1500;
 
 // The settings record's and the file's format buffers always have room for
 // the largest format record; the codec manager's own answer (18 bytes under
@@ -100,6 +106,8 @@ public:
     BYTE Playing = 0;     // playback is running
     WaveDevice hWaveIn{WaveDirection::Input};    // the open input device, if any
     WaveDevice hWaveOut{WaveDirection::Output};  // the open output device, if any
+    WaveDevice PlayTail{WaveDirection::Output};  // the device letting out the end of a played file
+    bool PlayReachedEnd = false;                 // the playback ran to the end of the file
     AcmStream hAcmStream;                        // the open conversion stream, if any
     int AcmMode = 0;          // 1 encode, 2 decode, 0 none
     int SpeedMode = 0;        // 0 normal, 2 requested, 1 playing at speed
@@ -117,6 +125,9 @@ public:
     void MmOutData(int index);
     void SpeedConvert(int index);
     void MmOutDone(WAVEHDR& header, int index);
+    // Closes the device of a played file when its tail has been let out (or
+    // at once, before the output is opened again).
+    void ClosePlayTail();
     // Reposition by minute (0), second (1), segment (2) or comment (3).
     void Reposition(int mode, bool forward, int count);
     void PositionPrevSegment(bool previous);

@@ -98,6 +98,8 @@ void TAppDialog::BnPlay()
 // the decode stream. False (and stopped) on failure.
 bool TAppDialog::OpenPlayDevice()
 {
+    ClosePlayTail();
+    PlayReachedEnd = false;
     const UINT device = ChooseWaveDevice(WaveDirection::Output, AppState.WaveOutDriver);
     const MMRESULT opened = hWaveOut.Open(device, CaptureFormat, GetHandle());
     if (opened == MMSYSERR_ALLOCATED) {
@@ -367,12 +369,19 @@ int TAppDialog::BuffersWithPlayDevice() const
 // In echo mode recording starts again; otherwise the transport stops.
 void TAppDialog::EndOfPlayback()
 {
+    PlayReachedEnd = true;
     if (AppState.RecordMode == 1) {
         PostMessage(WM_STOPTHENRECORD);
         Playing = 0;
     } else {
         PostMessage(WM_STOPTRANSPORT);
     }
+}
+
+void TAppDialog::ClosePlayTail()
+{
+    DisarmTimer(TIMER_PLAYTAIL);
+    (void)PlayTail.Close();
 }
 
 LRESULT TAppDialog::EvMmAcmDone(WPARAM, LPARAM)

@@ -32,6 +32,9 @@ void TAppDialog::EvTimer(UINT timerId) {
         DisarmTimer(TIMER_PLAYSTART);
         QueuePlayBuffers();
         break;
+    case TIMER_PLAYTAIL:
+        ClosePlayTail();
+        break;
     case TIMER_PROPERTIESWATCH:
         // With /R the program lives only as long as the properties report.
         if (!PropertiesWindow || !::IsWindow(PropertiesWindow)) {

@@ -91,9 +91,17 @@ void TAppDialog::StopPlaybackPart()
 {
     Playing = 0;
     DisarmTimer(TIMER_PLAYSTART);
+    const bool reachedEnd = PlayReachedEnd;
+    PlayReachedEnd = false;
     if (!hWaveOut.IsOpen())
         return;
-    (void)hWaveOut.Close();
+    // At the end of the file every buffer is back, but its sound may still
+    // be on its way: the device stays open a while instead of being reset.
+    if (reachedEnd && BuffersWithPlayDevice() == 0 && hWaveOut.UnprepareAll() == MMSYSERR_NOERROR &&
+        hWaveOut.HandOver(PlayTail))
+        ArmTimer(TIMER_PLAYTAIL, kPlayTailMs);
+    else
+        (void)hWaveOut.Close();
     if (CurrentFile)
         Position(PlayedPosition, true);
 }

@@ -89,11 +89,22 @@ TEST_F(PlayTest, PlaysTheWholeFileThroughFiveBuffersAndStopsAtTheEnd)
         if (audio[k] != waves.played[k]) { ADD_FAILURE() << "first difference at " << k; break; }
     EXPECT_EQ(audio, waves.played);
     EXPECT_EQ(uint32_t(audio.size()), dialog->CurrentFile->GetPosition());
-    // Play at the end starts from the beginning.
+    // The device is not reset at the end: it stays open, holding no buffer,
+    // until its tail timer closes it, so the last buffer is heard whole.
+    EXPECT_EQ(0, waves.Count("waveOutReset"));
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Output));
+    EXPECT_EQ(0u, waves.Lent(WaveDirection::Output));
+    Send(WM_TIMER, TIMER_PLAYTAIL);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Output));
+    // Play at the end starts from the beginning; playing again closes a
+    // tail still open before the device is opened anew.
     waves.played.clear();
     Send(WM_COMMAND, CM_PLAY);
     PlayToTheEnd();
     EXPECT_EQ(audio, waves.played);
+    Send(WM_COMMAND, CM_PLAY);
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Output));
+    Send(WM_COMMAND, CM_STOP);
 }
 
 TEST_F(PlayTest, TheLastDeviceOfTheChosenNameIsUsed)
@@ -113,6 +124,9 @@ TEST_F(PlayTest, StopPutsTheFileAtTheEndOfWhatWasHeard)
     EXPECT_FALSE(dialog->hWaveOut.IsOpen());
     EXPECT_EQ(2 * kBlockBytes, dialog->CurrentFile->GetPosition());
     EXPECT_EQ(0u, waves.Lent(WaveDirection::Output));
+    // A stop before the end silences the device at once.
+    EXPECT_EQ(1, waves.Count("waveOutReset"));
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Output));
 }
 
 TEST_F(PlayTest, TheEndOfTheFileStopsOrRecordsAgainInEchoMode)

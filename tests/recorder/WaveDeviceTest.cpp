@@ -102,6 +102,29 @@ TEST(WaveDevice, DestructorTearsDownAnOpenDevice) {
     EXPECT_EQ(5, fake.Count("waveInUnprepareHeader"));
 }
 
+TEST(WaveDevice, HandsOverOnlyAnOpenDeviceWithNoBufferPrepared) {
+    FakeWaveDevices fake;
+    Ring ring(1600);
+    WaveDevice playing(WaveDirection::Output, fake);
+    WaveDevice tail(WaveDirection::Output, fake);
+    WaveDevice input(WaveDirection::Input, fake);
+    EXPECT_FALSE(playing.HandOver(tail));  // nothing open
+    ASSERT_EQ(MMSYSERR_NOERROR, playing.Open(0, kMono16, nullptr));
+    ASSERT_TRUE(ring.Lend(playing));
+    EXPECT_FALSE(playing.HandOver(tail));  // buffers still prepared
+    EXPECT_FALSE(playing.HandOver(input));
+    fake.Ticks(5);
+    ASSERT_EQ(MMSYSERR_NOERROR, playing.UnprepareAll());
+    const HWAVE handle = playing.Handle();
+    ASSERT_TRUE(playing.HandOver(tail));
+    EXPECT_FALSE(playing.IsOpen());
+    EXPECT_EQ(handle, tail.Handle());
+    EXPECT_EQ(0, fake.Count("waveOutReset"));
+    EXPECT_EQ(1, fake.OpenDevices(WaveDirection::Output));
+    tail.Close();
+    EXPECT_EQ(0, fake.OpenDevices(WaveDirection::Output));
+}
+
 TEST(WaveDevice, EachFailingTeardownStepIsReportedAndTheRestStillRun) {
     struct Case {
         WaveCall call;
