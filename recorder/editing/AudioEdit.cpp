@@ -75,22 +75,9 @@ int AudioEdit::CutSelection(uint32_t a, uint32_t b) {
         (void)current->Position(end);
         CopyRange(newFile.get(), current, length - end, "Copying audio data 3/3");
     }
-    int result = kCutDone;
-    if (!Stopped()) {
-        const int placed = PutInPlace(std::move(newFile));
-        if (placed != kEditDone)
-            result = placed;
-    }
-    Drop(newFile);
+    int result = FinishPasses(std::move(newFile), start, kCutDone);
     if (!bufferWhole)
         DiscardPasteBuffer();
-    progress_.Close();
-    if (fileSlot_) {
-        (void)fileSlot_->Update();
-        (void)fileSlot_->Position(start);
-    }
-    if (failed_)
-        result = kEditCopyFailed;
     if (PasteBuffer && UseWindowsClipboard()) {
         if (HandBufferToClipboard() != kEditDone && result >= 0)
             result = kEditClipboardFailed;

@@ -108,6 +108,10 @@ private:
     int InsertBuffer(uint32_t at);
     // A current file this paste made is dropped again when the paste fails.
     int DropMadeFile(int result);
+    // After the passes: the new file takes the recording's place unless the
+    // copy stopped early (it is dropped then); the progress goes and the
+    // recording is left up to date at position. done is the success result.
+    int FinishPasses(std::unique_ptr<RecFile> newFile, uint32_t position, int done);
     // Replaces the current file by newFile under the current file's path.
     int PutInPlace(std::unique_ptr<RecFile> newFile);
     void Drop(std::unique_ptr<RecFile>& file);

@@ -62,17 +62,25 @@ int AudioEdit::InsertBuffer(uint32_t at) {
     (void)current->Position(at);
     if (!Stopped())
         CopyRange(newFile.get(), current, current->GetLength() - at, " Appending end buffer");
-    int result = Stopped() ? kEditDone : PutInPlace(std::move(newFile));
+    const int result = FinishPasses(std::move(newFile), at, kEditDone);
+    // A cancelled paste into a recording it made leaves no empty recording.
+    return Stopped() ? DropMadeFile(result) : result;
+}
+
+int AudioEdit::FinishPasses(std::unique_ptr<RecFile> newFile, uint32_t position, int done) {
+    int result = done;
+    if (!Stopped()) {
+        const int placed = PutInPlace(std::move(newFile));
+        if (placed != kEditDone)
+            result = placed;
+    }
     Drop(newFile);
     progress_.Close();
     if (fileSlot_) {
         (void)fileSlot_->Update();
-        (void)fileSlot_->Position(at);
+        (void)fileSlot_->Position(position);
     }
-    if (failed_)
-        result = kEditCopyFailed;
-    // A cancelled paste into a recording it made leaves no empty recording.
-    return Stopped() ? DropMadeFile(result) : result;
+    return failed_ ? kEditCopyFailed : result;
 }
 
 // The old file goes first, then the new one takes its name. When the old
