@@ -24,17 +24,6 @@ namespace {
 
 constexpr uint32_t kCreate = MMIO_CREATE | MMIO_READWRITE;
 
-WAVEFORMATEX Mono8(DWORD rate = 8000) {
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = 1;
-    format.nSamplesPerSec = rate;
-    format.nAvgBytesPerSec = rate;
-    format.nBlockAlign = 1;
-    format.wBitsPerSample = 8;
-    return format;
-}
-
 std::string Audio(uint32_t bytes, int seed) {
     std::string data(bytes, '\0');
     for (uint32_t i = 0; i < bytes; ++i)
@@ -110,7 +99,7 @@ protected:
     // A recording of the bytes under name, open as the current file.
     void MakeCurrent(const std::string& data, const char* name = "take.wav", DWORD rate = 8000) {
         path = folder / name;
-        const WAVEFORMATEX format = Mono8(rate);
+        const WAVEFORMATEX format = PcmFormat(1, rate, 8);
         slot = std::make_unique<WaveFile>(path.c_str(), &format, kCreate);
         ASSERT_TRUE(slot->Open());
         ASSERT_EQ(slot->Write(data.data(), static_cast<uint32_t>(data.size())), static_cast<int32_t>(data.size()));
@@ -118,7 +107,7 @@ protected:
     }
     std::string MakeOther(const std::string& name, const std::string& data, DWORD rate = 8000) {
         const std::string other = folder / name;
-        const WAVEFORMATEX format = Mono8(rate);
+        const WAVEFORMATEX format = PcmFormat(1, rate, 8);
         WaveFile file(other.c_str(), &format, kCreate);
         EXPECT_TRUE(file.Open());
         EXPECT_EQ(file.Write(data.data(), static_cast<uint32_t>(data.size())), static_cast<int32_t>(data.size()));
@@ -270,7 +259,7 @@ TEST_F(AudioEditTest, InsertChecksFormatsAndRefusesReadOnlyRecordings) {
     // Another program's plain 16-byte "fmt " matches our 18-byte one.
     const std::string plain = folder / "plain.wav";
     const std::string data = Audio(300, 7);
-    WAVEFORMATEX format = Mono8();
+    WAVEFORMATEX format = PcmFormat(1, 8000, 8);
     std::string bytes = "RIFF" + std::string(4, '\0') + "WAVEfmt " + std::string("\x10\0\0\0", 4);
     bytes.append(reinterpret_cast<const char*>(&format), 16);
     const uint32_t dataBytes = static_cast<uint32_t>(data.size());

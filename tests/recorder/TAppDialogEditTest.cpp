@@ -159,6 +159,8 @@ TEST_F(EditWindowTest, EnablersFollowTheFileTheMarkAndTheClipboard) {
 
     OpenRecording(10000, 2000);
     EXPECT_FALSE(Enabled(CM_POSITION));  // no clock times in its segments
+    Send(WM_COMMAND, CM_CUT);  // no mark: an accelerator cuts nothing
+    EXPECT_EQ(dialog->CurrentFile->GetLength(), 10000u);
     dialog->CmMarkSelection();
     EXPECT_EQ(Ask(CM_MARKSELECTION).Check().value_or(0), 1);
     EXPECT_TRUE(Enabled(CM_CLEARMARK));
@@ -250,6 +252,20 @@ TEST_F(EditWindowTest, WhatArrivesDuringACutWaitsOrIsRefused) {
     ASSERT_TRUE(check.Open());
     EXPECT_EQ(check.GetLength(), 4000u);
     EXPECT_TRUE(IsWindow(dialog->GetHandle()));
+}
+
+TEST_F(EditWindowTest, PasteFromFileAsksForAnExistingFileAndInsertsIt) {
+    OpenRecording(3000, 1000);
+    const std::string other = WriteWave("other.wav", 500);
+    ui.fileDialogAnswers.push_back(other);
+    Send(WM_COMMAND, CM_PASTEFROMFILE);
+    ASSERT_EQ(ui.fileDialogs.size(), 1u);
+    EXPECT_FALSE(ui.fileDialogs[0].save);
+    EXPECT_TRUE(ui.fileDialogs[0].flags & OFN_FILEMUSTEXIST);
+    EXPECT_EQ(ui.fileDialogs[0].defaultExt, "wav");
+    EXPECT_EQ(dialog->CurrentFile->GetLength(), 3500u);
+    EXPECT_TRUE(SamePath(dialog->CurrentFile->GetPath(), path));
+    EXPECT_TRUE(FileExists(other));
 }
 
 }  // namespace
