@@ -90,6 +90,10 @@ public:
     // cannot be had, and for a file to read (mode 0) that does not exist.
     static std::unique_ptr<RecFile> OpenFileOfType(const char* name, const WAVEFORMATEX* format,
                                                    uint32_t mode, int type);
+    // Whether an edit can build a new file of this recording's kind: not for
+    // Speex (no new file of it is made) nor for an Ogg stream whose encoder
+    // set-up is unknown to us (its packets would not decode in a new file).
+    static bool CanRebuild(const RecFile& file);
     // A free "prefix_N.ext" name, in the temporary folder when temporary.
     static bool MakeTempName(const char* prefix, std::string& out, bool temporary, int type);
     static bool MakeName(const char* prefix, std::string& out, bool temporary, const char* extension);

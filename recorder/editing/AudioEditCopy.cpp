@@ -192,21 +192,35 @@ void AudioEdit::CarryAnnotations(RecFile& destination, const RecFile& source, ui
     }
 }
 
+bool AudioEdit::CanRebuild(const RecFile& file) {
+    switch (file.GetFileType()) {
+    case ftSpeex:
+    case ftWmv:
+        return false;
+    case ftOgg: {
+        const auto* ogg = dynamic_cast<const OggVorbisFile*>(&file);
+        return ogg && ogg->CanAppend();
+    }
+    default:
+        return true;
+    }
+}
+
 std::unique_ptr<RecFile> AudioEdit::MakeNewFile(const RecFile& like, const char* name, uint32_t mode) const {
-    const int type = like.GetFileType();
+    if (!CanRebuild(like))
+        return nullptr;
     std::unique_ptr<RecFile> file;
-    if (type == ftOgg) {
+    if (like.GetFileType() == ftOgg) {
         // The packets are copied as they are, so the new stream must carry
-        // the same setup header; a file whose encoder set-up is unknown to
-        // us cannot be rebuilt.
-        const auto* ogg = dynamic_cast<const OggVorbisFile*>(&like);
+        // the same setup header.
+        const auto& ogg = static_cast<const OggVorbisFile&>(like);
         std::string path = name ? name : "";
-        if (!ogg || !ogg->CanAppend() || (path.empty() && !MakeTempName("~rec", path, true, ftOgg)))
+        if (path.empty() && !MakeTempName("~rec", path, true, ftOgg))
             return nullptr;
-        file = std::make_unique<OggVorbisFile>(path.c_str(), like.GetFormat(), ogg->AppendQuality(), mode);
+        file = std::make_unique<OggVorbisFile>(path.c_str(), like.GetFormat(), ogg.AppendQuality(), mode);
         (void)file->Open();
     } else {
-        file = OpenFileOfType(name, like.GetFormat(), mode, type);
+        file = OpenFileOfType(name, like.GetFormat(), mode, like.GetFileType());
     }
     if (file && !file->IsOpen()) {
         (void)file->Delete();

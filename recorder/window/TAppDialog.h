@@ -325,7 +325,8 @@ public:
     // Shows the selection between the mark and the thumb on the position
     // slider, or hides it (and drops a mark on a missing or empty file).
     void SetSliderRange();
-    // A mark away from the current position (Cut also needs an editable file).
+    // A mark away from the current position, on a recording an edit can
+    // rebuild (Cut also needs it editable).
     bool HasSelection() const;
     bool StopForSelection(uint32_t& start, uint32_t& end);
     bool CanPasteInsert();

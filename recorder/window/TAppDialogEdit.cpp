@@ -21,6 +21,9 @@ namespace {
 
 bool Editable(const RecFile* file) { return file && !file->IsReadOnly(); }
 
+// No file yet, or one whose kind an edit can rebuild.
+bool Rebuildable(const RecFile* file) { return !file || AudioEdit::CanRebuild(*file); }
+
 }  // namespace
 
 // ---- the mark
@@ -62,17 +65,20 @@ void TAppDialog::SetSliderRange() {
 // ---- conditions of the enablers, asked again by the handlers
 
 bool TAppDialog::HasSelection() const {
-    return CurrentFile && MarkPosition != kNoPosition && MarkPosition != CurrentFile->GetPosition();
+    return CurrentFile && Rebuildable(CurrentFile.get()) && MarkPosition != kNoPosition &&
+           MarkPosition != CurrentFile->GetPosition();
 }
 
 bool TAppDialog::CanPasteInsert() {
-    if (CurrentFile && !Editable(CurrentFile.get()))
+    if (!CanInsertFile())
         return false;
     SilentProgress quiet;
     return ClipboardExchange(ClipboardOwner(), quiet).ClipboardHasAudio(CurrentFile ? CurrentFile->GetFileType() : ftWav);
 }
 
-bool TAppDialog::CanInsertFile() const { return !CurrentFile || Editable(CurrentFile.get()); }
+bool TAppDialog::CanInsertFile() const {
+    return !CurrentFile || (Editable(CurrentFile.get()) && Rebuildable(CurrentFile.get()));
+}
 
 void TAppDialog::CeMarkSelection(TCommandEnabler& ce) {
     ce.Enable(CurrentFile != nullptr);

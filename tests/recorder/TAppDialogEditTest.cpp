@@ -62,6 +62,13 @@ protected:
     }
 };
 
+// A recording of a kind no edit can rebuild.
+class SpeexLike : public WaveFile {
+public:
+    using WaveFile::WaveFile;
+    int GetFileType() const override { return ftSpeex; }
+};
+
 class FixedClock : public ScheduleClock {
 public:
     WallClockTime now{3, 14, 0};
@@ -182,8 +189,17 @@ TEST_F(EditWindowTest, EnablersFollowTheFileTheMarkAndTheClipboard) {
     Send(WM_COMMAND, CM_CUT);
     EXPECT_EQ(dialog->CurrentFile->GetLength(), 10000u);
 
+    // A Speex recording: nothing an edit would have to rebuild.
+    dialog->CurrentFile = std::make_unique<SpeexLike>(path.c_str(), nullptr, MMIO_READWRITE);
+    ASSERT_TRUE(dialog->CurrentFile->Open());
+    dialog->MarkPosition = 0;
+    dialog->Position(6000, true);
+    EXPECT_FALSE(Enabled(CM_CUT));
+    EXPECT_FALSE(Enabled(CM_COPY));
+    EXPECT_FALSE(Enabled(CM_PASTEINSERT));
+    EXPECT_FALSE(Enabled(CM_PASTEFROMFILE));
+
     // While an edit runs every command is grayed, whatever its state.
-    dialog->CurrentFile->SetReadOnly(false);
     EditBusyScope editing;
     EXPECT_FALSE(Enabled(CM_CUT));
     EXPECT_FALSE(Enabled(CM_OPEN));
