@@ -273,6 +273,8 @@ TEST_F(AudioEditTest, InsertChecksFormatsAndRefusesReadOnlyRecordings) {
     // A missing file is neither made nor inserted.
     EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(0, folder / "missing.wav"); }), kPasteNoBuffer);
     EXPECT_FALSE(FileExists(folder / "missing.wav"));
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(0, folder / "missing.ogg"); }), kPasteNoBuffer);
+    EXPECT_FALSE(FileExists(folder / "missing.ogg"));
     // Opened read-only: no edit touches it, nor its file.
     slot->SetReadOnly(true);
     const std::string kept = ReadAllBytes(path);
