@@ -21,6 +21,9 @@ std::string App::CopyDataText(const COPYDATASTRUCT& data) {
 bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
     RecorderLink* recorder = Recorder();
     if (!recorder) return true;
+    // The sender's data live only for this call, so nothing can wait for
+    // the edit to end: the request is refused.
+    if (recorder->IsEditing()) return false;
     const std::string text = CopyDataText(data);
     switch (data.dwData) {
     case COPYDATA_LOADSETTINGS:

@@ -22,6 +22,9 @@ public:
     virtual bool IsRecording() const = 0;
     virtual bool IsPlaying() const = 0;
     virtual bool InputDeviceOpen() const = 0;
+    // An edit is rebuilding the current recording (and pumping messages):
+    // nothing may touch the file or the transport until it has ended.
+    virtual bool IsEditing() const { return false; }
 
     // The transport: stop, play from the position, start recording.
     virtual void Stop() = 0;

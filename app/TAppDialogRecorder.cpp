@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "audiofile/RecFile.h"
+#include "recorder/editing/EditBusy.h"
 #include "recorder/window/TAppDialog.h"
 #include "resources/ResourceIds.h"
 
@@ -17,6 +18,7 @@ public:
     bool IsRecording() const override { return dialog_.Recording != 0; }
     bool IsPlaying() const override { return dialog_.Playing != 0; }
     bool InputDeviceOpen() const override { return dialog_.hWaveIn.IsOpen(); }
+    bool IsEditing() const override { return IsEditBusy(); }
 
     void Stop() override { dialog_.CmStop(); }
     void Play() override { dialog_.CmPlay(); }

@@ -436,7 +436,7 @@ void OggFile::RetimePacket(ogg_packet& packet) {
         retimeOffset_ = packet.granulepos - highestGranule_;
         retiming_ = false;
     }
-    packet.granulepos = packet.granulepos + 500 - retimeOffset_;
+    packet.granulepos = packet.granulepos + kOggRawGranuleLead - retimeOffset_;
     if (packet.granulepos <= 0)
         packet.granulepos = 50;
 }
@@ -528,8 +528,8 @@ bool OggFile::Delete() {
     if (readOnly_)
         return false;
     Close();
-    if (!path_.empty() && FileExists(path_))
-        Files().Delete(path_);
+    if (!path_.empty() && FileExists(path_) && !Files().Delete(path_))
+        return false;  // still there (shared elsewhere): the caller may open it again
     DiscardJournal();
     path_.clear();
     return true;

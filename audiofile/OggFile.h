@@ -20,6 +20,10 @@ void PutOggPacketRecord(unsigned char* out, const ogg_packet& packet);
 // False when the record's count is negative or larger than dataBytes.
 bool GetOggPacketRecord(const unsigned char* in, uint32_t dataBytes, ogg_packet& packet);
 
+// Frames every raw packet's granule position is moved on by when it is
+// written (Write), so a copied stream never starts at granule 0.
+constexpr int64_t kOggRawGranuleLead = 500;
+
 // The size the comment packet is padded to, without the codec's prefix.
 constexpr uint32_t kOggCommentLimit = 2000;
 

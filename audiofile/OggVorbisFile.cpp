@@ -24,7 +24,7 @@ long VorbisBitrateFor(int quality, long samplesPerSec, int channels) {
 }
 
 OggVorbisFile::OggVorbisFile(const char* name, const WAVEFORMATEX* format, int quality, uint32_t openMode)
-    : OggFile(name, openMode), quality_(quality) {
+    : OggFile(name, openMode), quality_(quality), appendQuality_(quality) {
     if (format) {
         SetFormat(format);
     } else {
@@ -184,6 +184,7 @@ void OggVorbisFile::SetUpAppendEncoder(const std::vector<OggOwnedPacket>& header
         if (vorbis_encode_init_vbr(&encoderInfo_, channels, rate, static_cast<float>(quality) * 0.1f) == 0 &&
             matches()) {
             quality_ = quality;
+            appendQuality_ = quality;
             encoderReady_ = true;
             break;
         }
@@ -191,8 +192,10 @@ void OggVorbisFile::SetUpAppendEncoder(const std::vector<OggOwnedPacket>& header
     }
     if (!encoderReady_ && decoderInfo_.bitrate_nominal > 0) {
         if (vorbis_encode_init(&encoderInfo_, channels, rate, -1, decoderInfo_.bitrate_nominal, -1) == 0 &&
-            matches())
+            matches()) {
             encoderReady_ = true;
+            appendQuality_ = -10;
+        }
         else
             reset();
     }
@@ -218,6 +221,7 @@ bool OggVorbisFile::Open() {
             return false;
         }
         encoderReady_ = true;
+        appendQuality_ = quality_;
         vorbis_analysis_init(&encoder_, &encoderInfo_);
         vorbis_block_init(&encoder_, &encoderBlock_);
         if (!WriteNewHeaders()) {

@@ -28,6 +28,10 @@ public:
     uint32_t WriteSamples(const int16_t* pcm, uint32_t bytes) override;
     uint32_t ReadSamples(int16_t* pcm, uint32_t bytes) override;
     const WAVEFORMATEX& PcmFormatOut() const { return pcmFormat_; }
+    // The quality that gives this file's own setup header (below -4: bit-rate
+    // managed at its byte rate), so a new file can take its packets as they
+    // are; meaningful while CanAppend.
+    int AppendQuality() const { return appendQuality_; }
 
     static constexpr uint32_t kSamplesFailed = 0xFFFFFFFFu;
 
@@ -48,6 +52,7 @@ private:
     void ReleaseCodec();
 
     int quality_;
+    int appendQuality_;
     WAVEFORMATEX pcmFormat_{};
     vorbis_info encoderInfo_{};
     vorbis_info decoderInfo_{};

@@ -29,28 +29,24 @@ void Sha1::Transform(const uint8_t block[64]) {
     for (int i = 16; i < 80; ++i)
         w[i] = Rotl(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
     uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3], e = state_[4];
-    for (int i = 0; i < 80; ++i) {
-        uint32_t f, k;
-        if (i < 20) {
-            f = (b & c) | (~b & d);
-            k = 0x5A827999u;
-        } else if (i < 40) {
-            f = b ^ c ^ d;
-            k = 0x6ED9EBA1u;
-        } else if (i < 60) {
-            f = (b & c) | (b & d) | (c & d);
-            k = 0x8F1BBCDCu;
-        } else {
-            f = b ^ c ^ d;
-            k = 0xCA62C1D6u;
-        }
-        const uint32_t next = Rotl(a, 5) + f + e + k + w[i];
+    // One loop per round function: no choice inside the loop, which keeps
+    // the digest of long recordings (every byte written is hashed) cheap.
+    const auto step = [&](uint32_t f, uint32_t k, uint32_t word) {
+        const uint32_t next = Rotl(a, 5) + f + e + k + word;
         e = d;
         d = c;
         c = Rotl(b, 30);
         b = a;
         a = next;
-    }
+    };
+    for (int i = 0; i < 20; ++i)
+        step((b & c) | (~b & d), 0x5A827999u, w[i]);
+    for (int i = 20; i < 40; ++i)
+        step(b ^ c ^ d, 0x6ED9EBA1u, w[i]);
+    for (int i = 40; i < 60; ++i)
+        step((b & c) | (b & d) | (c & d), 0x8F1BBCDCu, w[i]);
+    for (int i = 60; i < 80; ++i)
+        step(b ^ c ^ d, 0xCA62C1D6u, w[i]);
     state_[0] += a;
     state_[1] += b;
     state_[2] += c;

@@ -45,3 +45,12 @@ void TProgress::CmCancel() {
     if (cancel_->GetHandle() && GetCapture() == cancel_->GetHandle()) ReleaseCapture();
     TDialog::CmCancel();
 }
+
+std::unique_ptr<TProgress> OpenProgress(TWindow& parent, const char* caption) {
+    auto dialog = std::make_unique<TProgress>(&parent, caption);
+    if (!dialog->Create())
+        return nullptr;
+    if (IsWindowVisible(parent.GetHandle())) dialog->Show(SW_SHOW);
+    UpdateWindow(dialog->GetHandle());
+    return dialog;
+}

@@ -37,3 +37,8 @@ private:
     std::string caption_;
     bool hasCaption_;
 };
+
+// Makes the dialog over parent with that caption, shown at once when the
+// parent is visible (a hidden window's operation shows nothing); null when
+// it cannot be created.
+std::unique_ptr<TProgress> OpenProgress(TWindow& parent, const char* caption);

@@ -14,6 +14,8 @@
 #include "recorder/controls/CoolButton.h"
 #include "recorder/controls/RCButton.h"
 #include "recorder/controls/SMeter.h"
+#include "recorder/editing/AudioEdit.h"
+#include "recorder/editing/EditBusy.h"
 
 namespace {
 
@@ -93,6 +95,7 @@ TAppDialog::~TAppDialog() {
 // space and leave the disk with their objects.
 void TAppDialog::ReleaseFiles() {
     CurrentFile.reset();
+    DiscardPasteBuffer();  // the private clipboard's scratch file leaves with the program
     if (WorkFile && WorkFile->IsTemporary()) (void)WorkFile->Delete();
     WorkFile.reset();
     if (ContinuationFile) (void)ContinuationFile->Delete();
@@ -211,6 +214,8 @@ void TAppDialog::RepaintTransportButtons() {
 }
 
 bool TAppDialog::CanClose() {
+    // An edit is replacing the recording: no close until it has ended.
+    if (IsEditBusy()) return false;
     // Inside a start or stop the file is the capture's: the close comes back
     // when the transport is free.
     if (DeferIfTransportBusy(WM_CLOSE, 0, 0)) return false;

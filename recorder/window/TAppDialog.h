@@ -16,6 +16,7 @@
 #include <mmreg.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,7 +33,9 @@
 #include "recorder/services/WaveFormatBuffer.h"
 #include "resources/ResourceIds.h"
 
+class AudioEdit;
 class CoolButton;
+class EditProgress;
 class RCButton;
 class SMeter;
 class TransferProgress;
@@ -327,7 +330,23 @@ public:
     BYTE OverwriteMode = 0;  // a record-overwrite is running
     BYTE SoundByteMode = 0;  // play the start of each segment
 
-    // ---- editing, marks and enablers (TAppDialogEdit.cpp) ----
+    // ---- editing, marks and enablers (TAppDialogEdit.cpp, TAppDialogEditBusy.cpp) ----
+    uint32_t MarkPosition = kNoPosition;  // one end of the selection; kNoPosition = no mark
+    bool SelRangeShown = false;           // the position slider shows its selection range
+    // Shows the selection between the mark and the thumb on the position
+    // slider, or hides it (and drops a mark on a missing or empty file).
+    void SetSliderRange();
+    // A mark away from the current position, on a recording an edit can
+    // rebuild (Cut also needs it editable).
+    bool HasSelection() const;
+    bool StopForSelection(uint32_t& start, uint32_t& end);
+    bool CanPasteInsert();
+    bool CanInsertFile() const;
+    // Runs one edit on the current file under the edit-busy state; its result.
+    int RunEdit(const std::function<int(AudioEdit&)>& operation);
+    void ShowAfterPaste();
+    // While an edit runs: refuses or keeps what could touch the recording.
+    bool RefuseWhileEditing(Message& m);
     void CmMarkSelection();
     void CeMarkSelection(TCommandEnabler& ce);
     void CmClearMark();
@@ -363,6 +382,8 @@ public:
     // More than that many bytes free on the default directory's drive (true
     // when the free space cannot be asked).
     bool DiskFreeBytes(uint64_t bytes) const;
+    // The window that owns the clipboard and the file dialogs: the main window.
+    HWND ClipboardOwner();
 
     // ---- file commands: new, open, drop, log, sources (TAppDialogFileCommands.cpp) ----
     // A named, empty recording made less than 3 seconds ago.
@@ -408,6 +429,8 @@ protected:
     // 1970) and the progress of a clipboard transfer.
     virtual int64_t CurrentUnixSeconds() const;
     virtual std::unique_ptr<TransferProgress> MakeTransferProgress();
+    // The progress of an edit (a TProgress dialog).
+    virtual std::unique_ptr<EditProgress> MakeEditProgress();
 
 private:
     // Capture (TAppDialogCapture.cpp), voice activation and status.

@@ -13,6 +13,7 @@
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/controls/TProgress.h"
 #include "recorder/files/SavePlan.h"
+#include "recorder/window/TAppDialogFileSteps.h"
 
 namespace {
 
@@ -75,14 +76,7 @@ public:
     explicit WindowTransferProgress(TAppDialog& window) : window_(window) {}
     void Begin(const TransferTexts& texts) override {
         pattern_ = texts.captionPattern;
-        dialog_ = std::make_unique<TProgress>(&window_, texts.dialogTitle);
-        if (!dialog_->Create()) {
-            dialog_.reset();
-            return;
-        }
-        if (IsWindowVisible(window_.GetHandle()))
-            dialog_->Show(SW_SHOW);
-        UpdateWindow(dialog_->GetHandle());
+        dialog_ = OpenProgress(window_, texts.dialogTitle);
     }
     bool Step(int percent) override {
         if (Cancelled())
@@ -109,6 +103,8 @@ private:
     std::unique_ptr<TProgress> dialog_;
 };
 
+}  // namespace
+
 const char* PasteFilterFor(int type) {
     switch (type) {
     case ftMp3: return "Mp3 file (*.mp3)|*.mp3|";
@@ -122,11 +118,12 @@ const char* PasteExtensionFor(int type) {
     switch (type) {
     case ftMp3: return "mp3";
     case ftOgg: return "ogg";
+    case ftSpeex: return "spx";
     default: return "wav";
     }
 }
 
-}  // namespace
+HWND TAppDialog::ClipboardOwner() { return MainWindowHandle(*this); }
 
 std::unique_ptr<TransferProgress> TAppDialog::MakeTransferProgress() {
     return std::make_unique<WindowTransferProgress>(*this);

@@ -1,5 +1,6 @@
 // Steps of the recorder window's file handling shared by its files
-// (TAppDialogFiles.cpp, TAppDialogSave.cpp, TAppDialogCopy.cpp).
+// (TAppDialogFiles.cpp, TAppDialogSave.cpp, TAppDialogCopy.cpp, and the
+// clipboard's and the editing's file dialogs).
 #pragma once
 
 #include <cstdint>
@@ -18,3 +19,6 @@ void DeleteExistingTarget(TAppDialog& window, const std::string& target);
 // A copy that does not finish reopens the first file at position.
 bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
               const CopyProgress& progress);
+// The file dialog's filter and default extension for audio of a file type.
+const char* PasteFilterFor(int type);
+const char* PasteExtensionFor(int type);

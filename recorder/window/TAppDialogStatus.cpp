@@ -207,6 +207,7 @@ void TAppDialog::SeekRecordPosition()
 void TAppDialog::SetPositionSlider(int value)
 {
     ::SendMessage(PositionSlider(), TBM_SETPOS, TRUE, value);
+    SetSliderRange();  // the selection follows the thumb
 }
 
 bool TAppDialog::EvSliderNotify(UINT)

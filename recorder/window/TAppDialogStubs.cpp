@@ -12,42 +12,6 @@ void NotYetBuilt(const char* what) {
 }
 }  // namespace
 
-// Not yet built (editing: mark).
-void TAppDialog::CmMarkSelection() { NotYetBuilt("CmMarkSelection"); }
-
-// Not yet built (editing: mark enabler).
-void TAppDialog::CeMarkSelection(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (editing: clear the mark).
-void TAppDialog::CmClearMark() { NotYetBuilt("CmClearMark"); }
-
-// Not yet built (editing: clear-mark enabler).
-void TAppDialog::CeClearMark(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (editing: cut).
-void TAppDialog::CmCut() { NotYetBuilt("CmCut"); }
-
-// Not yet built (editing: cut enabler).
-void TAppDialog::CeCut(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (editing: copy).
-void TAppDialog::CmCopy() { NotYetBuilt("CmCopy"); }
-
-// Not yet built (editing: copy enabler).
-void TAppDialog::CeCopy(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (editing: paste insert).
-void TAppDialog::CmPasteInsert() { NotYetBuilt("CmPasteInsert"); }
-
-// Not yet built (editing: paste-insert enabler).
-void TAppDialog::CePasteInsert(TCommandEnabler& ce) { ce.Enable(false); }
-
-// Not yet built (editing: paste from file).
-void TAppDialog::CmPasteFromFile() { NotYetBuilt("CmPasteFromFile"); }
-
-// Not yet built (editing: paste-from-file enabler).
-void TAppDialog::CePasteFromFile(TCommandEnabler& ce) { ce.Enable(false); }
-
 // Not yet built (editing: record-insert).
 void TAppDialog::CmRecordInsert() { NotYetBuilt("CmRecordInsert"); }
 
@@ -59,11 +23,3 @@ void TAppDialog::CmRecordOverwrite() { NotYetBuilt("CmRecordOverwrite"); }
 
 // Not yet built (editing: record-overwrite enabler).
 void TAppDialog::CeRecordOverwrite(TCommandEnabler& ce) { ce.Enable(false); }
-
-
-
-
-
-
-
-

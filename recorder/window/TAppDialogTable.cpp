@@ -118,8 +118,9 @@ const MsgEntry<TAppDialog> TAppDialog::kMessages[] = {
     OnMessage(WM_DEVICECHANGE, &TAppDialog::EvDeviceChange),
 };
 
-// Own table first, then the context-help mix-in's, then the dialog's and
-// the window's.
+// While an edit runs most messages are refused or kept first; then the own
+// table, the context-help mix-in's, the dialog's and the window's.
 bool TAppDialog::Dispatch(Message& m) {
-    return DispatchTable(*this, kMessages, m) || DispatchContextHelp(m) || TDialog::Dispatch(m);
+    return RefuseWhileEditing(m) || DispatchTable(*this, kMessages, m) || DispatchContextHelp(m) ||
+           TDialog::Dispatch(m);
 }

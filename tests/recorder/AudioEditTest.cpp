@@ -1,0 +1,359 @@
+// The edit operations on real WAV and Ogg Vorbis files in a scratch folder
+// that is also the temporary folder, so every file an operation leaves
+// behind is seen: the cut of the worked example with its comments and
+// segment, cancels in each pass, failed reads, read-only refusals, paste
+// positions, format checks, a refused replacement and the clipboard round.
+#include "recorder/editing/AudioEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "audiofile/FileSystem.h"
+#include "audiofile/OggVorbisFile.h"
+#include "audiofile/WaveFile.h"
+#include "tests/audiofile/OggTestSupport.h"
+#include "tests/audiofile/WaveTestSupport.h"
+#include "tests/recorder/FilesTestFolder.h"
+
+namespace {
+
+constexpr uint32_t kCreate = MMIO_CREATE | MMIO_READWRITE;
+
+std::string Audio(uint32_t bytes, int seed) {
+    std::string data(bytes, '\0');
+    for (uint32_t i = 0; i < bytes; ++i)
+        data[i] = static_cast<char>((i * 7 + seed + i / 251) & 0xFF);
+    return data;
+}
+
+std::string ReadAudio(RecFile& file) {
+    (void)file.Position(0);
+    std::string data(file.GetLength(), '\0');
+    const int32_t got = data.empty() ? 0 : file.Read(&data[0], static_cast<uint32_t>(data.size()));
+    data.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return data;
+}
+
+// Records captions; cancels once a caption holds cancelOn.
+class ScriptedEditProgress : public EditProgress {
+public:
+    std::string cancelOn;
+    std::vector<std::string> captions;
+    bool cancelled = false;
+    void Show(const std::string& caption) override { captions.push_back(caption); }
+    void SetCaption(const std::string& text) override {
+        captions.push_back(text);
+        if (!cancelOn.empty() && text.find(cancelOn) != std::string::npos)
+            cancelled = true;
+    }
+    bool SetPercent(int) override { return !cancelled; }
+    bool IsCancelled() const override { return cancelled; }
+    void Close() override {}
+};
+
+// A WAV source whose reads fail.
+class FailingReadWave : public WaveFile {
+public:
+    using WaveFile::WaveFile;
+    int reads = 0;
+    int32_t Read(void*, uint32_t) override {
+        ++reads;
+        return -1;
+    }
+};
+
+class RefusingDelete : public FileSystem {
+public:
+    std::string refused;
+    bool Rename(const std::string& from, const std::string& to) override { return real_.Rename(from, to); }
+    bool Delete(const std::string& name) override { return !SamePath(name, refused) && real_.Delete(name); }
+
+private:
+    FileSystem& real_ = Files();
+};
+
+class AudioEditTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppState.Reset();
+        AppState.UseWinClip = false;
+        char saved[MAX_PATH] = {};
+        GetEnvironmentVariableA("TMP", saved, MAX_PATH);
+        savedTmp_ = saved;
+        SetEnvironmentVariableA("TMP", (folder.Path() + "\\").c_str());
+        owner = CreateWindowExA(0, "STATIC", "edit owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    }
+    void TearDown() override {
+        DiscardPasteBuffer();
+        slot.reset();
+        DestroyWindow(owner);
+        SetEnvironmentVariableA("TMP", savedTmp_.empty() ? nullptr : savedTmp_.c_str());
+        AppState.Reset();
+    }
+    // A recording of the bytes under name, open as the current file.
+    void MakeCurrent(const std::string& data, const char* name = "take.wav", DWORD rate = 8000) {
+        path = folder / name;
+        const WAVEFORMATEX format = PcmFormat(1, rate, 8);
+        slot = std::make_unique<WaveFile>(path.c_str(), &format, kCreate);
+        ASSERT_TRUE(slot->Open());
+        ASSERT_EQ(slot->Write(data.data(), static_cast<uint32_t>(data.size())), static_cast<int32_t>(data.size()));
+        ASSERT_TRUE(slot->Update());
+    }
+    std::string MakeOther(const std::string& name, const std::string& data, DWORD rate = 8000) {
+        const std::string other = folder / name;
+        const WAVEFORMATEX format = PcmFormat(1, rate, 8);
+        WaveFile file(other.c_str(), &format, kCreate);
+        EXPECT_TRUE(file.Open());
+        EXPECT_EQ(file.Write(data.data(), static_cast<uint32_t>(data.size())), static_cast<int32_t>(data.size()));
+        EXPECT_TRUE(file.Close());
+        return other;
+    }
+    int Edit(const std::function<int(AudioEdit&)>& operation) {
+        SilentProgress quiet;
+        ClipboardExchange clipboard(owner, quiet);
+        AudioEdit edit(slot, progress, clipboard);
+        return operation(edit);
+    }
+    // Names in the folder, sorted, without annotation journals.
+    std::vector<std::string> Files_() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder.Path() + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            const std::string name = found.cFileName;
+            // Journals come and go with their open recordings.
+            const std::optional<std::string> extension = ExtensionPart(name);
+            if (name != "." && name != ".." && !(extension && (*extension)[0] == '~'))
+                names.push_back(name);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    FilesTestFolder folder;
+    HWND owner = nullptr;
+    std::unique_ptr<RecFile> slot;
+    std::string path;
+    ScriptedEditProgress progress;
+
+private:
+    std::string savedTmp_;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(AudioEditTest, CutMovesAudioCommentsAndSegmentsAndKeepsThePath) {
+    const std::string audio = Audio(10000, 1);
+    MakeCurrent(audio);
+    slot->AddComment("long", 4000, 8000);
+    slot->AddComment("short", 2000, 3000);
+    slot->AddTimeCode(6000, 1700000000);
+
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CutSelection(5000, 1000); }), kCutDone);
+
+    ASSERT_TRUE(slot);
+    EXPECT_TRUE(SamePath(slot->GetPath(), path));
+    EXPECT_EQ(slot->GetLength(), 6000u);
+    EXPECT_EQ(slot->GetPosition(), 1000u);
+    EXPECT_EQ(ReadAudio(*slot), audio.substr(0, 1000) + audio.substr(5000));
+    ASSERT_EQ(slot->CommentCount(), 1);
+    EXPECT_EQ(slot->GetCommentText(0), "long");
+    EXPECT_EQ(slot->GetCommentStart(0), 1000u);
+    EXPECT_EQ(slot->GetCommentEnd(0), 4000u);
+    const int segment = slot->FindTimeCode(2000);
+    ASSERT_GE(segment, 0);
+    EXPECT_EQ(slot->GetTimeCodePos(segment), 2000u);
+    EXPECT_EQ(slot->GetTimeCodeAt(segment), 1700000000);
+
+    ASSERT_TRUE(PasteBuffer);
+    EXPECT_EQ(ReadAudio(*PasteBuffer), audio.substr(1000, 4000));
+    ASSERT_EQ(PasteBuffer->CommentCount(), 2);
+    EXPECT_EQ(PasteBuffer->GetCommentText(0), "short");
+    EXPECT_EQ(PasteBuffer->GetCommentStart(0), 1000u);
+    EXPECT_EQ(PasteBuffer->GetCommentEnd(0), 2000u);
+    EXPECT_EQ(PasteBuffer->GetCommentStart(1), 3000u);  // "long" from 4000 runs to the cut's end
+    EXPECT_EQ(PasteBuffer->GetCommentEnd(1), 4000u);
+    EXPECT_EQ(progress.captions.at(1), " Copying audio data 1/3 0%");
+
+    // Only the recording and the paste buffer are on disk; a later cut
+    // deletes the older buffer.
+    EXPECT_EQ(Files_(), (Names{"take.wav", "~rec_1.wav"}));
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CutSelection(0, 10); }), kCutDone);
+    EXPECT_EQ(Files_(), (Names{"take.wav", "~rec_1.wav"}));
+    EXPECT_EQ(slot->GetLength(), 5990u);
+    DiscardPasteBuffer();
+    EXPECT_EQ(Files_(), (Names{"take.wav"}));
+}
+
+TEST_F(AudioEditTest, CancelOrFailedReadLeavesTheRecordingAsItWas) {
+    struct Case {
+        const char* cancelOn;
+        bool bufferKept;
+    } cases[] = {{"1/3", false}, {"2/3", false}, {"3/3", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cancelOn);
+        MakeCurrent(Audio(10000, 2));
+        const std::string before = ReadAllBytes(path);
+        progress = ScriptedEditProgress();
+        progress.cancelOn = c.cancelOn;
+        EXPECT_EQ(Edit([](AudioEdit& e) { return e.CutSelection(1000, 5000); }), kCutDone);
+        EXPECT_EQ(slot->GetLength(), 10000u);
+        EXPECT_EQ(slot->GetPosition(), 1000u);
+        slot.reset();
+        EXPECT_EQ(ReadAllBytes(path), before);
+        EXPECT_EQ(PasteBuffer != nullptr, c.bufferKept);
+        if (c.bufferKept) {
+            EXPECT_EQ(PasteBuffer->GetLength(), 4000u);
+        }
+        DiscardPasteBuffer();
+        EXPECT_EQ(Files_(), (Names{"take.wav"}));
+    }
+    progress = ScriptedEditProgress();
+    // A source that cannot be read: one try, then the cut is dropped.
+    MakeCurrent(Audio(10000, 3));
+    slot.reset();
+    const std::string before = ReadAllBytes(path);
+    auto failing = std::make_unique<FailingReadWave>(path.c_str(), nullptr, MMIO_READWRITE);
+    ASSERT_TRUE(failing->Open());
+    FailingReadWave* source = failing.get();
+    slot = std::move(failing);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CutSelection(1000, 5000); }), kEditCopyFailed);
+    EXPECT_EQ(source->reads, 1);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CopySelection(1000, 5000); }), kEditCopyFailed);
+    EXPECT_FALSE(PasteBuffer);
+    slot.reset();
+    EXPECT_EQ(ReadAllBytes(path), before);
+    EXPECT_EQ(Files_(), (Names{"take.wav"}));
+}
+
+TEST_F(AudioEditTest, PastesRepeatAtThePositionAndBeyondTheEndAppend) {
+    const std::string audio = Audio(3000, 4);
+    MakeCurrent(audio);
+    ASSERT_EQ(Edit([](AudioEdit& e) { return e.CopySelection(0, 1000); }), kEditDone);
+    EXPECT_EQ(slot->GetPosition(), 3000u);  // a copy keeps the position
+    const std::string piece = audio.substr(0, 1000);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.PasteInsert(500); }), kEditDone);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.PasteInsert(500); }), kEditDone);
+    EXPECT_EQ(slot->GetPosition(), 500u);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.PasteInsert(999999); }), kEditDone);
+    EXPECT_EQ(ReadAudio(*slot), audio.substr(0, 500) + piece + piece + audio.substr(500) + piece);
+    EXPECT_TRUE(SamePath(slot->GetPath(), path));
+    EXPECT_EQ(Files_(), (Names{"take.wav", "~rec_1.wav"}));
+}
+
+TEST_F(AudioEditTest, InsertChecksFormatsAndRefusesReadOnlyRecordings) {
+    const std::string audio = Audio(2000, 5);
+    MakeCurrent(audio);
+    const std::string otherRate = MakeOther("other.wav", Audio(500, 6), 11025);
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(100, otherRate); }), kPasteFormatsDiffer);
+    EXPECT_EQ(ReadAudio(*slot), audio);
+    // Another program's plain 16-byte "fmt " matches our 18-byte one.
+    const std::string plain = folder / "plain.wav";
+    const std::string data = Audio(300, 7);
+    WAVEFORMATEX format = PcmFormat(1, 8000, 8);
+    std::string bytes = "RIFF" + std::string(4, '\0') + "WAVEfmt " + std::string("\x10\0\0\0", 4);
+    bytes.append(reinterpret_cast<const char*>(&format), 16);
+    const uint32_t dataBytes = static_cast<uint32_t>(data.size());
+    bytes += "data" + std::string(reinterpret_cast<const char*>(&dataBytes), 4) + data;
+    const uint32_t riffBytes = static_cast<uint32_t>(bytes.size() - 8);
+    bytes.replace(4, 4, reinterpret_cast<const char*>(&riffBytes), 4);
+    ASSERT_TRUE(WriteAllBytes(plain, bytes));
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(100, plain); }), kEditDone);
+    EXPECT_EQ(ReadAudio(*slot), audio.substr(0, 100) + data + audio.substr(100));
+    EXPECT_EQ(ReadAllBytes(plain), bytes);  // the inserted file is untouched
+    // A missing file is neither made nor inserted.
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(0, folder / "missing.wav"); }), kPasteNoBuffer);
+    EXPECT_FALSE(FileExists(folder / "missing.wav"));
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(0, folder / "missing.ogg"); }), kPasteNoBuffer);
+    EXPECT_FALSE(FileExists(folder / "missing.ogg"));
+    // Opened read-only: no edit touches it, nor its file.
+    slot->SetReadOnly(true);
+    const std::string kept = ReadAllBytes(path);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CutSelection(0, 100); }), kEditReadOnly);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.PasteInsert(0); }), kEditReadOnly);
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(0, plain); }), kEditReadOnly);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CopySelection(0, 100); }), kEditDone);
+    slot.reset();
+    EXPECT_EQ(ReadAllBytes(path), kept);
+}
+
+TEST_F(AudioEditTest, ARefusedReplacementKeepsTheRecordingAndDropsTheNewFile) {
+    const std::string audio = Audio(4000, 8);
+    MakeCurrent(audio);
+    RefusingDelete files;
+    files.refused = path;
+    SetFiles(&files);
+    const int result = Edit([](AudioEdit& e) { return e.CutSelection(1000, 2000); });
+    SetFiles(nullptr);
+    EXPECT_EQ(result, kEditNotReplaced);
+    ASSERT_TRUE(slot);
+    EXPECT_TRUE(slot->IsOpen());
+    EXPECT_TRUE(SamePath(slot->GetPath(), path));
+    EXPECT_EQ(ReadAudio(*slot), audio);
+    EXPECT_EQ(Files_(), (Names{"take.wav", "~rec_1.wav"}));  // the cut audio is still in the buffer
+}
+
+TEST_F(AudioEditTest, PasteWithoutRecordingMakesATemporaryOne) {
+    const std::string data = Audio(700, 9);
+    const std::string source = MakeOther("source.wav", data);
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(0, source); }), kEditDone);
+    ASSERT_TRUE(slot);
+    EXPECT_TRUE(slot->IsTemporary());
+    EXPECT_EQ(FileNamePart(slot->GetPath()).substr(0, 5), "~rec_");
+    EXPECT_EQ(ReadAudio(*slot), data);
+}
+
+TEST_F(AudioEditTest, CutAndPasteThroughTheWindowsClipboard) {
+    AppState.UseWinClip = true;
+    const std::string audio = Audio(6000, 10);
+    MakeCurrent(audio);
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CutSelection(2000, 3000); }), kCutDone);
+    EXPECT_FALSE(PasteBuffer);
+    EXPECT_EQ(Files_(), (Names{"take.wav"}));
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.PasteInsert(2000); }), kEditDone);
+    EXPECT_EQ(ReadAudio(*slot), audio);
+    EXPECT_FALSE(PasteBuffer);
+    EXPECT_EQ(Files_(), (Names{"take.wav"}));
+}
+
+TEST_F(AudioEditTest, OggCutCountsSampleFramesAndStillDecodes) {
+    const std::string ogg = folder / "tone.ogg";
+    {
+        const WAVEFORMATEX format = CodecFormat(kVorbisFormatTag, 2, 44100);
+        OggVorbisFile file(ogg.c_str(), &format, 4, kCreate);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(WriteTone(file, 3.0, 2, 44100, 4410));
+        file.SetTemporary(false);
+        ASSERT_TRUE(file.Close());
+    }
+    slot = std::make_unique<OggVorbisFile>(ogg.c_str(), nullptr, 4, MMIO_READWRITE);
+    ASSERT_TRUE(slot->Open());
+    const uint32_t length = slot->GetLength();
+    ASSERT_NEAR(length, 3 * 44100, 2048);
+    // Positions in an Ogg file are sample frames, found at page ends: the
+    // cut takes whole pages from the first page end at or after each bound.
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.CutSelection(44100, 2 * 44100); }), kCutDone);
+    ASSERT_TRUE(PasteBuffer);
+    EXPECT_GE(PasteBuffer->GetLength(), 44100u / 2);
+    EXPECT_EQ(slot->GetLength() + PasteBuffer->GetLength(), length);
+    EXPECT_GE(slot->GetPosition(), 44100u);
+    EXPECT_LT(slot->GetPosition(), slot->GetLength());
+    for (RecFile* part : {slot.get(), PasteBuffer.get()}) {
+        (void)part->Position(0);
+        const std::vector<int16_t> pcm = DecodeAll(*part);
+        EXPECT_NEAR(pcm.size() / 2.0, part->GetLength(), 2048);
+        EXPECT_NEAR(ToneFrequency(pcm, 2, 44100), 440, 8);
+    }
+    EXPECT_TRUE(SamePath(slot->GetPath(), ogg));
+}
+
+}  // namespace
