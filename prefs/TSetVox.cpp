@@ -1,5 +1,6 @@
 #include "prefs/TSetVox.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +70,10 @@ int TSetVox::TextToTenths(const char* text) {
     char* end = nullptr;
     long whole = std::strtol(text, &end, 10);
     if (end == text) whole = 0;
+    // Far beyond any field's range, and small enough that the tenths fit
+    // in an int: a long run of digits clamps instead of overflowing.
+    constexpr long kLargestWhole = 1000000;
+    whole = std::clamp(whole, -kLargestWhole, kLargestWhole);
     int fraction = 0;
     // Only the first digit after the point counts: "1.25" is 1.2 seconds,
     // not 1 second and 25 tenths.

@@ -138,6 +138,10 @@ TEST_F(PageStorageEdgeTest, VoxTenthsText) {
     EXPECT_EQ(30, TSetVox::TextToTenths("3"));
     EXPECT_EQ(0, TSetVox::TextToTenths(""));
     EXPECT_EQ(0, TSetVox::TextToTenths("abc"));
+    EXPECT_EQ(12, TSetVox::TextToTenths("1.29"));
+    // Digits past what a long holds clamp rather than wrap.
+    EXPECT_EQ(10000000, TSetVox::TextToTenths("300000000000000000000"));
+    EXPECT_EQ(10000000, TSetVox::TextToTenths("300000000"));
 }
 
 TEST_F(PageStorageEdgeTest, FileNumbersOutsideTheirRangesLoadAs0) {
