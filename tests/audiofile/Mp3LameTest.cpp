@@ -231,6 +231,35 @@ BOOL CALLBACK CollectLame(HACMDRIVERID id, DWORD_PTR instance, DWORD) {
 
 }  // namespace
 
+// The multimedia file offsets are signed 32-bit: a file of 2 GiB or more (sparse)
+// is refused, not misread, and a file just below may not grow past them.
+TEST_F(Mp3Lame, FilesOfTwoGigabytesAreRefused) {
+    const std::string path = CopyFixture(folder_, "m1.mp3");
+    ASSERT_TRUE(SetFileSize(path, 0x7FFFFFFFLL));
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open()) << file.GetError();
+        EXPECT_GT(file.GetDataLength(), 0x7FF00000u);
+        const uint8_t frame[4] = {0xFF, 0xFB, 0x92, 0x44};
+        if (file.CanEncode()) {
+            EXPECT_EQ(file.Write(frame, 4), -1);
+        }
+        EXPECT_TRUE(file.Close());
+    }
+    EXPECT_EQ(FileSize(path), 0x7FFFFFFFull);
+    for (int64_t size : {0x80000000LL, 0x100000000LL + 4096}) {
+        SCOPED_TRACE(size);
+        ASSERT_TRUE(SetFileSize(path, size));
+        for (uint32_t mode : {uint32_t{MMIO_READ}, uint32_t{MMIO_READWRITE}}) {
+            Mp3File file(path.c_str(), nullptr, mode);
+            EXPECT_FALSE(file.Open());
+            EXPECT_EQ(file.GetError(), statusCannotOpen);
+            EXPECT_FALSE(file.IsOpen());
+        }
+        EXPECT_EQ(FileSize(path), static_cast<uint64_t>(size));
+    }
+}
+
 // Last: takes the encoder out of this process's driver list.
 TEST_F(Mp3Lame, ZzReadsWithoutAnEncoder) {
     std::vector<HACMDRIVERID> lame;
