@@ -93,6 +93,37 @@ TEST(OggFileFaults, BrokenSetupHeaderFailsTheOpenAndNothingDecodes) {
     EXPECT_TRUE(file.Close());
 }
 
+// Packets the decoder refuses (header-type packets where audio belongs) are
+// passed over: what decodes comes out and reading ends.
+TEST(OggFileFaults, PacketsTheDecoderRefusesArePassedOver) {
+    TempFolder folder;
+    const std::string path = folder.File("junk.ogg");
+    const WAVEFORMATEX format = CodecFormat(kVorbisFormatTag, 1, 8000);
+    {
+        OggVorbisFile file(path.c_str(), &format, 3, kNew);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(WriteTone(file, 1, 1, 8000, 1600));
+        ASSERT_TRUE(file.Flush());
+        std::vector<unsigned char> record(kOggPacketRecordBytes + 300, 0x01);
+        ogg_packet packet{};
+        packet.bytes = 300;
+        for (int i = 0; i < 20; ++i) {
+            packet.granulepos = 9000 + 100 * i;
+            PutOggPacketRecord(record.data(), packet);
+            ASSERT_EQ(file.Write(record.data(), static_cast<uint32_t>(record.size())),
+                      static_cast<int32_t>(record.size()));
+        }
+        file.Close();
+    }
+    OggVorbisFile file(path.c_str(), nullptr, 3, MMIO_READ);
+    ASSERT_TRUE(file.Open());
+    const std::vector<int16_t> pcm = DecodeAll(file);
+    EXPECT_NEAR(static_cast<double>(pcm.size()), 8000, 1024);
+    EXPECT_NEAR(ToneFrequency(pcm, 1, 8000), 440, 3);
+    std::vector<int16_t> more(1024);
+    EXPECT_EQ(file.ReadSamples(more.data(), 2048), 0u);
+}
+
 // A record of a packet of bytes counted n, filled with a pattern.
 std::vector<unsigned char> PacketRecord(uint32_t bytes) {
     ogg_packet packet{};

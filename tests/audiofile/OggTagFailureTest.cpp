@@ -49,7 +49,7 @@ void ExpectLongComments(RecFile& file) {
 }
 
 template <class File>
-void CloseFailsAndTheJournalStays(const std::string& path, WORD tag) {
+void CloseFailsAndTheJournalStays(const TempFolder& folder, const std::string& path, WORD tag) {
     MakeRecording<File>(path, tag);
     const uint64_t size = FileSize(path);
     HANDLE holder = INVALID_HANDLE_VALUE;
@@ -63,6 +63,7 @@ void CloseFailsAndTheJournalStays(const std::string& path, WORD tag) {
     }
     CloseHandle(holder);
     EXPECT_EQ(FileSize(path), size) << "the recording is as it was";
+    EXPECT_EQ(folder.Names().size(), 2u) << "the recording and its journal, no temporary file";
     EXPECT_NE(JournalText(path).find(kLongText), std::string::npos);
     // Once the file is free again, the next opening stores the journal's text.
     {
@@ -79,12 +80,12 @@ void CloseFailsAndTheJournalStays(const std::string& path, WORD tag) {
 
 TEST(OggTagFailure, VorbisCloseFailsAndTheJournalStays) {
     TempFolder folder;
-    CloseFailsAndTheJournalStays<OggVorbisFile>(folder.File("held.ogg"), kVorbisFormatTag);
+    CloseFailsAndTheJournalStays<OggVorbisFile>(folder, folder.File("held.ogg"), kVorbisFormatTag);
 }
 
 TEST(OggTagFailure, SpeexCloseFailsAndTheJournalStays) {
     TempFolder folder;
-    CloseFailsAndTheJournalStays<SpeexFile>(folder.File("held.spx"), kSpeexFormatTag);
+    CloseFailsAndTheJournalStays<SpeexFile>(folder, folder.File("held.spx"), kSpeexFormatTag);
 }
 
 TEST(OggTagFailure, RenameRefusedWhileTheCommentsAreOnlyInTheJournal) {
