@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <msacm.h>
-
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -18,6 +16,7 @@
 #include "framework/FrameWindow.h"
 #include "recorder/files/FileNaming.h"
 #include "tests/fakes/FakeAcm.h"
+#include "tests/audiofile/WithoutMp3Encoder.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/recorder/FilesTestFolder.h"
 
@@ -165,41 +164,6 @@ TEST_F(TAppDialogFilesTest, CompressedWaveNeedsItsCodec) {
         EXPECT_EQ(acm.OpenStreams(), 0);
     }
 }
-
-// Takes LAME's encoder out of this process's codec list while it lives, so
-// that only Wine's MP3 decoder is left, and adds it again afterwards (as a
-// driver of this process).
-class WithoutMp3Encoder {
-public:
-    WithoutMp3Encoder() {
-        acmDriverEnum(CollectLame, reinterpret_cast<DWORD_PTR>(&removed_), 0);
-        for (HACMDRIVERID id : removed_)
-            acmDriverRemove(id, 0);
-        removedOne_ = !removed_.empty();
-    }
-    ~WithoutMp3Encoder() { Restore(); }
-    bool RemovedOne() const { return removedOne_; }
-    bool Restore() {
-        if (removed_.empty())
-            return true;
-        removed_.clear();
-        HMODULE module = LoadLibraryA("lameACM.acm");
-        FARPROC proc = module ? GetProcAddress(module, "DriverProc") : nullptr;
-        HACMDRIVERID id = nullptr;
-        return proc && acmDriverAddA(&id, module, reinterpret_cast<LPARAM>(proc), 0, ACM_DRIVERADDF_FUNCTION) == 0;
-    }
-
-private:
-    static BOOL CALLBACK CollectLame(HACMDRIVERID id, DWORD_PTR instance, DWORD) {
-        ACMDRIVERDETAILSA details{};
-        details.cbStruct = sizeof details;
-        if (acmDriverDetailsA(id, &details, 0) == 0 && std::strstr(details.szShortName, "LAME"))
-            reinterpret_cast<std::vector<HACMDRIVERID>*>(instance)->push_back(id);
-        return TRUE;
-    }
-    std::vector<HACMDRIVERID> removed_;
-    bool removedOne_ = false;
-};
 
 TEST_F(TAppDialogFilesTest, Mp3WithoutAnEncoderOpensForPlaying) {
     // MPEG-1 layer 3, 128 kbit/s, 44100 Hz, mono: 417-byte frames.
