@@ -1,6 +1,8 @@
 // Takes LAME's MP3 encoder out of this process's codec list while it lives,
 // so that only Wine's MP3 decoder is left, and adds it again afterwards (as
-// a driver of this process).
+// a driver of this process). Added that way, the driver looks for its
+// settings file in the current folder and leaves an empty lame_acm.xml there
+// (under CTest: the build's tests folder).
 #pragma once
 
 #include <windows.h>
