@@ -10,6 +10,8 @@ namespace {
 constexpr uint32_t kAccessBits = MMIO_READ | MMIO_WRITE | MMIO_READWRITE;
 // Bytes read at once while looking for a frame sync.
 constexpr uint32_t kResyncChunk = 4096;
+// mmio offsets are signed 32-bit: no byte of the file may lie past this one.
+constexpr uint64_t kMaxFileBytes = 0x7FFFFFFFu;
 
 }  // namespace
 
@@ -108,6 +110,12 @@ bool Mp3File::OpenExisting() {
     }
     if (access == MMIO_READ)
         readOnly_ = true;
+    if (FileSize(path_) > kMaxFileBytes) {
+        CloseHandle();
+        readOnly_ = false;
+        SetStatus(statusCannotOpen);
+        return false;
+    }
     const uint32_t fileSize = static_cast<uint32_t>(FileSize(path_));
     if (fileSize != 0) {
         SkipId3v2();
@@ -238,6 +246,9 @@ int32_t Mp3File::Write(const void* data, uint32_t bytes) {
         return 0;
     if (appending && !Position(dataLength_))
         return 0;
+    // Room is kept for the ID3v1 block after the frames.
+    if (uint64_t{dataStart_} + position_ + bytes + kId3v1Bytes > kMaxFileBytes)
+        return -1;
     if (appending && hasId3v1_)
         id3v1Dirty_ = true;  // the frames run over the old block: write it again after them
     const uint32_t before = position_;

@@ -179,19 +179,25 @@ bool OggFile::OpenStreams(bool& newFile) {
     return true;
 }
 
-void OggFile::CloseStreams() {
+bool OggFile::CloseStreams() {
     if (writeStream_)
         fclose(writeStream_);
     if (readStream_)
         fclose(readStream_);
     writeStream_ = readStream_ = nullptr;
-    if (commentsDirty_ && !readOnly_) {
-        size_t prefixLength = 0;
-        const unsigned char* prefix = CommentPrefix(prefixLength);
-        OggOwnedPacket comment = comments_.SerializeCommentPacket(prefix, prefixLength);
-        if (RewriteOggHeaders(path_, comment, HeaderPacketCount()))
-            commentsDirty_ = false;
+    if (!commentsDirty_ || readOnly_)
+        return true;
+    size_t prefixLength = 0;
+    const unsigned char* prefix = CommentPrefix(prefixLength);
+    OggOwnedPacket comment = comments_.SerializeCommentPacket(prefix, prefixLength);
+    if (RewriteOggHeaders(path_, comment, HeaderPacketCount())) {
+        commentsDirty_ = false;
+        return true;
     }
+    // SetTag only held the text; neither the page in place nor the rewrite
+    // took it, so the file still has the old comments.
+    KeepJournalForUnwrittenTag();
+    return false;
 }
 
 bool OggFile::WritePage(const ogg_page& page) {
@@ -507,6 +513,12 @@ bool OggFile::Rename(const std::string& newPath) {
     const std::string oldPath = path_;
     temporary_ = false;
     Close();
+    if (commentsDirty_) {
+        // The annotations are only in the journal under the old name.
+        openMode_ &= ~MMIO_CREATE;
+        (void)Open();
+        return false;
+    }
     if (!SamePath(target, oldPath)) {
         DiscardJournal();
         if (!RenameOrCopy(oldPath, target)) {

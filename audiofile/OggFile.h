@@ -94,8 +94,9 @@ protected:
     void RetimePacket(ogg_packet& packet);
     bool UpdateAnnotationInPlace();
     // Closes both streams; runs the header rewrite when the comments are
-    // still dirty.
-    void CloseStreams();
+    // still dirty. False when they could not be written: the journal then
+    // keeps the annotations.
+    bool CloseStreams();
 
     bool commentsDirty_ = false;
     OggCommentBlock comments_;

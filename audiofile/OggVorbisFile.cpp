@@ -374,7 +374,8 @@ bool OggVorbisFile::Close() {
         ok = false;
     ReleaseCodec();
     UpdateAnnotationInPlace();
-    CloseStreams();
+    if (!CloseStreams())
+        ok = false;
     encoderActive_ = false;
     readOnly_ = false;
     if (temporary_) {

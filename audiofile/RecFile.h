@@ -106,8 +106,13 @@ protected:
     bool InJournalMode() const { return journalMode_; }
     // Closes the journal and removes it (the recording itself was deleted).
     void DiscardJournal();
+    // For containers that write the tag only at Close: the text handed to
+    // SetTag did not reach the file, so the journal stays and holds it; the
+    // next opening reads the journal, not the old tag.
+    void KeepJournalForUnwrittenTag();
 
 private:
+    bool JournalIsNewerThanTag() const;
     bool OpenJournal(bool create);
     void CloseJournal(bool deleteFile);
     void InsertTimeCode(const TimeCodeRec& rec);

@@ -112,6 +112,20 @@ void RecFile::CloseJournal(bool deleteFile) {
     journalNeeded_ = false;
 }
 
+bool RecFile::JournalIsNewerThanTag() const {
+    if (readOnly_)
+        return false;
+    if (journal_)
+        return journalNeeded_;
+    const std::string name = JournalNameFor(path_);
+    return !name.empty() && FileExists(name);
+}
+
+void RecFile::KeepJournalForUnwrittenTag() {
+    journalNeeded_ = true;
+    modified_ = true;
+}
+
 void RecFile::DiscardJournal() {
     if (journal_)
         CloseJournal(true);
@@ -145,10 +159,21 @@ bool RecFile::ParseAnnotationText() {
     segments_.clear();
     comments_.clear();
     const std::optional<std::string> tag = GetTag(kAnnotationKey);
-    if (!tag)
-        return ParseAnnotationJournal();
-    const std::string text(tag->c_str());  // up to its terminating zero
+    const std::string text = tag ? std::string(tag->c_str()) : std::string();  // up to its terminating zero
     const ParsedAnnotations parsed = ParseAnnotationLines(text, AnnotationForm::TagBlock);
+    // The journal is removed once the tag is known to hold the annotations,
+    // so one still there (a failed tag write, a crash) is the newer copy.
+    if (!tag || JournalIsNewerThanTag()) {
+        if (ParseAnnotationJournal()) {
+            if (parsed.hasSignature)
+                signature_ = parsed.signature;
+            return true;
+        }
+        if (!tag)
+            return false;
+        segments_.clear();
+        comments_.clear();
+    }
     ApplyParsedAnnotations(parsed, true);
     if (parsed.hasSignature)
         signature_ = parsed.signature;

@@ -369,7 +369,8 @@ bool SpeexFile::Close() {
         ok = false;
     UpdateAnnotationInPlace();
     ReleaseCodec();
-    CloseStreams();
+    if (!CloseStreams())
+        ok = false;
     encoderActive_ = false;
     readOnly_ = false;
     if (temporary_) {

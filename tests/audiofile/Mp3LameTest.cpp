@@ -16,6 +16,7 @@
 #include "audiofile/FileNames.h"
 #include "audiofile/Mp3File.h"
 #include "tests/audiofile/TempFolder.h"
+#include "tests/audiofile/WithoutMp3Encoder.h"
 
 namespace {
 
@@ -219,26 +220,39 @@ TEST_F(Mp3Lame, NewFileRoundTrip) {
     EXPECT_EQ(again.GetFormat()->nSamplesPerSec, 16000u);
 }
 
-namespace {
-
-BOOL CALLBACK CollectLame(HACMDRIVERID id, DWORD_PTR instance, DWORD) {
-    ACMDRIVERDETAILSA details{};
-    details.cbStruct = sizeof details;
-    if (acmDriverDetailsA(id, &details, 0) == 0 && std::strstr(details.szShortName, "LAME"))
-        reinterpret_cast<std::vector<HACMDRIVERID>*>(instance)->push_back(id);
-    return TRUE;
+// The multimedia file offsets are signed 32-bit: a file of 2 GiB or more (sparse)
+// is refused, not misread, and a file just below may not grow past them.
+TEST_F(Mp3Lame, FilesOfTwoGigabytesAreRefused) {
+    const std::string path = CopyFixture(folder_, "m1.mp3");
+    ASSERT_TRUE(SetFileSize(path, 0x7FFFFFFFLL));
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open()) << file.GetError();
+        EXPECT_GT(file.GetDataLength(), 0x7FF00000u);
+        const uint8_t frame[4] = {0xFF, 0xFB, 0x92, 0x44};
+        if (file.CanEncode()) {
+            EXPECT_EQ(file.Write(frame, 4), -1);
+        }
+        EXPECT_TRUE(file.Close());
+    }
+    EXPECT_EQ(FileSize(path), 0x7FFFFFFFull);
+    for (int64_t size : {0x80000000LL, 0x100000000LL + 4096}) {
+        SCOPED_TRACE(size);
+        ASSERT_TRUE(SetFileSize(path, size));
+        for (uint32_t mode : {uint32_t{MMIO_READ}, uint32_t{MMIO_READWRITE}}) {
+            Mp3File file(path.c_str(), nullptr, mode);
+            EXPECT_FALSE(file.Open());
+            EXPECT_EQ(file.GetError(), statusCannotOpen);
+            EXPECT_FALSE(file.IsOpen());
+        }
+        EXPECT_EQ(FileSize(path), static_cast<uint64_t>(size));
+    }
 }
 
-}  // namespace
-
-// Last: takes the encoder out of this process's driver list.
-TEST_F(Mp3Lame, ZzReadsWithoutAnEncoder) {
-    std::vector<HACMDRIVERID> lame;
-    acmDriverEnum(CollectLame, reinterpret_cast<DWORD_PTR>(&lame), 0);
-    if (lame.empty())
+TEST_F(Mp3Lame, ReadsWithoutAnEncoder) {
+    WithoutMp3Encoder noEncoder;
+    if (!noEncoder.RemovedOne())
         GTEST_SKIP() << "LAME's ACM driver is not installed";
-    for (HACMDRIVERID id : lame)
-        ASSERT_EQ(acmDriverRemove(id, 0), 0u);
     for (const char* name : {"m1_v1.mp3", "m2_16k_v2.mp3"}) {
         SCOPED_TRACE(name);
         const std::string path = CopyFixture(folder_, name);
@@ -250,4 +264,8 @@ TEST_F(Mp3Lame, ZzReadsWithoutAnEncoder) {
         EXPECT_EQ(file.Read(bytes, 4), 4);
         EXPECT_EQ(file.Write(bytes, 4), 0);  // no appending without an encoder
     }
+    ASSERT_TRUE(noEncoder.Restore());
+    Mp3File file(CopyFixture(folder_, "m1.mp3").c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(file.Open());
+    EXPECT_TRUE(file.CanEncode()) << "the encoder is back";
 }

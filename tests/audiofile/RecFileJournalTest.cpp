@@ -69,6 +69,36 @@ TEST(RecFileJournal, JournalStaysWhenTheTagCouldNotBeWritten) {
     EXPECT_EQ(JournalText(path), "SAMPLE\tTIMECODE\r\nCOMMENT 0\t0\tkeep me\r\n");
 }
 
+TEST(RecFileJournal, AJournalLeftBesideATaggedFileIsTheNewerCopy) {
+    TempFolder folder;
+    const std::string path = folder.File("take.wav");
+    ASSERT_TRUE(WriteAllBytes(RecFile::JournalNameFor(path),
+                              std::string("\x01\0\0\0", 4) + "SAMPLE\tTIMECODE\r\nCOMMENT 5\t0\told\r\n"
+                              "COMMENT 9\t0\tnot in the tag\r\n" + std::string(1, '\0')));
+    const std::string tag = "SAMPLE TIMECODE\r\nCOMMENT 5\t0\told\r\n"
+                            "SIGNATURE 0102030405060708090a0b0c0d0e0f1011121314\r\n";
+    {
+        MemoryRecFile file(path.c_str());
+        file.SetLength(100);
+        file.tag = tag;
+        ASSERT_TRUE(file.Open());
+        ASSERT_EQ(file.CommentCount(), 2);
+        EXPECT_EQ(file.GetCommentText(1), "not in the tag");
+        EXPECT_EQ(file.GetSignature()[19], 0x14) << "the signature still comes from the tag";
+        EXPECT_TRUE(file.Update());
+    }
+    EXPECT_FALSE(FileExists(RecFile::JournalNameFor(path)));
+    // Read-only, the tag is what there is.
+    ASSERT_TRUE(WriteAllBytes(RecFile::JournalNameFor(path), std::string("\x01\0\0\0", 4) + "x\r\n"));
+    MemoryRecFile file(path.c_str());
+    file.SetLength(100);
+    file.tag = tag;
+    file.SetReadOnly(true);
+    ASSERT_TRUE(file.Open());
+    ASSERT_EQ(file.CommentCount(), 1);
+    EXPECT_EQ(file.GetCommentText(0), "old");
+}
+
 TEST(RecFileJournal, ReadOnlyFileTakesNothingFromTheJournalAndKeepsIt) {
     TempFolder folder;
     const std::string path = folder.File("take.wav");

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,19 @@ inline std::vector<std::string> FileNamesIn(const std::string& folder) {
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
+}
+
+// Sets a file's size; growing it makes a sparse file, so a test can have a
+// file of several GiB of which only the start is written.
+inline bool SetFileSize(const std::string& path, int64_t bytes) {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER end;
+    end.QuadPart = bytes;
+    const bool ok = SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && SetEndOfFile(handle);
+    CloseHandle(handle);
+    return ok;
 }
 
 class TempFolder {

@@ -66,6 +66,7 @@ public:
     std::vector<DWORD> convertFlags;       // of every acmStreamConvert
     std::vector<DWORD> suggestFlags;       // of every acmFormatSuggest
     HACMDRIVER lastStreamDriver = nullptr; // driver handle given to the last stream open
+    WaveFormatBuffer lastStreamSource;     // source format of the last stream opened
     int OpenDrivers() const { return int(openDrivers_.size()); }
     int OpenStreams() const { return int(streams_.size()); }
     int PreparedHeaders() const;

@@ -49,6 +49,7 @@ MMRESULT FakeAcm::StreamOpen(HACMSTREAM& stream, HACMDRIVER driver, const WAVEFO
         opened.source.Assign(source);
         opened.destination.Assign(destination);
         lastStreamDriver = driver;
+        lastStreamSource.Assign(source);
         return MMSYSERR_NOERROR;
     }
     return badHandle ? MMSYSERR_INVALHANDLE : ACMERR_NOTPOSSIBLE;

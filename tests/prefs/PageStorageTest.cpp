@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "audiofile/Mp3File.h"
 #include "prefs/TSetDriver.h"
 #include "prefs/TSetFile.h"
 #include "prefs/TSetJoy.h"
@@ -89,10 +90,12 @@ const PageCase kPages[] = {
          EXPECT_EQ(0, std::memcmp(e.Mp3Format.bytes, s.Mp3Format.bytes, 30));
          EXPECT_EQ(3, s.DefaultAudioFormat);
          EXPECT_FALSE(s.Mp3EnableTag);
+         EXPECT_FALSE(Mp3File::TagEnabled()) << "the MP3 file class takes the switch at load";
      },
      [](const AppStateRecord& s) {
          EXPECT_EQ(16000, s.Mp3SampleRate);
          EXPECT_TRUE(s.Mp3EnableTag);
+         EXPECT_TRUE(Mp3File::TagEnabled());
          EXPECT_EQ(0, s.DefaultAudioFormat);
          MPEGLAYER3WAVEFORMAT mp3 = TSetMp3::DefaultFormat();
          EXPECT_EQ(0, std::memcmp(&mp3, s.Mp3Format.bytes, sizeof mp3));
@@ -240,6 +243,7 @@ protected:
     void TearDown() override {
         TSetStart::RemoveRunEntry();
         AppState.Reset();
+        Mp3File::EnableTag(true);
     }
     ScopedCurrentFolder folder_;
 };

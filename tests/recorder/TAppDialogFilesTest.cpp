@@ -5,15 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <memory>
 #include <vector>
 
 #include "app/AppState.h"
+#include "audiofile/Mp3File.h"
 #include "framework/FrameWindow.h"
 #include "recorder/files/FileNaming.h"
 #include "tests/fakes/FakeAcm.h"
+#include "tests/audiofile/WithoutMp3Encoder.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/recorder/FilesTestFolder.h"
 
@@ -159,6 +162,41 @@ TEST_F(TAppDialogFilesTest, CompressedWaveNeedsItsCodec) {
             EXPECT_EQ(Text(IDC_CODECTEXT), "IMA ADPCM");
         }
         EXPECT_EQ(acm.OpenStreams(), 0);
+    }
+}
+
+TEST_F(TAppDialogFilesTest, Mp3WithoutAnEncoderOpensForPlaying) {
+    // MPEG-1 layer 3, 128 kbit/s, 44100 Hz, mono: 417-byte frames.
+    const std::string path = folder / "talk.mp3";
+    std::vector<uint8_t> frames(417 * 40, 0x55);
+    for (size_t at = 0; at < frames.size(); at += 417) {
+        const uint8_t header[4] = {0xFF, 0xFB, 0x90, 0xC4};
+        std::memcpy(frames.data() + at, header, 4);
+    }
+    FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(out);
+    std::fwrite(frames.data(), 1, frames.size(), out);
+    std::fclose(out);
+    WithoutMp3Encoder noEncoder;
+    {
+        Mp3File probe(path.c_str(), nullptr, MMIO_READ);
+        ASSERT_TRUE(probe.Open()) << probe.GetError();
+        ASSERT_FALSE(probe.CanEncode());
+        acm.drivers.push_back(FakeAcm::Mp3Driver());
+        acm.drivers.back().tags[0].formats.push_back({WaveFormatBuffer(*probe.GetFormat()), "the file's"});
+    }
+    dialog->OpenFile(path.c_str());
+    ASSERT_TRUE(dialog->CurrentFile) << (ui.messageBoxes.empty() ? "" : ui.messageBoxes[0].text);
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    EXPECT_EQ(dialog->CurrentFile->GetFileType(), ftMp3);
+    EXPECT_EQ(acm.lastStreamSource->wFormatTag, WAVE_FORMAT_MPEGLAYER3) << "a decoding stream, not an encoding one";
+    EXPECT_EQ(acm.OpenStreams(), 0);
+    dialog->CurrentFile.reset();
+    ASSERT_TRUE(noEncoder.Restore());
+    if (noEncoder.RemovedOne()) {
+        Mp3File again(path.c_str(), nullptr, MMIO_READ);
+        ASSERT_TRUE(again.Open());
+        EXPECT_TRUE(again.CanEncode()) << "the encoder is back for the tests after this one";
     }
 }
 
