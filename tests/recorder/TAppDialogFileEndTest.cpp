@@ -2,10 +2,12 @@
 // one of the two files, and the recording never pauses for good.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "app/PrivateMessages.h"
 #include "recorder/capture/CaptureBuffers.h"
+#include "tests/fakes/FakeAcm.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 #include "tests/recorder/FilesTestFolder.h"
 
@@ -96,10 +98,23 @@ std::vector<char> AudioOf(const std::string& path) {
     return data;
 }
 
-bool IsSilent(const char* block, uint32_t bytes) {
+// Whether every byte of the block is `silence` (0 for PCM; what the fake
+// codec makes of a silent source).
+bool IsSilent(const char* block, uint32_t bytes, char silence = 0) {
     for (uint32_t i = 0; i < bytes; ++i)
-        if (block[i] != 0) return false;
+        if (block[i] != silence) return false;
     return true;
+}
+
+// Scripts buffers of tone and silence (every third one silent); true for a tone.
+std::vector<bool> ScriptToneAndSilence(FakeWaveDevices& waves, int buffers) {
+    std::vector<bool> tone;
+    for (int k = 0; k < buffers; ++k) {
+        tone.push_back(k % 3 != 1);
+        if (tone.back()) waves.Tone(1, 1000, 0.5);
+        else waves.Silence(1);
+    }
+    return tone;
 }
 
 // "New File" at the size limit switches files between two buffers: the
@@ -112,12 +127,7 @@ TEST_F(FileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBuffer) {
     dialog->OpenFile(nullptr);
     ASSERT_TRUE(dialog->CurrentFile);
     const int total = 36;
-    std::vector<bool> tone;
-    for (int k = 0; k < total; ++k) {
-        tone.push_back(k % 3 != 1);
-        if (tone.back()) waves.Tone(1, 1000, 0.5);
-        else waves.Silence(1);
-    }
+    const std::vector<bool> tone = ScriptToneAndSilence(waves, total);
     dialog->Listen();
     ASSERT_TRUE(dialog->Recording);
     const std::string first = dialog->CurrentFile->GetPath();
@@ -141,6 +151,84 @@ TEST_F(FileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBuffer) {
     for (int k = 0; k < total; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(!tone[k], IsSilent(&all[size_t(k) * bytes], bytes));
+    }
+}
+
+// The same switch for a compressed WAV recording: the codec stream keeps
+// nothing of the old file, and nothing captured goes missing.
+class CodecFileEndTest : public FileEndTest {
+protected:
+    void SetUp() override {
+        SetAcm(&acm);  // before the window: its stream binds to the service
+        FileEndTest::SetUp();
+        AppState.CodecsAvailable = true;
+        CopyTextField(AppState.ACMDriver, "IMA ADPCM");
+        AppState.ACMFormatTag = WAVE_FORMAT_IMA_ADPCM;
+        const WaveFormatBuffer ima(*FakeAcm::ImaAdpcmFormat(2, 44100).format.Get());
+        std::memcpy(AppState.WaveFormat.bytes, ima.Get(), ima.Bytes());
+    }
+    void TearDown() override {
+        FileEndTest::TearDown();
+        SetAcm(nullptr);
+    }
+    static uint32_t FactCountOf(const std::string& path) {
+        WaveFile file(path.c_str(), nullptr, MMIO_READ);
+        return file.Open() ? file.GetFactCount() : 0;
+    }
+    int Flagged(DWORD flag) const {
+        int count = 0;
+        for (DWORD flags : acm.convertFlags) count += (flags & flag) ? 1 : 0;
+        return count;
+    }
+
+    FakeAcm acm;
+};
+
+TEST_F(CodecFileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBufferThroughTheCodec) {
+    AppState.FileAction = 3;
+    AppState.FileSizeSel = 0;
+    AppState.FileSize = 1;
+    dialog->OpenFile(nullptr);
+    ASSERT_TRUE(dialog->CurrentFile);
+    ASSERT_EQ(WAVE_FORMAT_IMA_ADPCM, dialog->FileFormat->wFormatTag);
+    const int total = 130;  // about 8.7 kB each once compressed: the limit comes near 121
+    const std::vector<bool> tone = ScriptToneAndSilence(waves, total);
+    dialog->Listen();
+    ASSERT_TRUE(dialog->Recording);
+    const std::string first = dialog->CurrentFile->GetPath();
+    Capture(total);
+    ASSERT_TRUE(dialog->Recording);
+    const std::string second = dialog->CurrentFile->GetPath();
+    ASSERT_NE(first, second);
+    EXPECT_EQ(1, waves.Count("waveInStart"));
+    EXPECT_EQ(0, waves.Count("waveInStop"));
+    // The old stream ended into the old file; the new one started afresh.
+    EXPECT_EQ(2, Flagged(ACM_STREAMCONVERTF_START));
+    EXPECT_EQ(1, Flagged(ACM_STREAMCONVERTF_END));
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    ASSERT_GE(dialog->CurrentFile->TimeCodeCount(), 1);
+    EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+    Send(WM_COMMAND, CM_STOP);
+    dialog->CurrentFile.reset();
+    dialog->AcmClose();
+    EXPECT_EQ(0, acm.OpenStreams());
+
+    // Every captured frame was converted and counted in one of the files.
+    const uint32_t bytes = BufferBytes();
+    const uint32_t frameBytes = dialog->CaptureFormat.nBlockAlign;
+    EXPECT_GT(FactCountOf(first), 0u);
+    EXPECT_EQ(uint64_t(total) * bytes / frameBytes, uint64_t(FactCountOf(first)) + FactCountOf(second));
+    // In order: the fake codec makes a silent buffer into a block of 0x5A.
+    std::vector<char> all = AudioOf(first);
+    EXPECT_GE(all.size(), 1048576u);
+    const std::vector<char> rest = AudioOf(second);
+    all.insert(all.end(), rest.begin(), rest.end());
+    const size_t coded = all.size() / total;
+    ASSERT_GT(coded, 0u);
+    ASSERT_EQ(coded * total, all.size());
+    for (int k = 0; k < total; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(!tone[k], IsSilent(&all[size_t(k) * coded], uint32_t(coded), 0x5A));
     }
 }
 
