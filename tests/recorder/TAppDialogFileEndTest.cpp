@@ -88,6 +88,34 @@ TEST_F(FileEndTest, TheSizeLimitStopsOrContinuesInANewFile) {
     }
 }
 
+// Without automatic names a recording starts in a temporary file. The full
+// one is kept, with its audio, whether the device keeps running (the next
+// file takes the same audio) or is started again (its format differs).
+TEST_F(FileEndTest, TheNewFileActionKeepsAFullTemporaryFile) {
+    const uint32_t limit = 1048576;
+    AppState.AutoName = false;
+    AppState.FileAction = 3;
+    AppState.FileSizeSel = 0;
+    AppState.FileSize = 1;
+    for (bool sameFormat : {true, false}) {
+        SCOPED_TRACE(sameFormat);
+        AppState.SampleRate = 44100;
+        StartRecording();
+        ASSERT_TRUE(dialog->CurrentFile->IsTemporary());
+        const std::string first = dialog->CurrentFile->GetPath();
+        const int buffersToLimit = int((limit + BufferBytes() - 1) / BufferBytes());
+        if (!sameFormat) AppState.SampleRate = 22050;
+        const int startsBefore = waves.Count("waveInStart");
+        Capture(buffersToLimit + 2);
+        ASSERT_TRUE(dialog->Recording);
+        EXPECT_NE(first, dialog->CurrentFile->GetPath());
+        EXPECT_EQ(sameFormat ? 0 : 1, waves.Count("waveInStart") - startsBefore);
+        Send(WM_COMMAND, CM_STOP);
+        dialog->CurrentFile.reset();
+        EXPECT_GE(LengthOf(first), limit);
+    }
+}
+
 // Data of a WAV file, read back from disk.
 std::vector<char> AudioOf(const std::string& path) {
     WaveFile file(path.c_str(), nullptr, MMIO_READ);
