@@ -36,6 +36,8 @@ protected:
         ASSERT_TRUE(dialog->Recording);
     }
     uint32_t BufferBytes() const { return CaptureBufferBytes(dialog->CaptureFormat); }
+    // files[0] and [1] get the paths of the full file and the next one.
+    void RecordAcrossTheLimit(int total, std::vector<bool>& tone, std::string (&files)[2]);
     static uint32_t LengthOf(const std::string& path) {
         WaveFile file(path.c_str(), nullptr, MMIO_READ);
         return file.Open() ? file.GetDataLength() : 0;
@@ -145,41 +147,57 @@ std::vector<bool> ScriptToneAndSilence(FakeWaveDevices& waves, int buffers) {
     return tone;
 }
 
-// "New File" at the size limit switches files between two buffers: the
-// device never stops, and every scripted buffer is in one of the two files,
-// in order.
-TEST_F(FileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBuffer) {
+// Records `total` scripted buffers of tone and silence with the "New File"
+// action at a 1 MB limit: the split comes while the device runs, and the
+// new file's first mark is at its start.
+void FileEndTest::RecordAcrossTheLimit(int total, std::vector<bool>& tone, std::string (&files)[2]) {
     AppState.FileAction = 3;
     AppState.FileSizeSel = 0;
     AppState.FileSize = 1;
     dialog->OpenFile(nullptr);
     ASSERT_TRUE(dialog->CurrentFile);
-    const int total = 36;
-    const std::vector<bool> tone = ScriptToneAndSilence(waves, total);
+    tone = ScriptToneAndSilence(waves, total);
     dialog->Listen();
     ASSERT_TRUE(dialog->Recording);
-    const std::string first = dialog->CurrentFile->GetPath();
+    files[0] = dialog->CurrentFile->GetPath();
     Capture(total);
     ASSERT_TRUE(dialog->Recording);
-    const std::string second = dialog->CurrentFile->GetPath();
-    ASSERT_NE(first, second);
+    files[1] = dialog->CurrentFile->GetPath();
+    ASSERT_NE(files[0], files[1]);
     EXPECT_EQ(1, waves.Count("waveInStart"));
     EXPECT_EQ(0, waves.Count("waveInStop"));
     ASSERT_GE(dialog->CurrentFile->TimeCodeCount(), 1);
     EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+}
+
+// The audio of the two files, one after the other, is the script's buffers
+// in order, each `bytes` long once written (silence: every byte `silence`).
+void ExpectBuffersInOrder(const std::string (&files)[2], const std::vector<bool>& tone, size_t bytes,
+                          char silence) {
+    std::vector<char> all = AudioOf(files[0]);
+    EXPECT_GE(all.size(), 1048576u);
+    const std::vector<char> rest = AudioOf(files[1]);
+    all.insert(all.end(), rest.begin(), rest.end());
+    ASSERT_GT(bytes, 0u);
+    ASSERT_EQ(tone.size() * bytes, all.size());
+    for (size_t k = 0; k < tone.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(!tone[k], IsSilent(&all[k * bytes], uint32_t(bytes), silence));
+    }
+}
+
+// "New File" at the size limit switches files between two buffers: the
+// device never stops, and every scripted buffer is in one of the two files,
+// in order.
+TEST_F(FileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBuffer) {
+    const int total = 36;
+    std::vector<bool> tone;
+    std::string files[2];
+    RecordAcrossTheLimit(total, tone, files);
+    if (HasFatalFailure()) return;
     Send(WM_COMMAND, CM_STOP);
     dialog->CurrentFile.reset();
-
-    std::vector<char> all = AudioOf(first);
-    EXPECT_GE(all.size(), 1048576u);
-    const std::vector<char> rest = AudioOf(second);
-    all.insert(all.end(), rest.begin(), rest.end());
-    const uint32_t bytes = BufferBytes();
-    ASSERT_EQ(size_t(total) * bytes, all.size());
-    for (int k = 0; k < total; ++k) {
-        SCOPED_TRACE(k);
-        EXPECT_EQ(!tone[k], IsSilent(&all[size_t(k) * bytes], bytes));
-    }
+    ExpectBuffersInOrder(files, tone, BufferBytes(), 0);
 }
 
 // The same switch for a compressed WAV recording: the codec stream keeps
@@ -213,51 +231,28 @@ protected:
 };
 
 TEST_F(CodecFileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBufferThroughTheCodec) {
-    AppState.FileAction = 3;
-    AppState.FileSizeSel = 0;
-    AppState.FileSize = 1;
-    dialog->OpenFile(nullptr);
-    ASSERT_TRUE(dialog->CurrentFile);
-    ASSERT_EQ(WAVE_FORMAT_IMA_ADPCM, dialog->FileFormat->wFormatTag);
     const int total = 130;  // about 8.7 kB each once compressed: the limit comes near 121
-    const std::vector<bool> tone = ScriptToneAndSilence(waves, total);
-    dialog->Listen();
-    ASSERT_TRUE(dialog->Recording);
-    const std::string first = dialog->CurrentFile->GetPath();
-    Capture(total);
-    ASSERT_TRUE(dialog->Recording);
-    const std::string second = dialog->CurrentFile->GetPath();
-    ASSERT_NE(first, second);
-    EXPECT_EQ(1, waves.Count("waveInStart"));
-    EXPECT_EQ(0, waves.Count("waveInStop"));
+    std::vector<bool> tone;
+    std::string files[2];
+    RecordAcrossTheLimit(total, tone, files);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(WAVE_FORMAT_IMA_ADPCM, dialog->FileFormat->wFormatTag);
     // The old stream ended into the old file; the new one started afresh.
     EXPECT_EQ(2, Flagged(ACM_STREAMCONVERTF_START));
     EXPECT_EQ(1, Flagged(ACM_STREAMCONVERTF_END));
     EXPECT_TRUE(ui.messageBoxes.empty());
-    ASSERT_GE(dialog->CurrentFile->TimeCodeCount(), 1);
-    EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
     Send(WM_COMMAND, CM_STOP);
     dialog->CurrentFile.reset();
     dialog->AcmClose();
     EXPECT_EQ(0, acm.OpenStreams());
 
     // Every captured frame was converted and counted in one of the files.
-    const uint32_t bytes = BufferBytes();
     const uint32_t frameBytes = dialog->CaptureFormat.nBlockAlign;
-    EXPECT_GT(FactCountOf(first), 0u);
-    EXPECT_EQ(uint64_t(total) * bytes / frameBytes, uint64_t(FactCountOf(first)) + FactCountOf(second));
+    EXPECT_GT(FactCountOf(files[0]), 0u);
+    EXPECT_EQ(uint64_t(total) * BufferBytes() / frameBytes,
+              uint64_t(FactCountOf(files[0])) + FactCountOf(files[1]));
     // In order: the fake codec makes a silent buffer into a block of 0x5A.
-    std::vector<char> all = AudioOf(first);
-    EXPECT_GE(all.size(), 1048576u);
-    const std::vector<char> rest = AudioOf(second);
-    all.insert(all.end(), rest.begin(), rest.end());
-    const size_t coded = all.size() / total;
-    ASSERT_GT(coded, 0u);
-    ASSERT_EQ(coded * total, all.size());
-    for (int k = 0; k < total; ++k) {
-        SCOPED_TRACE(k);
-        EXPECT_EQ(!tone[k], IsSilent(&all[size_t(k) * coded], uint32_t(coded), 0x5A));
-    }
+    ExpectBuffersInOrder(files, tone, (LengthOf(files[0]) + LengthOf(files[1])) / total, 0x5A);
 }
 
 }  // namespace
