@@ -439,6 +439,7 @@ private:
     void CheckLimitAtStart();
     void StartCapture();
     bool OpenEncoder(CaptureRequest& request);
+    bool OpenEncodeStream();
     void StartCaptureSession(const CaptureRequest& request);
     void SetRecordingSource();
     void TraceRing() const;

@@ -211,16 +211,15 @@ void TAppDialog::StartCapture()
 // encoding already. False (and stopped) when it cannot be opened.
 bool TAppDialog::OpenEncoder(CaptureRequest& request)
 {
-    if (!hAcmStream.IsOpen() || AcmMode != 1) {
-        if (!AcmOpen(false, 1)) {
-            StopCapture();
-            CmStop();
-            return false;
-        }
+    if (!OpenEncodeStream()) {
+        StopCapture();
+        CmStop();
+        return false;
     }
     request.convert = [this](ACMSTREAMHEADER& record, DWORD flags) {
         // A record not prepared with this stream is prepared on first use,
-        // at its full lengths as the codec manager wants them.
+        // at its full lengths as the codec manager wants them. The stream may
+        // be another since the last conversion: each file has its own.
         if (!(record.fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) {
             const DWORD blockBytes = record.cbSrcLength;
             record.cbSrcLength = kRingBlockBytes;
@@ -233,6 +232,11 @@ bool TAppDialog::OpenEncoder(CaptureRequest& request)
         return hAcmStream.Convert(record, flags);
     };
     return true;
+}
+
+bool TAppDialog::OpenEncodeStream()
+{
+    return (hAcmStream.IsOpen() && AcmMode == 1) || AcmOpen(false, 1);
 }
 
 void TAppDialog::StartCaptureSession(const CaptureRequest& request)
@@ -361,8 +365,8 @@ void TAppDialog::StopCapture()
 // audio as it comes from the device, so the device can keep running.
 bool TAppDialog::NextFileTakesSameAudio() const
 {
-    if (!CurrentFile || !hWaveIn.IsOpen() || Capture.Writer().Kind() == WriteKind::Converted)
-        return false;  // a codec's stream is opened and closed with each new file
+    if (!CurrentFile || !hWaveIn.IsOpen())
+        return false;
     const int type = FileTypeForOpen(nullptr, AppState.DefaultAudioFormat);
     if (type != CurrentFile->GetFileType())
         return false;
@@ -375,11 +379,14 @@ bool TAppDialog::NextFileTakesSameAudio() const
 
 // Ends the current file between two captured buffers and goes on in a new
 // automatically named one, the device running all along: every buffer lands
-// in one of the two files. False when the new file could not be opened (the
-// recording is then stopped in the old one).
+// in one of the two files. Through a codec, the old stream's end goes into
+// the old file and the new file gets a stream of its own, which starts with
+// the next buffer. False when the new file or its stream could not be opened
+// (the recording is then stopped).
 bool TAppDialog::SwitchRecordingFile()
 {
     bool segmentWasOpen = false;
+    bool encoding = true;
     {
         TransportBusyScope busy(*this);
         // What the device has given back so far belongs to the full file.
@@ -390,8 +397,11 @@ bool TAppDialog::SwitchRecordingFile()
         });
         (void)CurrentFile->Update();
         DropCurrentFileKeepingData();
+        // Opening the file tests its codec, which closes the old stream.
         OpenFile(nullptr);
-        if (CurrentFile) {
+        if (CurrentFile && Capture.Writer().Kind() == WriteKind::Converted)
+            encoding = OpenEncodeStream();
+        if (CurrentFile && encoding) {
             SeekRecordPosition();
             WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) {
                 Capture.BeginFilePart(*sink, segmentWasOpen, host);
@@ -403,7 +413,7 @@ bool TAppDialog::SwitchRecordingFile()
     }
     LimitPosted = false;
     SplitPending = false;
-    if (!CurrentFile) {
+    if (!CurrentFile || !encoding) {
         StopCapture();
         CmStop();
         return false;

@@ -53,6 +53,15 @@ void TAppDialog::ContinueInNewFileAtLimit() {
 // recording in a new automatically named file.
 LRESULT TAppDialog::EvSplitFile(WPARAM wParam, LPARAM lParam) {
     if (DeferIfTransportBusy(WM_SPLITFILE, wParam, lParam)) return 0;
+    // Saving a named file, or a temporary one that takes its own name as
+    // final, asks nothing: the recording goes on in the new file between two
+    // buffers. A save that asks for a name is done with the device stopped.
+    const bool savingAsksNothing =
+        CurrentFile && (!CurrentFile->IsTemporary() || (AppState.AutoName && !AppState.AutoPrompt));
+    if (Recording && savingAsksNothing && NextFileTakesSameAudio()) {
+        (void)SwitchRecordingFile();
+        return 0;
+    }
     CmStop();
     (void)SaveFile(nullptr, true);
     OpenFile(nullptr);

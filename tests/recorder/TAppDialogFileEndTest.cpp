@@ -2,10 +2,12 @@
 // one of the two files, and the recording never pauses for good.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "app/PrivateMessages.h"
 #include "recorder/capture/CaptureBuffers.h"
+#include "tests/fakes/FakeAcm.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 #include "tests/recorder/FilesTestFolder.h"
 
@@ -34,6 +36,8 @@ protected:
         ASSERT_TRUE(dialog->Recording);
     }
     uint32_t BufferBytes() const { return CaptureBufferBytes(dialog->CaptureFormat); }
+    // files[0] and [1] get the paths of the full file and the next one.
+    void RecordAcrossTheLimit(int total, std::vector<bool>& tone, std::string (&files)[2]);
     static uint32_t LengthOf(const std::string& path) {
         WaveFile file(path.c_str(), nullptr, MMIO_READ);
         return file.Open() ? file.GetDataLength() : 0;
@@ -50,11 +54,15 @@ TEST_F(FileEndTest, ASplitSavesTheFileAndGoesOnInANewOne) {
     ASSERT_TRUE(dialog->Recording);
     const std::string second = dialog->CurrentFile->GetPath();
     EXPECT_NE(first, second);
+    // Between two buffers: the device was never stopped.
+    EXPECT_EQ(1, waves.Count("waveInStart"));
+    EXPECT_EQ(0, waves.Count("waveInStop"));
     Capture(2);
     Send(WM_COMMAND, CM_STOP);
     dialog->CurrentFile.reset();
-    EXPECT_EQ(3 * BufferBytes(), LengthOf(first));
-    EXPECT_EQ(2 * BufferBytes(), LengthOf(second));
+    // The buffer held back at the split goes into the new file.
+    EXPECT_GE(LengthOf(first), 2 * BufferBytes());
+    EXPECT_EQ(5 * BufferBytes(), LengthOf(first) + LengthOf(second));
 }
 
 // The File page's limit of 1 MB with its "Stop" and "New File" actions.
@@ -86,6 +94,34 @@ TEST_F(FileEndTest, TheSizeLimitStopsOrContinuesInANewFile) {
     }
 }
 
+// Without automatic names a recording starts in a temporary file. The full
+// one is kept, with its audio, whether the device keeps running (the next
+// file takes the same audio) or is started again (its format differs).
+TEST_F(FileEndTest, TheNewFileActionKeepsAFullTemporaryFile) {
+    const uint32_t limit = 1048576;
+    AppState.AutoName = false;
+    AppState.FileAction = 3;
+    AppState.FileSizeSel = 0;
+    AppState.FileSize = 1;
+    for (bool sameFormat : {true, false}) {
+        SCOPED_TRACE(sameFormat);
+        AppState.SampleRate = 44100;
+        StartRecording();
+        ASSERT_TRUE(dialog->CurrentFile->IsTemporary());
+        const std::string first = dialog->CurrentFile->GetPath();
+        const int buffersToLimit = int((limit + BufferBytes() - 1) / BufferBytes());
+        if (!sameFormat) AppState.SampleRate = 22050;
+        const int startsBefore = waves.Count("waveInStart");
+        Capture(buffersToLimit + 2);
+        ASSERT_TRUE(dialog->Recording);
+        EXPECT_NE(first, dialog->CurrentFile->GetPath());
+        EXPECT_EQ(sameFormat ? 0 : 1, waves.Count("waveInStart") - startsBefore);
+        Send(WM_COMMAND, CM_STOP);
+        dialog->CurrentFile.reset();
+        EXPECT_GE(LengthOf(first), limit);
+    }
+}
+
 // Data of a WAV file, read back from disk.
 std::vector<char> AudioOf(const std::string& path) {
     WaveFile file(path.c_str(), nullptr, MMIO_READ);
@@ -96,52 +132,131 @@ std::vector<char> AudioOf(const std::string& path) {
     return data;
 }
 
-bool IsSilent(const char* block, uint32_t bytes) {
+// Whether every byte of the block is `silence` (0 for PCM; what the fake
+// codec makes of a silent source).
+bool IsSilent(const char* block, uint32_t bytes, char silence = 0) {
     for (uint32_t i = 0; i < bytes; ++i)
-        if (block[i] != 0) return false;
+        if (block[i] != silence) return false;
     return true;
+}
+
+// Scripts buffers of tone and silence (every third one silent); true for a tone.
+std::vector<bool> ScriptToneAndSilence(FakeWaveDevices& waves, int buffers) {
+    std::vector<bool> tone;
+    for (int k = 0; k < buffers; ++k) {
+        tone.push_back(k % 3 != 1);
+        if (tone.back()) waves.Tone(1, 1000, 0.5);
+        else waves.Silence(1);
+    }
+    return tone;
+}
+
+// Records `total` scripted buffers of tone and silence with the "New File"
+// action at a 1 MB limit: the split comes while the device runs, and the
+// new file's first mark is at its start.
+void FileEndTest::RecordAcrossTheLimit(int total, std::vector<bool>& tone, std::string (&files)[2]) {
+    AppState.FileAction = 3;
+    AppState.FileSizeSel = 0;
+    AppState.FileSize = 1;
+    dialog->OpenFile(nullptr);
+    ASSERT_TRUE(dialog->CurrentFile);
+    tone = ScriptToneAndSilence(waves, total);
+    dialog->Listen();
+    ASSERT_TRUE(dialog->Recording);
+    files[0] = dialog->CurrentFile->GetPath();
+    Capture(total);
+    ASSERT_TRUE(dialog->Recording);
+    files[1] = dialog->CurrentFile->GetPath();
+    ASSERT_NE(files[0], files[1]);
+    EXPECT_EQ(1, waves.Count("waveInStart"));
+    EXPECT_EQ(0, waves.Count("waveInStop"));
+    ASSERT_GE(dialog->CurrentFile->TimeCodeCount(), 1);
+    EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+}
+
+// The audio of the two files, one after the other, is the script's buffers
+// in order, each `bytes` long once written (silence: every byte `silence`).
+void ExpectBuffersInOrder(const std::string (&files)[2], const std::vector<bool>& tone, size_t bytes,
+                          char silence) {
+    std::vector<char> all = AudioOf(files[0]);
+    EXPECT_GE(all.size(), 1048576u);
+    const std::vector<char> rest = AudioOf(files[1]);
+    all.insert(all.end(), rest.begin(), rest.end());
+    ASSERT_GT(bytes, 0u);
+    ASSERT_EQ(tone.size() * bytes, all.size());
+    for (size_t k = 0; k < tone.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(!tone[k], IsSilent(&all[k * bytes], uint32_t(bytes), silence));
+    }
 }
 
 // "New File" at the size limit switches files between two buffers: the
 // device never stops, and every scripted buffer is in one of the two files,
 // in order.
 TEST_F(FileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBuffer) {
-    AppState.FileAction = 3;
-    AppState.FileSizeSel = 0;
-    AppState.FileSize = 1;
-    dialog->OpenFile(nullptr);
-    ASSERT_TRUE(dialog->CurrentFile);
     const int total = 36;
     std::vector<bool> tone;
-    for (int k = 0; k < total; ++k) {
-        tone.push_back(k % 3 != 1);
-        if (tone.back()) waves.Tone(1, 1000, 0.5);
-        else waves.Silence(1);
-    }
-    dialog->Listen();
-    ASSERT_TRUE(dialog->Recording);
-    const std::string first = dialog->CurrentFile->GetPath();
-    Capture(total);
-    ASSERT_TRUE(dialog->Recording);
-    const std::string second = dialog->CurrentFile->GetPath();
-    ASSERT_NE(first, second);
-    EXPECT_EQ(1, waves.Count("waveInStart"));
-    EXPECT_EQ(0, waves.Count("waveInStop"));
-    ASSERT_GE(dialog->CurrentFile->TimeCodeCount(), 1);
-    EXPECT_EQ(0u, dialog->CurrentFile->GetTimeCodePos(0));
+    std::string files[2];
+    RecordAcrossTheLimit(total, tone, files);
+    if (HasFatalFailure()) return;
     Send(WM_COMMAND, CM_STOP);
     dialog->CurrentFile.reset();
+    ExpectBuffersInOrder(files, tone, BufferBytes(), 0);
+}
 
-    std::vector<char> all = AudioOf(first);
-    EXPECT_GE(all.size(), 1048576u);
-    const std::vector<char> rest = AudioOf(second);
-    all.insert(all.end(), rest.begin(), rest.end());
-    const uint32_t bytes = BufferBytes();
-    ASSERT_EQ(size_t(total) * bytes, all.size());
-    for (int k = 0; k < total; ++k) {
-        SCOPED_TRACE(k);
-        EXPECT_EQ(!tone[k], IsSilent(&all[size_t(k) * bytes], bytes));
+// The same switch for a compressed WAV recording: the codec stream keeps
+// nothing of the old file, and nothing captured goes missing.
+class CodecFileEndTest : public FileEndTest {
+protected:
+    void SetUp() override {
+        SetAcm(&acm);  // before the window: its stream binds to the service
+        FileEndTest::SetUp();
+        AppState.CodecsAvailable = true;
+        CopyTextField(AppState.ACMDriver, "IMA ADPCM");
+        AppState.ACMFormatTag = WAVE_FORMAT_IMA_ADPCM;
+        const WaveFormatBuffer ima(*FakeAcm::ImaAdpcmFormat(2, 44100).format.Get());
+        std::memcpy(AppState.WaveFormat.bytes, ima.Get(), ima.Bytes());
     }
+    void TearDown() override {
+        FileEndTest::TearDown();
+        SetAcm(nullptr);
+    }
+    static uint32_t FactCountOf(const std::string& path) {
+        WaveFile file(path.c_str(), nullptr, MMIO_READ);
+        return file.Open() ? file.GetFactCount() : 0;
+    }
+    int Flagged(DWORD flag) const {
+        int count = 0;
+        for (DWORD flags : acm.convertFlags) count += (flags & flag) ? 1 : 0;
+        return count;
+    }
+
+    FakeAcm acm;
+};
+
+TEST_F(CodecFileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBufferThroughTheCodec) {
+    const int total = 130;  // about 8.7 kB each once compressed: the limit comes near 121
+    std::vector<bool> tone;
+    std::string files[2];
+    RecordAcrossTheLimit(total, tone, files);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(WAVE_FORMAT_IMA_ADPCM, dialog->FileFormat->wFormatTag);
+    // The old stream ended into the old file; the new one started afresh.
+    EXPECT_EQ(2, Flagged(ACM_STREAMCONVERTF_START));
+    EXPECT_EQ(1, Flagged(ACM_STREAMCONVERTF_END));
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    Send(WM_COMMAND, CM_STOP);
+    dialog->CurrentFile.reset();
+    dialog->AcmClose();
+    EXPECT_EQ(0, acm.OpenStreams());
+
+    // Every captured frame was converted and counted in one of the files.
+    const uint32_t frameBytes = dialog->CaptureFormat.nBlockAlign;
+    EXPECT_GT(FactCountOf(files[0]), 0u);
+    EXPECT_EQ(uint64_t(total) * BufferBytes() / frameBytes,
+              uint64_t(FactCountOf(files[0])) + FactCountOf(files[1]));
+    // In order: the fake codec makes a silent buffer into a block of 0x5A.
+    ExpectBuffersInOrder(files, tone, (LengthOf(files[0]) + LengthOf(files[1])) / total, 0x5A);
 }
 
 }  // namespace

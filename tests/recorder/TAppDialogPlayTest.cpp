@@ -2,12 +2,18 @@
 // of the file in each record mode, play at speed, and the moves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "app/PrivateMessages.h"
+#include "app/SMsg.h"
+#include "audiofile/OggVorbisFile.h"
 #include "recorder/controls/CoolButton.h"
+#include "resources/ResourceIds.h"
+#include "tests/audiofile/OggTestSupport.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 
 namespace {
@@ -278,6 +284,67 @@ TEST_F(PlayTest, AnEndOfSessionDuringAStartWaitsForIt)
     WaveFile kept(path.c_str(), nullptr, MMIO_READ);
     ASSERT_TRUE(kept.Open());
     EXPECT_EQ(uint32_t(audio.size()) + 3 * kBlockBytes, kept.GetDataLength());
+}
+
+}  // namespace
+
+namespace {
+
+// An Ogg Vorbis file decodes itself: what it plays is its own samples, as
+// long as the file lasts.
+TEST_F(PlayTest, AnOggVorbisFilePlaysItsDecodedSamples)
+{
+    const std::string ogg = TempWavePath("play_test.ogg");
+    {
+        const WAVEFORMATEX format = CodecFormat(kVorbisFormatTag, 2, 44100);
+        OggVorbisFile file(ogg.c_str(), &format, 4, MMIO_CREATE | MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(WriteTone(file, 2.0, 2, 44100, 4410));
+        file.SetTemporary(false);
+        ASSERT_TRUE(file.Close());
+    }
+    dialog->CurrentFile.reset();
+    dialog->OpenFile(ogg.c_str());
+    ASSERT_TRUE(dialog->CurrentFile);
+    ASSERT_EQ(ftOgg, dialog->CurrentFile->GetFileType());
+    const uint32_t frames = dialog->CurrentFile->GetLength();
+    ASSERT_NEAR(frames, 2 * 44100, 2048);
+    Send(WM_COMMAND, CM_PLAY);
+    ASSERT_TRUE(dialog->Playing);
+    PlayToTheEnd();
+    EXPECT_FALSE(dialog->Playing);
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    // Every frame was played, and it is the tone (the left channel peaks
+    // near 12000), not silence.
+    EXPECT_EQ(size_t(frames) * 4, waves.played.size());
+    int peak = 0;
+    for (size_t i = 0; i + 1 < waves.played.size(); i += 4) {
+        int16_t left;
+        std::memcpy(&left, &waves.played[i], 2);
+        peak = std::max(peak, std::abs(int(left)));
+    }
+    EXPECT_GT(peak, 9000);
+    EXPECT_EQ(frames, dialog->CurrentFile->GetPosition());
+    dialog->CurrentFile.reset();
+    DeleteFileA(ogg.c_str());
+}
+
+// A file none of whose audio can be read is refused with a message; the
+// device is not left playing silence.
+TEST_F(PlayTest, AFileThatCannotBeReadIsRefusedNotPlayedAsSilence)
+{
+    dialog->CurrentFile.reset();
+    dialog->CurrentFile = std::make_unique<CutWaveFile>(path.c_str(), 0);
+    ASSERT_TRUE(dialog->CurrentFile->Open());
+    ASSERT_GT(dialog->CurrentFile->GetDataLength(), 0u);
+    Send(WM_COMMAND, CM_PLAY);
+    Pump();
+    ASSERT_EQ(1u, ui.messageBoxes.size());
+    EXPECT_EQ(SMsg::TextOf(IDS_CANTPLAYFILE), ui.messageBoxes[0].text);
+    EXPECT_FALSE(dialog->Playing);
+    EXPECT_FALSE(dialog->hWaveOut.IsOpen());
+    EXPECT_EQ(0u, waves.Lent(WaveDirection::Output));
+    EXPECT_TRUE(waves.played.empty());
 }
 
 }  // namespace
