@@ -219,6 +219,30 @@ TEST_F(WavePage, RateChangeRebuildsTheListAfterTheNotification) {
     }
 }
 
+// With /S the codecs are asked for suggestions of fixed tags instead of
+// being enumerated; the stored tag is marked again.
+TEST_F(WavePage, SuggestionsReplaceTheEnumeration) {
+    AppState.ForceFormatSuggest = true;
+    AppState.SampleRate = 8000;
+    AppState.Resolution = true;
+    AppState.ACMFormatTag = WAVE_FORMAT_IMA_ADPCM;
+    OpenSheet<TSetWave>();
+    auto& page = PageAt<TSetWave>(0);
+    EXPECT_EQ(0, acm_.Count("acmFormatEnumA"));
+    const auto entries = Entries(page, IDC_WAVEFORMATS);
+    ASSERT_EQ(2u, entries.size());  // only IMA ADPCM of the four tags is installed
+    EXPECT_EQ("IMA ADPCM", entries[1].text);
+    EXPECT_EQ(1, Selected(page, IDC_WAVEFORMATS));
+    ASSERT_FALSE(acm_.suggestFlags.empty());
+    EXPECT_EQ(DWORD(ACM_FORMATSUGGESTF_WFORMATTAG | ACM_FORMATSUGGESTF_NCHANNELS), acm_.suggestFlags[0]);
+    Press(IDOK);
+    ASSERT_TRUE(Finished());
+    EXPECT_STREQ("IMA ADPCM", AppState.ACMDriver);
+    EXPECT_STREQ("", AppState.ACMFormat);
+    EXPECT_EQ(8000u, AppState.WaveFormat->nSamplesPerSec);
+    EXPECT_EQ(WAVE_FORMAT_IMA_ADPCM, AppState.WaveFormat->wFormatTag);
+}
+
 TEST_F(WavePage, SplitsTheEntryAtTheFirstDoubleBlank) {
     struct Case {
         const char* text;
@@ -334,30 +358,15 @@ TEST_F(FormatPageTest, RateBoundsOfTheWaveAndMp3Pages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.mp3 ? "mp3 " : "wave ") + c.rate);
-        fake_.messageBoxes.clear();
         AppState.SampleRate = 8000;
         AppState.Mp3SampleRate = 16000;
         if (c.mp3)
             OpenSheet<TSetMp3, TSetPlayBack>();
         else
             OpenSheet<TSetWave, TSetPlayBack>();
-        HWND formatPage = sheet_->GetPage(0).GetHandle();
-        SetText(sheet_->GetPage(0), c.mp3 ? IDC_MP3RATE : IDC_WAVERATE, c.rate);
-        Show(1);
-        Press(IDOK);
-        Pump();
-        EXPECT_EQ(c.accepted, Finished());
+        EXPECT_EQ(c.accepted, ConfirmRate(c.mp3 ? IDC_MP3RATE : IDC_WAVERATE, c.rate));
         const int stored = c.mp3 ? AppState.Mp3SampleRate : AppState.SampleRate;
-        if (c.accepted) {
-            EXPECT_EQ(std::stoi(c.rate), stored);
-            EXPECT_TRUE(fake_.messageBoxes.empty());
-        } else {
-            EXPECT_EQ(c.mp3 ? 16000 : 8000, stored);
-            EXPECT_EQ(formatPage, CurrentPage());
-            ASSERT_EQ(1u, fake_.messageBoxes.size());
-            EXPECT_EQ("Sample rate out of bounds \n(setwave apply)", fake_.messageBoxes[0].text);
-            EXPECT_EQ(UINT(MB_ICONHAND), fake_.messageBoxes[0].flags);
-        }
+        EXPECT_EQ(c.accepted ? std::stoi(c.rate) : c.mp3 ? 16000 : 8000, stored);
         sheet_.reset();
     }
 }

@@ -134,28 +134,15 @@ TEST_F(EncoderPages, RateBounds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.ids.name) + " " + c.rate);
-        fake_.messageBoxes.clear();
         AppState.VorSampleRate = 44100;
         AppState.SpxSampleRate = 8000;
         if (c.ids.vorbis)
             OpenSheet<TSetVorbis, TSetPlayBack>();
         else
             OpenSheet<TSetSpeex, TSetPlayBack>();
-        HWND encoderPage = sheet_->GetPage(0).GetHandle();
-        SetText(sheet_->GetPage(0), c.ids.rate, c.rate);
-        Show(1);
-        Press(IDOK);
-        Pump();
-        EXPECT_EQ(c.accepted, Finished());
+        EXPECT_EQ(c.accepted, ConfirmRate(c.ids.rate, c.rate));
         const int stored = c.ids.vorbis ? AppState.VorSampleRate : AppState.SpxSampleRate;
-        if (c.accepted) {
-            EXPECT_EQ(std::stoi(c.rate), stored);
-        } else {
-            EXPECT_EQ(c.ids.vorbis ? 44100 : 8000, stored);
-            EXPECT_EQ(encoderPage, CurrentPage());
-            ASSERT_EQ(1u, fake_.messageBoxes.size());
-            EXPECT_EQ("Sample rate out of bounds \n(setwave apply)", fake_.messageBoxes[0].text);
-        }
+        EXPECT_EQ(c.accepted ? std::stoi(c.rate) : c.ids.vorbis ? 44100 : 8000, stored);
         sheet_.reset();
     }
 }

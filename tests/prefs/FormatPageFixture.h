@@ -88,6 +88,29 @@ protected:
         Pump();
     }
 
+    // With a second page shown, OK after typing rate into the first page's
+    // rateId; true when the sheet closed. A refusal must show the first
+    // page again with the one out-of-bounds message.
+    bool ConfirmRate(int rateId, const char* rate) {
+        fake_.messageBoxes.clear();
+        TPropertyPage& first = sheet_->GetPage(0);
+        SetText(first, rateId, rate);
+        Show(1);
+        Press(IDOK);
+        Pump();
+        if (Finished()) {
+            EXPECT_TRUE(fake_.messageBoxes.empty());
+            return true;
+        }
+        EXPECT_EQ(first.GetHandle(), CurrentPage());
+        EXPECT_EQ(1u, fake_.messageBoxes.size());
+        if (!fake_.messageBoxes.empty()) {
+            EXPECT_EQ("Sample rate out of bounds \n(setwave apply)", fake_.messageBoxes[0].text);
+            EXPECT_EQ(UINT(MB_ICONHAND), fake_.messageBoxes[0].flags);
+        }
+        return false;
+    }
+
     FakeAcm acm_;
     int defaultType_ = 0;
 };
