@@ -24,6 +24,7 @@ TEST_F(WineAcmWavePage, ListsImaAdpcmAndStoresAFormatThatOpens) {
     sheet_ = std::make_unique<TPropertySheet>(nullptr, "Options", true, false);
     auto& page = static_cast<TSetWave&>(sheet_->AddPage(std::make_unique<TSetWave>(&defaultType)));
     ASSERT_TRUE(sheet_->Create());
+    EXPECT_TRUE(fake_.messageBoxes.empty()) << fake_.messageBoxes[0].text;
     HWND combo = GetDlgItem(page.GetHandle(), IDC_WAVEFORMATS);
     const int ima = static_cast<int>(SendMessageA(combo, CB_FINDSTRING, WPARAM(-1),
                                                   reinterpret_cast<LPARAM>("IMA ADPCM  ")));
