@@ -4,11 +4,15 @@
 #include "prefs/TSetFile.h"
 #include "prefs/TSetJoy.h"
 #include "prefs/TSetKey.h"
+#include "prefs/TSetMp3.h"
 #include "prefs/TSetPlayBack.h"
 #include "prefs/TSetRecord.h"
+#include "prefs/TSetSpeex.h"
 #include "prefs/TSetStart.h"
 #include "prefs/TSetTimer.h"
+#include "prefs/TSetVorbis.h"
 #include "prefs/TSetVox.h"
+#include "prefs/TSetWave.h"
 
 namespace {
 
@@ -17,8 +21,10 @@ std::unique_ptr<TPropertyPage> Make(SheetContext&) {
     return std::make_unique<Page>();
 }
 
-std::unique_ptr<TPropertyPage> MakeFilePage(SheetContext& context) {
-    return std::make_unique<TSetFile>(&context.defaultAudioFormat);
+// The format pages and the File page share the sheet's default file type.
+template <class Page>
+std::unique_ptr<TPropertyPage> MakeSharing(SheetContext& context) {
+    return std::make_unique<Page>(&context.defaultAudioFormat);
 }
 
 }  // namespace
@@ -26,10 +32,14 @@ std::unique_ptr<TPropertyPage> MakeFilePage(SheetContext& context) {
 const std::vector<PreferencePageEntry>& PreferencePages() {
     // In the sheet's order: TSetStart, TSetWave, TSetMp3, TSetVorbis,
     // TSetSpeex, TSetFile, TSetRecord, TSetPlayBack, TSetTimer, TSetVox,
-    // TSetDriver, TSetJoy, TSetKey. Pages not built yet are left out.
+    // TSetDriver, TSetJoy, TSetKey.
     static const std::vector<PreferencePageEntry> pages = {
         {"Start", &Make<TSetStart>},
-        {"File", &MakeFilePage},
+        {"Wave", &MakeSharing<TSetWave>},
+        {"Mp3", &MakeSharing<TSetMp3>},
+        {"Vorbis", &MakeSharing<TSetVorbis>},
+        {"Speex", &MakeSharing<TSetSpeex>},
+        {"File", &MakeSharing<TSetFile>},
         {"Record", &Make<TSetRecord>},
         {"PlayBack", &Make<TSetPlayBack>},
         {"Timer", &Make<TSetTimer>},

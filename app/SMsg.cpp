@@ -34,6 +34,11 @@ bool SMsg::Error(int stringId, UINT flags) const {
     return true;
 }
 
+bool SMsg::ShowText(const std::string& text, UINT flags) const {
+    Ui().MessageBox(MsgOwner(), text, kCaption, flags);
+    return true;
+}
+
 bool SMsg::Warn(int stringId) const { return Log(TextOf(stringId)); }
 
 bool SMsg::Log(const std::string& text) {

@@ -27,6 +27,8 @@ public:
     // Shows the text of stringId (captioned "Larkspur-PRO") with the given
     // MessageBox flags (0 = a plain OK box). Always true.
     bool Error(int stringId, UINT flags = 0) const;
+    // The same box for a fixed text that has no string-table entry.
+    bool ShowText(const std::string& text, UINT flags = 0) const;
     // Logs the text of stringId, counted. The result of Log.
     bool Warn(int stringId) const;
     // Counted write: true when the text went into the log.

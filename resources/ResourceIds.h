@@ -376,3 +376,55 @@
 #define IDC_POSSEGMENTLABEL     1726
 #define IDC_POSMINUTELABEL      1727
 #define IDC_POSHOURLABEL        1728
+
+// ---------------------------------------------------------------------------
+// Preference pages of the recording formats: Wave, Mp3, Vorbis, Speex
+// (resources/formatpages.rc)
+// ---------------------------------------------------------------------------
+#define IDS_RATEOUTOFBOUNDS     3400   // a format page's sample rate is refused
+
+#define IDD_SETWAVE             271    // "Wave"
+#define IDC_WAVEBYTERATE        161    // read-out of the data rate
+#define IDC_WAVE8BIT            171
+#define IDC_WAVE16BIT           172
+#define IDC_WAVERESGROUP        173
+#define IDC_WAVEBYTERATELABEL   185
+#define IDC_WAVERATE            186    // combo with edit: samples per second
+#define IDC_WAVERATELABEL       187
+#define IDC_WAVEFORMATS         220    // the codec formats
+#define IDC_WAVEFORMATLABEL     221
+#define IDC_WAVECHANGROUP       223
+#define IDC_WAVEMONO            224
+#define IDC_WAVESTEREO          225
+#define IDC_WAVEDEFAULT         813
+
+#define IDD_SETMP3              3700   // "Mp3"
+#define IDC_MP3CHANGROUP        3704
+#define IDC_MP3MONO             3705
+#define IDC_MP3STEREO           3706
+#define IDC_MP3RATELABEL        3707
+#define IDC_MP3RATE             3708
+#define IDC_MP3BYTERATELABEL    3709
+#define IDC_MP3BYTERATE         3710
+#define IDC_MP3FORMATLABEL      3711
+#define IDC_MP3FORMATS          3712
+#define IDC_MP3DEFAULT          3713
+#define IDC_MP3TAGS             3714
+
+#define IDD_SETVORBIS           3860   // "Vorbis"
+#define IDC_VORMONO             3862
+#define IDC_VORSTEREO           3863
+#define IDC_VORRATE             3865
+#define IDC_VORREADOUT          3867
+#define IDC_VORDEFAULT          3870
+#define IDC_VORQUALITY          3871   // track bar: quality + 1
+#define IDC_VORQUALITYTEXT      3875
+
+#define IDD_SETSPEEX            3660   // "Speex"
+#define IDC_SPXMONO             3662
+#define IDC_SPXSTEREO           3663
+#define IDC_SPXRATE             3665
+#define IDC_SPXREADOUT          3667
+#define IDC_SPXDEFAULT          3670
+#define IDC_SPXQUALITY          3671   // track bar: quality
+#define IDC_SPXQUALITYTEXT      3675

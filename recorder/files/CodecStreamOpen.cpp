@@ -149,6 +149,7 @@ CodecOpenResult OpenCodecStream(const CodecOpenRequest& request,
     const WAVEFORMATEX& capture = suggested && !encode ? captureCopy : captureFormat;
     const MMRESULT opened = encode ? stream.Open(driver.Get(), capture, file)
                                    : stream.Open(nullptr, file, capture);
+    if (opened == MMSYSERR_NOERROR && driver.Get()) stream.KeepDriver(driver.Release());
     driver.Close();
     if (opened != MMSYSERR_NOERROR) {
         result.failureMessage = kMsgStreamOpenFailed;

@@ -75,10 +75,17 @@ MMRESULT AcmStream::Convert(ACMSTREAMHEADER& header, DWORD flags) {
 
 MMRESULT AcmStream::Reset() { return stream_ ? acm_.StreamReset(stream_) : MMSYSERR_INVALHANDLE; }
 
+void AcmStream::KeepDriver(HACMDRIVER driver) {
+    if (driver_ && driver_ != driver) (void)acm_.DriverClose(driver_);
+    driver_ = driver;
+}
+
 AcmCloseResult AcmStream::Close() {
     AcmCloseResult result;
     if (!stream_) {
         prepared_.clear();
+        if (driver_) (void)acm_.DriverClose(driver_);
+        driver_ = nullptr;
         return result;
     }
     // The manager will not close a stream that still has prepared headers.
@@ -93,6 +100,8 @@ AcmCloseResult AcmStream::Close() {
     }
     result.close = acm_.StreamClose(stream_);
     stream_ = nullptr;
+    if (driver_) (void)acm_.DriverClose(driver_);
+    driver_ = nullptr;
     return result;
 }
 

@@ -24,6 +24,12 @@ public:
     [[nodiscard]] MMRESULT Open(HACMDRIVERID driverId);
     void Close();
     HACMDRIVER Get() const { return driver_; }
+    // Hands the open driver over (to the stream that runs on it).
+    HACMDRIVER Release() {
+        HACMDRIVER driver = driver_;
+        driver_ = nullptr;
+        return driver;
+    }
 
 private:
     AcmServices& acm_;
@@ -71,8 +77,13 @@ public:
     [[nodiscard]] MMRESULT Convert(ACMSTREAMHEADER& header, DWORD flags);
     [[nodiscard]] MMRESULT Reset();
 
-    // Reset, unprepare all, close. Does nothing when closed. The handle is
-    // forgotten whatever the steps returned.
+    // The open driver the stream was opened on, closed after the stream:
+    // a driver closed under its stream leaves the stream without a codec
+    // (under Wine every later prepare and conversion then fails).
+    void KeepDriver(HACMDRIVER driver);
+
+    // Reset, unprepare all, close, then the kept driver. Does nothing when
+    // closed. The handles are forgotten whatever the steps returned.
     AcmCloseResult Close();
 
     bool IsOpen() const { return stream_ != nullptr; }
@@ -90,6 +101,7 @@ private:
     const Prepared* Find(const ACMSTREAMHEADER& header) const;
 
     AcmServices& acm_;
+    HACMDRIVER driver_ = nullptr;  // kept open for the stream
     HACMSTREAM stream_ = nullptr;
     std::vector<Prepared> prepared_;  // reserved once: no allocation per block
 };

@@ -5,6 +5,8 @@
 //   sheet_driver page N          show the N-th page (from 0); prints its title
 //   sheet_driver show ID         show the page that holds control ID
 //   sheet_driver text ID [TEXT]  print (or set) the text of control ID
+//   sheet_driver click ID        click the button ID of the page shown
+//   sheet_driver pick ID PREFIX  choose the first entry of combo ID beginning with PREFIX
 //   sheet_driver ok              press OK and wait until the sheet is gone
 //   sheet_driver saveas PATH     File: "Save settings as..." into PATH
 // Exit code 0 on success, 1 with a message otherwise.
@@ -21,7 +23,8 @@
 namespace {
 
 constexpr int kWaitMs = 15000;
-constexpr UINT kSendTimeoutMs = 5000;
+// A format page's set-up asks every codec about its formats: seconds.
+constexpr UINT kSendTimeoutMs = 30000;
 
 HWND Frame() { return FindWindowA("Larkspur-PRO", nullptr); }
 
@@ -96,6 +99,43 @@ int Text(HWND sheet, int controlId, const char* text) {
     return 0;
 }
 
+HWND PageControl(HWND sheet, int controlId) { return GetDlgItem(CurrentPage(sheet), controlId); }
+
+int Click(HWND sheet, int controlId) {
+    HWND button = PageControl(sheet, controlId);
+    if (!button) return Fail("the page shown has no control " + std::to_string(controlId));
+    Send(button, BM_CLICK, 0, 0);
+    return 0;
+}
+
+LRESULT SendW(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+// Chooses as the user does: the selection, then the combo's notification
+// to its page. The list is asked in wide characters: its ANSI texts do not
+// cross from one process to another under Wine.
+int Pick(HWND sheet, int controlId, const char* prefix) {
+    HWND combo = PageControl(sheet, controlId);
+    if (!combo) return Fail("the page shown has no control " + std::to_string(controlId));
+    wchar_t wide[256] = {};
+    MultiByteToWideChar(CP_ACP, 0, prefix, -1, wide, 255);
+    const LRESULT index = SendW(combo, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide));
+    if (index < 0 || Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index) {
+        const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count && i < 40; ++i) {
+            wchar_t text[512] = {};
+            SendW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            std::fprintf(stderr, "  %ls\n", text);
+        }
+        return Fail(std::string("no entry begins with ") + prefix);
+    }
+    Send(CurrentPage(sheet), WM_COMMAND, MAKEWPARAM(controlId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return 0;
+}
+
 int Ok(HWND sheet) {
     PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     for (int waited = 0; waited < kWaitMs; waited += 100) {
@@ -132,7 +172,7 @@ int SaveAs(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: sheet_driver open|page N|show ID|text ID [TEXT]|ok|saveas PATH");
+    if (argc < 2) return Fail("usage: sheet_driver open|page N|show ID|text ID [TEXT]|click ID|pick ID PREFIX|ok|saveas PATH");
     const std::string step = argv[1];
     if (step == "open") return Open();
     if (step == "saveas" && argc > 2) return SaveAs(argv[2]);
@@ -141,6 +181,8 @@ int main(int argc, char** argv) {
     if (step == "page" && argc > 2) return Page(sheet, std::atoi(argv[2]));
     if (step == "show" && argc > 2) return Show(sheet, std::atoi(argv[2]));
     if (step == "text" && argc > 2) return Text(sheet, std::atoi(argv[2]), argc > 3 ? argv[3] : nullptr);
+    if (step == "click" && argc > 2) return Click(sheet, std::atoi(argv[2]));
+    if (step == "pick" && argc > 3) return Pick(sheet, std::atoi(argv[2]), argv[3]);
     if (step == "ok") return Ok(sheet);
     return Fail("unknown step " + step);
 }
