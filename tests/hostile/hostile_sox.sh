@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the hostile-input tests with files made by sox, oggenc, speexenc and
-# lame among the seeds.
+# lame among the seeds. LARKSPUR_HOSTILE_COUNTS names a file that gets the
+# count line of every reader (tools/test shows them in its summary).
 #   hostile_sox.sh PATH/hostile_tests.exe [gtest arguments...]
-set -eu
+set -eu -o pipefail
 tests_exe=$1
 shift
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,4 +19,10 @@ sox -n -r 8000 -c 1 -e ms-adpcm "$dir/msadpcm.wav" synth 0.2 sine 300
 oggenc -Q -q 0 -t "a title" -c "COMMENT=seed" -o "$dir/vorbis.ogg" "$dir/pcm16.wav"
 speexenc --quiet --title "a title" --comment "COMMENT=seed" "$dir/pcm16.wav" "$dir/speex.spx"
 lame --quiet --tt "a title" --add-id3v2 "$dir/pcm16.wav" "$dir/lame.mp3"
-LARKSPUR_HOSTILE_SOX_DIR="Z:${dir//\//\\}" "$here/../../tools/wine-run" "$tests_exe" "$@"
+rc=0
+LARKSPUR_HOSTILE_SOX_DIR="Z:${dir//\//\\}" "$here/../../tools/wine-run" "$tests_exe" "$@" \
+    | tee "$dir/output.txt" || rc=$?
+if [ -n "${LARKSPUR_HOSTILE_COUNTS:-}" ]; then
+    tr -d '\r' <"$dir/output.txt" | grep '^hostile: ' >"$LARKSPUR_HOSTILE_COUNTS" || true
+fi
+exit $rc
