@@ -1,5 +1,7 @@
 #include "audiofile/Mp3Frames.h"
 
+#include <vector>
+
 namespace {
 
 // kbit/s by bit-rate index 1..14; columns MPEG-1 layer 1, 2, 3, then
@@ -19,7 +21,65 @@ constexpr uint32_t kSampleRates[3][3] = {
     {32000, 16000, 8000},
 };
 
+uint32_t ReadBe(const uint8_t* bytes, int count) {
+    uint32_t value = 0;
+    for (int i = 0; i < count; ++i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+// The frames from data[start] on: false at a frame that claims too much.
+bool FramesFit(const std::vector<uint8_t>& data, size_t start, bool v22) {
+    const size_t headerBytes = v22 ? 6 : 10;
+    for (size_t at = start; at + headerBytes <= data.size() && data[at] != 0;) {
+        const uint8_t* frame = data.data() + at;
+        const size_t size = ReadBe(frame + (v22 ? 3 : 4), v22 ? 3 : 4);
+        const size_t body = at + headerBytes;
+        // id3lib reads the expanded size even from a frame too short to hold it.
+        if (v22 && frame[0] == 'C' && frame[1] == 'D' && frame[2] == 'M' && body + 5 <= data.size() &&
+            data[body] == 'z' && ReadBe(&data[body + 1], 4) > kMaxId3v2ExpandedFrame)
+            return false;
+        if (!v22 && (frame[9] & 0x80) && body + 4 <= data.size() && ReadBe(&data[body], 4) > kMaxId3v2ExpandedFrame)
+            return false;
+        if (size > data.size() - body)
+            break;  // id3lib stops at a frame larger than what is left
+        at = body + size;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool Id3v2ExpansionsFit(const uint8_t* tag, size_t bytes) {
+    if (bytes < 10 || tag[0] != 'I' || tag[1] != 'D' || tag[2] != '3')
+        return true;
+    uint32_t size = 0;
+    for (int i = 6; i < 10; ++i)
+        size = (size << 7) | (tag[i] & 0x7F);  // as id3lib reads it
+    const uint8_t version = tag[3], flags = tag[5];
+    const size_t end = bytes - 10 < size ? bytes : size_t{size} + 10;
+    std::vector<uint8_t> data;
+    data.reserve(end - 10);
+    for (size_t i = 10; i < end; ++i) {
+        // Unsynchronisation put a zero after every 0xFF: id3lib drops it.
+        if ((flags & 0x80) && tag[i] == 0 && i > 10 && tag[i - 1] == 0xFF)
+            continue;
+        data.push_back(tag[i]);
+    }
+    // An extended header comes first: try each length id3lib or the
+    // version's layout may give it.
+    std::vector<size_t> starts = {0};
+    if (flags & 0x40) {
+        starts.insert(starts.end(), {10, 14});
+        if (data.size() >= 4)
+            starts.push_back(size_t{data[0] & 0x7Fu} << 21 | size_t{data[1] & 0x7Fu} << 14 |
+                             size_t{data[2] & 0x7Fu} << 7 | (data[3] & 0x7Fu));
+    }
+    for (size_t start : starts)
+        if (!FramesFit(data, start, version == 2))
+            return false;
+    return true;
+}
 
 bool ParseFrameHeader(const uint8_t header[4], Mp3FrameHeader& frame) {
     if (!IsFrameSync(header[0], header[1]))

@@ -46,3 +46,14 @@ MPEGLAYER3WAVEFORMAT Mp3FormatOfFrame(const Mp3FrameHeader& frame);
 // Size of an ID3v2 tag from its 10-byte header (header included), or 0 when
 // the bytes are no ID3v2 header or a size byte has its top bit set.
 uint32_t Id3v2TagBytes(const uint8_t header[10]);
+
+// The most a compressed ID3v2 frame may claim to expand to. id3lib
+// allocates the claimed size at once (up to 4 GiB) before it inflates.
+constexpr uint32_t kMaxId3v2ExpandedFrame = 16u << 20;
+
+// False when a frame of the ID3v2 tag (bytes from the file's start, the
+// tag header included) claims to expand past kMaxId3v2ExpandedFrame: a
+// compressed frame (v2.3 and v2.4) or a compressed-frames frame (v2.2).
+// The frames are walked as id3lib walks them, after undoing the tag's
+// unsynchronisation.
+bool Id3v2ExpansionsFit(const uint8_t* tag, size_t bytes);

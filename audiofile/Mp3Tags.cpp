@@ -3,6 +3,7 @@
 // the whole file for a new tag, so the handle is closed around each write.
 #include "audiofile/Mp3File.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -113,6 +114,31 @@ bool FillFrame(ID3_Frame& frame, const std::string& value) {
     return true;
 }
 
+// Whether the ID3v2 tag at the file's start may be given to id3lib: not
+// when a frame claims to expand to more than any tag holds, which id3lib
+// would allocate at once.
+bool TagFitsId3lib(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return true;  // id3lib finds no tag either
+    std::vector<uint8_t> tag(10);
+    bool fits = true;
+    if (std::fread(tag.data(), 1, 10, file) == 10 && std::memcmp(tag.data(), "ID3", 3) == 0) {
+        uint32_t size = 0;
+        for (int i = 6; i < 10; ++i)
+            size = (size << 7) | (tag[i] & 0x7Fu);
+        // What the file holds of it, not what it claims.
+        const uint64_t fileBytes = FileSize(path);
+        if (fileBytes < 10 + uint64_t{size})
+            size = fileBytes > 10 ? static_cast<uint32_t>(fileBytes - 10) : 0;
+        tag.resize(10 + size);
+        tag.resize(10 + std::fread(tag.data() + 10, 1, size, file));
+        fits = Id3v2ExpansionsFit(tag.data(), tag.size());
+    }
+    std::fclose(file);
+    return fits;
+}
+
 }  // namespace
 
 void Mp3File::EnableTag(bool enabled) { g_tagEnabled = enabled; }
@@ -177,7 +203,7 @@ bool Mp3File::WriteId3v1() {
 
 std::optional<std::string> Mp3File::GetTag(const std::string& key) {
     const ID3_FrameID id = FrameForKey(key);
-    if (id == ID3FID_NOFRAME || path_.empty())
+    if (id == ID3FID_NOFRAME || path_.empty() || !TagFitsId3lib(path_))
         return std::nullopt;
     try {
         ID3_Tag tag;
@@ -195,7 +221,9 @@ bool Mp3File::SetTag(const std::string& key, const std::string& value) {
     if (!handle_ || readOnly_)
         return false;
     const ID3_FrameID id = FrameForKey(key);
-    if (id == ID3FID_NOFRAME)
+    // A tag id3lib cannot be given is left as it is; the annotations stay
+    // in their journal.
+    if (id == ID3FID_NOFRAME || !TagFitsId3lib(path_))
         return false;
     const bool hadData = dataLength_ != 0;
     const uint32_t position = position_;

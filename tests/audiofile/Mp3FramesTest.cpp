@@ -2,6 +2,8 @@
 // layer, the table lookups, and what is refused.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "audiofile/Mp3Frames.h"
 
 namespace {
@@ -87,4 +89,51 @@ TEST(Mp3Frames, SyncAndId3v2Header) {
     EXPECT_EQ(Id3v2TagBytes(tag), 0u);
     tag[0] = 'X';
     EXPECT_EQ(Id3v2TagBytes(tag), 0u);
+}
+
+namespace {
+
+// An ID3v2 tag of one frame (id, flags, content) and some padding.
+std::vector<uint8_t> TagOfFrame(uint8_t version, const char* id, uint16_t flags, std::vector<uint8_t> content,
+                                uint8_t tagFlags = 0) {
+    const bool v22 = version == 2;
+    std::vector<uint8_t> frame(id, id + (v22 ? 3 : 4));
+    const size_t size = content.size();
+    for (int shift = v22 ? 16 : 24; shift >= 0; shift -= 8)
+        frame.push_back(static_cast<uint8_t>(size >> shift));
+    if (!v22) {
+        frame.push_back(static_cast<uint8_t>(flags >> 8));
+        frame.push_back(static_cast<uint8_t>(flags));
+    }
+    frame.insert(frame.end(), content.begin(), content.end());
+    frame.resize(frame.size() + 16, 0);
+    std::vector<uint8_t> tag = {'I', 'D', '3', version, 0, tagFlags};
+    for (int shift = 21; shift >= 0; shift -= 7)
+        tag.push_back(static_cast<uint8_t>((frame.size() >> shift) & 0x7F));
+    tag.insert(tag.end(), frame.begin(), frame.end());
+    return tag;
+}
+
+bool Fits(const std::vector<uint8_t>& tag) { return Id3v2ExpansionsFit(tag.data(), tag.size()); }
+
+}  // namespace
+
+// id3lib allocates what a compressed frame claims before inflating it: a
+// claim past the limit marks the tag as one not to give it.
+TEST(Mp3Frames, CompressedFramesClaimingTooMuchAreFound) {
+    const std::vector<uint8_t> small = {0x00, 0x00, 0x04, 0x00, 0x78, 0x9C, 0x03, 0x00};
+    const std::vector<uint8_t> huge = {0xAF, 0x9E, 0x23, 0x81, 0x78, 0x9C, 0x03, 0x00};
+    EXPECT_TRUE(Fits(TagOfFrame(3, "COMM", 0x0080, small)));
+    EXPECT_FALSE(Fits(TagOfFrame(3, "COMM", 0x00A0, huge)));
+    EXPECT_FALSE(Fits(TagOfFrame(4, "TIT2", 0x0080, huge)));
+    EXPECT_TRUE(Fits(TagOfFrame(3, "COMM", 0x0000, huge)));  // not compressed: nothing to inflate
+    // Unsynchronised: the 0xFF 0x00 pairs are undone first.
+    EXPECT_FALSE(Fits(TagOfFrame(3, "COMM", 0x0080, {0xFF, 0x00, 0xFF, 0xFF, 0x00, 0xFF}, 0x80)));
+    // Version 2.2: the compressed-frames frame.
+    std::vector<uint8_t> cdm = {'z'};
+    cdm.insert(cdm.end(), huge.begin(), huge.end());
+    EXPECT_FALSE(Fits(TagOfFrame(2, "CDM", 0, cdm)));
+    // A tag cut short claims nothing it does not hold.
+    const std::vector<uint8_t> cut = TagOfFrame(3, "COMM", 0x0080, huge);
+    EXPECT_TRUE(Id3v2ExpansionsFit(cut.data(), 20));
 }

@@ -22,11 +22,12 @@ stop_rig() {
 winpath() { echo "Z:${1//\//\\}"; }
 now_ms() { date +%s%3N; }
 
-# write_settings FILE DIRECTORY [RATE CHANNELS]: 16-bit PCM (44100 Hz mono
-# unless given), named files e2e.wav in DIRECTORY (a Windows path), no voice
-# activation, no tray icon (so closing the window ends the program).
+# write_settings FILE DIRECTORY [RATE CHANNELS [TYPE]]: 16-bit PCM (44100 Hz
+# mono unless given), named files e2e.wav in DIRECTORY (a Windows path), no
+# voice activation, no tray icon (so closing the window ends the program).
+# TYPE 3 records Ogg Vorbis files (e2e.ogg) instead.
 write_settings() {
-    local rate=${3:-44100} channels=${4:-1}
+    local rate=${3:-44100} channels=${4:-1} type=${5:-0}
     local align=$((2 * channels))
     hex() { printf '%02x%02x%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
     local format="0100$(printf '%02x00' "$channels")$(hex "$rate")$(hex $((rate * align)))$(printf '%02x00' "$align")10000000"
@@ -37,7 +38,7 @@ Resolution=1
 Stereo=$((channels - 1))
 WaveFormat=$format
 [Mp3]
-DefaultAudioFormat=0
+DefaultAudioFormat=$type
 [File]
 DefaultDirectory=$2
 AutoName=1

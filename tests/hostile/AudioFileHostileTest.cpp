@@ -96,33 +96,6 @@ std::vector<std::string> WaveSeeds() {
     return seeds;
 }
 
-// Everything a user's reading does to a file.
-void PlayRead(RecFile& file) {
-    (void)file.GetFormat();
-    (void)file.GetSeconds();
-    (void)file.GetTag("INAM");
-    (void)file.GetTag(kAnnotationKey);
-    for (int i = 0; i < file.TimeCodeCount(); ++i)
-        (void)file.GetTimeCode(file.GetTimeCodePos(i));
-    for (int i = 0; i < file.CommentCount(); ++i)
-        (void)file.FindComment(file.GetCommentStart(i));
-    std::vector<char> buffer(4096);
-    const uint32_t length = file.GetLength();
-    for (uint32_t at : {0u, length / 3, length}) {
-        if (!file.Position(at))
-            continue;
-        // Each read moves on or ends; a reader that claims data it cannot
-        // deliver must still end.
-        for (uint64_t total = 0; total <= uint64_t{length} + buffer.size();) {
-            const int32_t got = file.Read(buffer.data(), static_cast<uint32_t>(buffer.size()));
-            if (got <= 0)
-                break;
-            total += static_cast<uint32_t>(got);
-        }
-    }
-    (void)file.VerifySignature();
-}
-
 void ExerciseWave(const std::string& bytes, const std::string& folder, uint32_t caseNo) {
     const std::string path = folder + "\\input.wav";
     WriteBytes(path, bytes);
@@ -132,6 +105,7 @@ void ExerciseWave(const std::string& bytes, const std::string& folder, uint32_t 
     WaveFile file(path.c_str(), nullptr, mode);
     if (!file.Open())
         return;
+    NoteOpened();
     PlayRead(file);
     if (mode == MMIO_READWRITE)
         file.Update();
@@ -145,8 +119,7 @@ TEST(Hostile, WaveFiles) {
     ASSERT_GE(reader.seeds.size(), 4u);
     reader.mutations = &RiffMutations();
     reader.exercise = ExerciseWave;
-    const int cases = CaseCount(kSuiteCases);
-    ExpectClean(RunReader(reader, cases), cases);
+    RunSuite(reader, kSuiteCases);
 }
 
 // ---- annotation text, alone and inside a file's tag
@@ -175,8 +148,7 @@ TEST(Hostile, AnnotationText) {
         for (const CommentRec& comment : parsed.comments)
             EXPECT_LE(comment.text.size(), kMaxAnnotationLine);
     };
-    const int cases = CaseCount(kSuiteCases);
-    ExpectClean(RunReader(reader, cases), cases);
+    RunSuite(reader, kSuiteCases);
 }
 
 // The text block as the WAV file's annotation chunk: the seed file's tag is
@@ -212,8 +184,7 @@ TEST(Hostile, AnnotationChunk) {
         }
         ExerciseWave(ReadBytes(input), caseFolder, caseNo);
     };
-    const int cases = CaseCount(kSuiteCases / 2);
-    ExpectClean(RunReader(reader, cases), cases);
+    RunSuite(reader, kSuiteCases / 2);
 }
 
 // ---- the journal beside a file whose tag holds no annotations
@@ -230,8 +201,7 @@ TEST(Hostile, Journal) {
         WriteBytes(RecFile::JournalNameFor(input), journal);
         ExerciseWave(seedFile, caseFolder, caseNo);
     };
-    const int cases = CaseCount(kSuiteCases);
-    ExpectClean(RunReader(reader, cases), cases);
+    RunSuite(reader, kSuiteCases);
 }
 
 }  // namespace

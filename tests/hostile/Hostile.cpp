@@ -253,11 +253,6 @@ const Mutation kText[] = {
     {"no-line-ends", NoLineEnds}, {"control-bytes", ControlBytes}, {"repeat-lines", RepeatLines},
 };
 
-std::vector<Mutation> Join(const Mutation* first, size_t count) {
-    std::vector<Mutation> all(first, first + count);
-    all.insert(all.end(), std::begin(kByte), std::end(kByte));
-    return all;
-}
 
 // ---- the case under way
 
@@ -268,6 +263,7 @@ std::atomic<bool> caseRunning{false};
 std::atomic<bool> capArmed{false};
 std::atomic<int> oversize{0};
 std::atomic<size_t> largestRefused{0};
+std::atomic<int> openedCases{0};
 
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
     std::fprintf(stderr, "\nhostile: CRASH (exception 0x%08lx) in case %s\n",
@@ -326,16 +322,22 @@ const char kBystander[] = "bystander.dat";
 
 }  // namespace
 
+std::vector<Mutation> WithByteMutations(const Mutation* first, size_t count) {
+    std::vector<Mutation> all(first, first + count);
+    all.insert(all.end(), std::begin(kByte), std::end(kByte));
+    return all;
+}
+
 const std::vector<Mutation>& ByteMutations() {
     static const std::vector<Mutation> all(std::begin(kByte), std::end(kByte));
     return all;
 }
 const std::vector<Mutation>& RiffMutations() {
-    static const std::vector<Mutation> all = Join(kRiff, std::size(kRiff));
+    static const std::vector<Mutation> all = WithByteMutations(kRiff, std::size(kRiff));
     return all;
 }
 const std::vector<Mutation>& TextMutations() {
-    static const std::vector<Mutation> all = Join(kText, std::size(kText));
+    static const std::vector<Mutation> all = WithByteMutations(kText, std::size(kText));
     return all;
 }
 
@@ -358,6 +360,13 @@ void EndCase() {
 }
 
 int OversizeAllocations() { return oversize.load(); }
+
+void NoteOpened() { ++openedCases; }
+
+void RunSuite(const Reader& reader, int suiteCases) {
+    const int cases = CaseCount(suiteCases);
+    ExpectClean(RunReader(reader, cases), cases);
+}
 
 void ExpectClean(const ReaderCounts& counts, int cases) {
     EXPECT_EQ(counts.run, cases);
@@ -422,6 +431,11 @@ ReaderCounts RunReader(const Reader& reader, int cases) {
         nameSeed = (nameSeed ^ static_cast<uint8_t>(c)) * 1099511628211ull;
     const std::vector<Mutation>& mutations = reader.mutations ? *reader.mutations : ByteMutations();
     int wroteOutside = 0;
+    openedCases = 0;
+    // A folder that keeps the input of a case that crashed, hung or failed a
+    // check, to be turned into a regression test.
+    const char* keepEnv = std::getenv("LARKSPUR_HOSTILE_KEEP");
+    const std::string keep = keepEnv ? keepEnv : "";
     for (int n = 0; n < cases && !reader.seeds.empty(); ++n) {
         Prng rng(nameSeed + static_cast<uint64_t>(n));
         const size_t seedNo = static_cast<size_t>(n) % reader.seeds.size();
@@ -442,6 +456,12 @@ ReaderCounts RunReader(const Reader& reader, int cases) {
         WriteBytes(folder + "\\" + kBystander, "bystander " + description);
         std::vector<std::string> tempBefore = Names(temp.substr(0, temp.size() - 1));
         const auto before = Snapshot(folder);
+
+        const std::string kept = keep.empty() ? "" : keep + "\\" + reader.name + "-" + std::to_string(n) + ".bin";
+        if (!kept.empty())
+            WriteBytes(kept, bytes);
+        const int failuresBefore = counts.escaped + counts.oversize + wroteOutside;
+        const bool checkFailedBefore = ::testing::Test::HasFailure();
 
         BeginCase(description);
         try {
@@ -486,12 +506,18 @@ ReaderCounts RunReader(const Reader& reader, int cases) {
             std::printf("hostile: wrote outside its file in case %s:%s%s\n", description.c_str(),
                         a != b ? " (the case folder)" : "", changed.c_str());
         }
+        if (!kept.empty() && failuresBefore == counts.escaped + counts.oversize + wroteOutside &&
+            checkFailedBefore == ::testing::Test::HasFailure())
+            DeleteFileA(kept.c_str());
     }
     RemoveFolder(folder);
-    std::printf("hostile: %-10s cases %d, crashed %d, hung %d, oversize allocations %d, escaped exceptions %d, "
-                "writes outside %d\n",
-                reader.name.c_str(), counts.run, counts.crashed, counts.hung, counts.oversize, counts.escaped,
-                wroteOutside);
+    counts.opened = openedCases.load();
+    // The file readers tell how many damaged files still opened.
+    const std::string opened = counts.opened ? " (opened " + std::to_string(counts.opened) + ")" : "";
+    std::printf("hostile: %-10s cases %d%s, crashed %d, hung %d, oversize allocations %d, "
+                "escaped exceptions %d, writes outside %d\n",
+                reader.name.c_str(), counts.run, opened.c_str(), counts.crashed, counts.hung, counts.oversize,
+                counts.escaped, wroteOutside);
     std::fflush(stdout);
     counts.escaped += wroteOutside;  // counted as failures by the callers' check
     return counts;
@@ -499,14 +525,22 @@ ReaderCounts RunReader(const Reader& reader, int cases) {
 
 }  // namespace hostile
 
-// ---- the allocation cap: every operator new of this binary
+// ---- the allocation cap: every operator new of this binary, and in the
+// 64-bit build every malloc, calloc and realloc of the C libraries linked
+// into it (the codecs and libogg), which the link wraps.
 
 namespace {
+bool RefuseOverCap(size_t size) {
+    if (!hostile::capArmed.load(std::memory_order_relaxed) || size <= hostile::kAllocationCap)
+        return false;
+    ++hostile::oversize;
+    if (size > hostile::largestRefused)
+        hostile::largestRefused = size;
+    return true;
+}
+
 void* Allocate(size_t size, bool nothrow) {
-    if (hostile::capArmed.load(std::memory_order_relaxed) && size > hostile::kAllocationCap) {
-        ++hostile::oversize;
-        if (size > hostile::largestRefused)
-            hostile::largestRefused = size;
+    if (RefuseOverCap(size)) {
         if (nothrow)
             return nullptr;
         throw std::bad_alloc();
@@ -528,3 +562,17 @@ void operator delete(void* p, size_t) noexcept { std::free(p); }
 void operator delete[](void* p, size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+#ifdef _WIN64
+extern "C" {
+void* __real_malloc(size_t size);
+void* __real_calloc(size_t count, size_t size);
+void* __real_realloc(void* p, size_t size);
+void* __wrap_malloc(size_t size) { return RefuseOverCap(size) ? nullptr : __real_malloc(size); }
+void* __wrap_calloc(size_t count, size_t size) {
+    const size_t total = count && size > SIZE_MAX / count ? SIZE_MAX : count * size;
+    return RefuseOverCap(total) ? nullptr : __real_calloc(count, size);
+}
+void* __wrap_realloc(void* p, size_t size) { return RefuseOverCap(size) ? nullptr : __real_realloc(p, size); }
+}
+#endif

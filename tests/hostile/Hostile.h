@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "audiofile/RecFile.h"
 #include "tests/audiofile/WaveTestSupport.h"
 
 namespace hostile {
@@ -44,9 +45,12 @@ const std::vector<Mutation>& RiffMutations();
 // Line-oriented: huge numbers and counts, very long lines, lines without an
 // end, control bytes, plus everything in ByteMutations.
 const std::vector<Mutation>& TextMutations();
+// A reader's own mutations followed by ByteMutations.
+std::vector<Mutation> WithByteMutations(const Mutation* first, size_t count);
 
 struct ReaderCounts {
     int run = 0;
+    int opened = 0;   // cases whose input the reader took (NoteOpened)
     int crashed = 0;  // never seen: a crash ends the process with the case named
     int hung = 0;     // likewise: the watchdog ends the process
     int oversize = 0;
@@ -70,7 +74,9 @@ int CaseCount(int suiteCases);
 // Runs cases deterministic mutations of the reader's seeds (case n uses
 // seed n mod seeds and a generator seeded with the reader's name and n);
 // checks after each that the case folder holds only what the exercise
-// was allowed to write. Prints one line of counts.
+// was allowed to write. Prints one line of counts. LARKSPUR_HOSTILE_KEEP
+// names a folder that keeps the input of the case under way (left there by
+// a crash or hang) and of every case that failed a check.
 ReaderCounts RunReader(const Reader& reader, int cases);
 
 // The watchdog: each case must end within this many milliseconds.
@@ -84,6 +90,11 @@ void BeginCase(const std::string& description);
 void EndCase();
 // Allocations over the cap since BeginCase.
 int OversizeAllocations();
+// The exercise took the damaged input as a file (or a block) and read on.
+void NoteOpened();
+
+// RunReader with CaseCount(suiteCases) cases, then ExpectClean.
+void RunSuite(const Reader& reader, int suiteCases);
 
 // Every case ran; none allocated over the cap, let an exception out or
 // wrote outside its file (crashes and hangs end the process).
@@ -92,6 +103,11 @@ void ExpectClean(const ReaderCounts& counts, int cases);
 // The contents of the seed folder's files (LARKSPUR_HOSTILE_SOX_DIR, made by
 // hostile_sox.sh) whose names end in "." extension; none without the folder.
 std::vector<std::string> SeedFiles(const char* extension);
+
+// Everything a user's reading does to an open file: format, length, tags,
+// segments and comments, Position and Read through the data from three
+// places, decoding (formats that decode by themselves) and the signature.
+void PlayRead(RecFile& file);
 
 // File helpers.
 inline std::string ReadBytes(const std::string& path) { return ReadAllBytes(path); }

@@ -145,11 +145,7 @@ uint32_t OggPageCrc(const std::string& bytes, size_t page) {
 }
 
 const std::vector<Mutation>& OggMutations() {
-    static const std::vector<Mutation> all = [] {
-        std::vector<Mutation> m(std::begin(kOgg), std::end(kOgg));
-        m.insert(m.end(), ByteMutations().begin(), ByteMutations().end());
-        return m;
-    }();
+    static const std::vector<Mutation> all = WithByteMutations(kOgg, std::size(kOgg));
     return all;
 }
 
