@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Clipboard.h"
 #include "framework/Owned.h"
 
 const MsgEntry<TEdit> TEdit::kMessages[] = {
@@ -68,7 +69,7 @@ bool TEdit::EvKeyDown(Message& m) {
 }
 
 bool TEdit::EvPaste(Message&) {
-    if (!validator_ || !OpenClipboard(hwnd_)) return false;
+    if (!validator_ || !OpenClipboardPatiently(hwnd_)) return false;
     std::string text;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         GlobalLockGuard lock(data);

@@ -5,6 +5,7 @@
 
 #include "audiofile/FileNames.h"
 #include "audiofile/MediaFile.h"
+#include "framework/Clipboard.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ private:
 
 class ClipboardOpen {
 public:
-    explicit ClipboardOpen(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    explicit ClipboardOpen(HWND owner) : open_(OpenClipboardPatiently(owner)) {}
     ~ClipboardOpen() {
         if (open_)
             CloseClipboard();

@@ -18,6 +18,7 @@
 #include "framework/InputDialog.h"
 #include "framework/ListControls.h"
 #include "tests/fakes/FakeUserInteraction.h"
+#include "framework/Clipboard.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ class Controls : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create()); }
     void SetClipboardText(const std::string& text) {
-        ASSERT_TRUE(OpenClipboard(dialog.GetHandle()));
+        ASSERT_TRUE(OpenClipboardPatiently(dialog.GetHandle()));
         EmptyClipboard();
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
         lstrcpyA(static_cast<char*>(GlobalLock(memory)), text.c_str());

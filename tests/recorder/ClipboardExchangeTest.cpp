@@ -16,6 +16,7 @@
 #include "app/AppState.h"
 #include "recorder/files/FileFactory.h"
 #include "tests/recorder/FilesTestFolder.h"
+#include "framework/Clipboard.h"
 
 namespace {
 
@@ -69,12 +70,12 @@ protected:
         AppState.Reset();
     }
     void ClearClipboard() {
-        ASSERT_TRUE(OpenClipboard(owner));
+        ASSERT_TRUE(OpenClipboardPatiently(owner));
         EmptyClipboard();
         CloseClipboard();
     }
     void PutText(const char* text) {
-        ASSERT_TRUE(OpenClipboard(owner));
+        ASSERT_TRUE(OpenClipboardPatiently(owner));
         EmptyClipboard();
         const size_t bytes = std::strlen(text) + 1;
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -85,7 +86,7 @@ protected:
     }
     std::string Text() {
         std::string text;
-        if (!OpenClipboard(owner))
+        if (!OpenClipboardPatiently(owner))
             return "(closed)";
         if (HANDLE block = GetClipboardData(CF_TEXT)) {
             text = static_cast<const char*>(GlobalLock(block));

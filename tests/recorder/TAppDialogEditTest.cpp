@@ -25,6 +25,7 @@
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/prefs/EventBuilder.h"
 #include "tests/recorder/FilesTestFolder.h"
+#include "framework/Clipboard.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ protected:
         AppState.Reset();
     }
     void ClearClipboard() {
-        if (OpenClipboard(dialog->GetHandle())) {
+        if (OpenClipboardPatiently(dialog->GetHandle())) {
             EmptyClipboard();
             CloseClipboard();
         }

@@ -23,6 +23,7 @@
 #include "tests/fakes/FakeWaveDevices.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/recorder/FilesTestFolder.h"
+#include "framework/Clipboard.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ protected:
         AppState.Reset();
     }
     void ClearClipboard() {
-        ASSERT_TRUE(OpenClipboard(nullptr));
+        ASSERT_TRUE(OpenClipboardPatiently(nullptr));
         EmptyClipboard();
         CloseClipboard();
     }

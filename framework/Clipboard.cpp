@@ -1,0 +1,10 @@
+#include "framework/Clipboard.h"
+
+bool OpenClipboardPatiently(HWND owner, DWORD withinMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (OpenClipboard(owner)) return true;
+        if (GetTickCount() - start >= withinMs) return false;
+        Sleep(10);
+    }
+}
