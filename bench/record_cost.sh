@@ -75,11 +75,12 @@ figures() {
 # of 2041 samples, as the codec proposes it for 44100 Hz mono).
 settings_for() {
     write_recording_settings bench "$(case $1 in mp3) echo 1;; ogg) echo 3;; spx) echo 4;; *) echo 0;; esac)"
-    [ "$1" = adpcm ] && sed -i 's/^WaveFormat=.*/WaveFormat=1100010044ac00006d560000000404000200f907/' "$out/settings.ini"
+    [ "$1" = adpcm ] && sed -i 's/^WaveFormat=.*/WaveFormat=1100010044ac00006d560000000404000200f907\nACMDriver=IMA ADPCM\nACMFormatTag=17/' "$out/settings.ini"
     return 0
 }
 
 results=()
+kinds=()  # what each recording's file holds, as file(1) sees it
 record_one() {
     local kind=$1 ext=$1
     [ "$kind" = adpcm ] && ext=wav
@@ -109,6 +110,7 @@ record_one() {
     [ "$peak" -gt "${last##* }" ] && last="${last% *} $peak"
     results+=("$(figures "$kind" "$first" "$last" $((size1 - size0))) ${lost:-?}")
     cp "$file" "$out/kept.$ext"
+    kinds+=("$kind: $(file -b "$file" | cut -c1-90)")
 }
 
 bare_one() {
@@ -207,3 +209,4 @@ for r in "${results[@]}"; do
         "$(awk -v a="$2" -v w="$3" -v b="$bare_cpu" -v bw="$bare_ws" -v r="$ref" 'BEGIN { printf "%.2f", (a + w) / (b + bw + r) }')" ;;
     esac
 done
+printf '%s\n' "${kinds[@]}"

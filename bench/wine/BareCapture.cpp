@@ -42,13 +42,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no input device named like '%s', or no output file\n", argv[1]);
         return 2;
     }
-    WAVEFORMATEX wfx{};
-    wfx.wFormatTag = WAVE_FORMAT_PCM;
-    wfx.nChannels = 1;
-    wfx.nSamplesPerSec = rate;
-    wfx.wBitsPerSample = 16;
-    wfx.nBlockAlign = 2;
-    wfx.nAvgBytesPerSec = rate * 2;
+    WAVEFORMATEX wfx{WAVE_FORMAT_PCM, 1, rate, rate * 2, 2, 16, 0};
     HWAVEIN in = nullptr;
     if (waveInOpen(&in, static_cast<UINT>(device), &wfx, reinterpret_cast<DWORD_PTR>(ready), 0, CALLBACK_EVENT) !=
         MMSYSERR_NOERROR) {
