@@ -8,7 +8,8 @@
 # /proc/PID/stat), resident memory at the start and the end (and the growth
 # per hour), bytes written per minute, the buffers the program logged as
 # lost, and the ratios program / baseline. Playback: the program plays the
-# PCM recording at speed 1.0 and 1.5 against paplay playing it natively.
+# PCM recording at speed 1.0 and 1.5 against a bare winmm playback loop
+# (bench/wine/BarePlayback.cpp) and paplay playing it natively.
 #
 # Uses the sound card: run it under the shared lock, never as a test.
 #   flock -o /tmp/sound-rig.lock bench/record_cost.sh [BUILD] [SECONDS] [FORMATS]
@@ -23,8 +24,9 @@ build=$(cd "${1:-$root/build/x86_64}" && pwd)
 seconds=${2:-25}
 formats=${3:-wav adpcm mp3 ogg spx play}
 program=$build/larkspurpro.exe
-cmake --build "$build" -j4 --target larkspurpro bare_capture post_command >/dev/null
+cmake --build "$build" -j4 --target larkspurpro bare_capture bare_playback post_command >/dev/null
 bare=$build/bench/wine/bare_capture.exe
+bare_play=$build/bench/wine/bare_playback.exe
 post=$build/tests/e2e/play/post_command.exe
 source "$root/tests/e2e/program_lib.sh"  # $out, $tools, settings, tone, close_program
 export WINEPREFIX=$build/wineprefix
@@ -135,7 +137,12 @@ reference() {
     sox -q "$out/tone.wav" -r 32000 "$out/tone32.wav"
     ref_ogg=$(per_min "$(child_cpu oggenc -Q -q 4 -o "$out/ref.ogg" "$out/tone.wav")" "$seconds")
     ref_spx=$(per_min "$(child_cpu speexenc -u --quality 8 "$out/tone32.wav" "$out/ref.spx")" "$seconds")
-    ref_mp3=$(per_min "$(child_cpu lame --quiet -m m -b "${mp3_kbps:-64}" "$out/tone.wav" "$out/ref.mp3")" "$seconds")
+    # lame at the program's MP3 rate and bit rate.
+    local mp3_rate=16000 mp3_kbps=32
+    [ -f "$out/kept.mp3" ] && IFS=, read -r mp3_rate mp3_kbps < <(ffprobe -v error -select_streams a:0 \
+        -show_entries stream=sample_rate,bit_rate -of csv=p=0 "$out/kept.mp3" | awk -F, '{ print $1 "," int($2 / 1000) }')
+    sox -q "$out/tone.wav" -r "$mp3_rate" "$out/tone-mp3.wav"
+    ref_mp3=$(per_min "$(child_cpu lame --quiet -m m -b "$mp3_kbps" "$out/tone-mp3.wav" "$out/ref.mp3")" "$seconds")
     ref_adpcm=$(per_min "$(child_cpu sox "$out/tone.wav" -e ima-adpcm "$out/ref-adpcm.wav")" "$seconds")
     ref_wav=0
 }
@@ -162,6 +169,18 @@ play_one() {
     results+=("$(figures "$name" "$first" "$last" - | awk -v s="${speed:+1.5}" '{
         if (s != "") { $2 = sprintf("%.3f", $2 / s); $3 = sprintf("%.3f", $3 / s) } print }') -")
 }
+bare_play_one() {
+    local pid first last
+    "$tools/wine-run" "$bare_play" "$(winpath "$out/kept.wav")" &
+    recorder=$!
+    for _ in $(seq 100); do pid=$(pid_of bare_playback.exe) && break; sleep 0.1; done
+    sleep 1
+    first=$(sample "$pid")
+    sleep "$(awk -v l="$(soxi -D "$out/kept.wav")" 'BEGIN { printf "%.1f", l - 2 }')"
+    last=$(sample "$pid")
+    wait "$recorder" || true; recorder=
+    results+=("$(figures bareplay "$first" "$last" -) -")
+}
 paplay_one() {
     local c
     c=$(child_cpu paplay --device=null "$out/kept.wav")
@@ -176,8 +195,6 @@ for kind in $formats; do
     wav|adpcm|mp3|ogg|spx) record_one "$kind" ;;
     esac
 done
-# lame at the program's MP3 bit rate (from its bytes per minute).
-mp3_kbps=$(for r in "${results[@]}"; do set -- $r; [ "$1" != mp3 ] || awk -v b="$7" 'BEGIN { printf "%d", b * 8 / 60 / 1000 + 0.5 }'; done)
 reference
 case " $formats " in
 *" play "*)
@@ -185,25 +202,30 @@ case " $formats " in
     settings_for wav
     play_one play1.0 /P "$(winpath "$out/kept.wav")"
     play_one play1.5 post "$(winpath "$out/kept.wav")"
+    bare_play_one
     paplay_one ;;
 esac
 
 echo "Recording ${seconds} s per format at 44100 Hz mono 16-bit (Speex 32000 Hz), $(nproc) cores, load $(cut -d' ' -f1 /proc/loadavg)"
 printf '%-8s %9s %9s %8s %8s %9s %10s %6s %9s %7s %7s\n' what cpu/min ws/min rss0_MB rss1_MB MB/hour bytes/min lost ref/min ratio ratio+ws
-bare_cpu= bare_ws=
+bare_cpu= bare_ws= bare_play_cpu= bare_play_ws=
+# The bare loops first, so every ratio has its baseline.
+for r in "${results[@]}"; do set -- $r; case $1 in bare) bare_cpu=$2 bare_ws=$3 ;; bareplay) bare_play_cpu=$2 bare_play_ws=$3 ;; esac; done
 for r in "${results[@]}"; do
     set -- $r
     ref=0
     case $1 in
-    bare) bare_cpu=$2 bare_ws=$3 ;;
     wav|adpcm|mp3|ogg|spx) eval "ref=\${ref_$1:-0}" ;;
     esac
     # ratio: the program's CPU against the bare loop's plus the reference
     # encoder's; ratio+ws: the same with both wineservers' CPU added.
     case $1 in
-    bare|paplay) printf '%-8s %9s %9s %8s %8s %9s %10s %6s\n' "$@" ;;
-    play*) printf '%-8s %9s %9s %8s %8s %9s %10s %6s %9s %7s\n' "$@" "-" \
-        "$(awk -v a="$2" -v b="$(for q in "${results[@]}"; do set -- $q; [ "$1" = paplay ] && echo "$2"; done)" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "-" }')" ;;
+    bare|bareplay|paplay) printf '%-8s %9s %9s %8s %8s %9s %10s %6s\n' "$@" ;;
+    # Playback: the program against the bare loop on Wine (ratio+ws: with
+    # both wineservers); paplay, native, shows what Wine itself costs.
+    play*) printf '%-8s %9s %9s %8s %8s %9s %10s %6s %9s %7s %7s\n' "$@" "-" \
+        "$(awk -v a="$2" -v b="$bare_play_cpu" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
+        "$(awk -v a="$2" -v w="$3" -v b="$bare_play_cpu" -v bw="$bare_play_ws" 'BEGIN { if (b + bw > 0) printf "%.2f", (a + w) / (b + bw); else print "-" }')" ;;
     *) printf '%-8s %9s %9s %8s %8s %9s %10s %6s %9s %7s %7s\n' "$@" "$ref" \
         "$(awk -v a="$2" -v b="$bare_cpu" -v r="$ref" 'BEGIN { printf "%.2f", a / (b + r) }')" \
         "$(awk -v a="$2" -v w="$3" -v b="$bare_cpu" -v bw="$bare_ws" -v r="$ref" 'BEGIN { printf "%.2f", (a + w) / (b + bw + r) }')" ;;

@@ -137,12 +137,14 @@ void CaptureSession::Count(uint32_t bytes, const BlockVerdict& verdict, const Wr
     bool refused = false;
     for (int id : report.warnings)
         refused |= id == kWarnWaveWrite || id == kWarnCompressedWrite || id == kWarnConversion;
-    if (refused || (verdict.active && !verdict.discard && !report.wrote))
+    if (refused)
         ++tally_.lost;
-    else if (report.wrote && verdict.active && !verdict.discard)
+    else if (!verdict.active || verdict.discard)
+        ++tally_.skipped;
+    else if (report.wrote)
         ++tally_.written;
     else
-        ++tally_.skipped;
+        ++tally_.lost;  // a file type the writer has no way into
 }
 
 std::string CaptureTallyText(const CaptureTally& tally, int restarts)
