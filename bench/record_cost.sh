@@ -111,7 +111,7 @@ record_one() {
     lost=$(sed -n 's/.* \([0-9]*\) lost; device without buffers \([0-9]*\) times.*/\1+\2/p' <<<"$tally")
     [ "$peak" -gt "${last##* }" ] && last="${last% *} $peak"
     results+=("$(figures "$kind" "$first" "$last" $((size1 - size0))) ${lost:-?}")
-    cp "$file" "$out/kept.$ext"
+    cp "$file" "$out/kept-$kind.$ext"
     kinds+=("$kind: $(file -b "$file" | cut -c1-90)")
 }
 
@@ -139,8 +139,8 @@ reference() {
     ref_spx=$(per_min "$(child_cpu speexenc -u --quality 8 "$out/tone32.wav" "$out/ref.spx")" "$seconds")
     # lame at the program's MP3 rate and bit rate.
     local mp3_rate=16000 mp3_kbps=32
-    [ -f "$out/kept.mp3" ] && IFS=, read -r mp3_rate mp3_kbps < <(ffprobe -v error -select_streams a:0 \
-        -show_entries stream=sample_rate,bit_rate -of csv=p=0 "$out/kept.mp3" | awk -F, '{ print $1 "," int($2 / 1000) }')
+    [ -f "$out/kept-mp3.mp3" ] && IFS=, read -r mp3_rate mp3_kbps < <(ffprobe -v error -select_streams a:0 \
+        -show_entries stream=sample_rate,bit_rate -of csv=p=0 "$out/kept-mp3.mp3" | awk -F, '{ print $1 "," int($2 / 1000) }')
     sox -q "$out/tone.wav" -r "$mp3_rate" "$out/tone-mp3.wav"
     ref_mp3=$(per_min "$(child_cpu lame --quiet -m m -b "$mp3_kbps" "$out/tone-mp3.wav" "$out/ref.mp3")" "$seconds")
     ref_adpcm=$(per_min "$(child_cpu sox "$out/tone.wav" -e ima-adpcm "$out/ref-adpcm.wav")" "$seconds")
@@ -150,7 +150,7 @@ reference() {
 # Playback: the program plays the PCM recording at 1.0 (/P) and at 1.5 (the
 # speed commands, as the menu sends them); paplay plays it natively.
 play_one() {
-    local name=$1 file=$out/kept.wav pid first last
+    local name=$1 file=$out/kept-wav.wav pid first last
     shift
     local speed=
     [ "$1" = post ] && { speed=1; shift; }
@@ -171,20 +171,20 @@ play_one() {
 }
 bare_play_one() {
     local pid first last
-    "$tools/wine-run" "$bare_play" "$(winpath "$out/kept.wav")" &
+    "$tools/wine-run" "$bare_play" "$(winpath "$out/kept-wav.wav")" &
     recorder=$!
     for _ in $(seq 100); do pid=$(pid_of bare_playback.exe) && break; sleep 0.1; done
     sleep 1
     first=$(sample "$pid")
-    sleep "$(awk -v l="$(soxi -D "$out/kept.wav")" 'BEGIN { printf "%.1f", l - 2 }')"
+    sleep "$(awk -v l="$(soxi -D "$out/kept-wav.wav")" 'BEGIN { printf "%.1f", l - 2 }')"
     last=$(sample "$pid")
     wait "$recorder" || true; recorder=
     results+=("$(figures bareplay "$first" "$last" -) -")
 }
 paplay_one() {
     local c
-    c=$(child_cpu paplay --device=null "$out/kept.wav")
-    results+=("paplay $(per_min "$c" "$(soxi -D "$out/kept.wav")") - - - - - -")
+    c=$(child_cpu paplay --device=null "$out/kept-wav.wav")
+    results+=("paplay $(per_min "$c" "$(soxi -D "$out/kept-wav.wav")") - - - - - -")
 }
 
 "$tools/sound-rig" start
@@ -198,10 +198,10 @@ done
 reference
 case " $formats " in
 *" play "*)
-    [ -f "$out/kept.wav" ] || record_one wav
+    [ -f "$out/kept-wav.wav" ] || record_one wav
     settings_for wav
-    play_one play1.0 /P "$(winpath "$out/kept.wav")"
-    play_one play1.5 post "$(winpath "$out/kept.wav")"
+    play_one play1.0 /P "$(winpath "$out/kept-wav.wav")"
+    play_one play1.5 post "$(winpath "$out/kept-wav.wav")"
     bare_play_one
     paplay_one ;;
 esac
