@@ -16,7 +16,8 @@
 # BUILD defaults to build/x86_64; SECONDS (25) is the measured time of each
 # recording; FORMATS is a list of wav adpcm mp3 ogg spx play (all by default).
 # One hour: bench/record_cost.sh build/x86_64 3600 "wav ogg": memory is then
-# sampled every 10 minutes and the growth per hour is measured, not guessed.
+# sampled every 10 minutes and the growth per hour is measured, not guessed
+# (the bare loop runs an hour too: three hours in all; not for a shared rig).
 # BENCH_PERF=/tmp/prof also records a perf profile of each recording.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
