@@ -35,6 +35,7 @@ CaptureStartError CaptureSession::Start(const CaptureRequest& request, MMRESULT*
     vox_.ClearForStart();
     stalls_.Clear();
     restarts_ = 0;
+    tally_ = CaptureTally{};
     lastSlot_ = -1;
     if ((rc = device_.Start()) != MMSYSERR_NOERROR) {
         device_.Close();
@@ -66,6 +67,11 @@ bool CaptureSession::TakeBack(const WAVEHDR* reported, CaptureSink* file, Captur
     if (reported && !(reported->dwFlags & WHDR_DONE))
         return false;
     const int before = lastSlot_;
+    int lent = kRingSlots;
+    for (int slot = 0; slot < kRingSlots; ++slot)
+        lent -= (ring_.Header(slot).dwFlags & WHDR_DONE) != 0;
+    if (lent == 0)
+        ++tally_.dry;
     for (int step = 0; step < kRingSlots; ++step) {
         std::array<bool, kRingSlots> done{};
         for (int slot = 0; slot < kRingSlots; ++slot)
@@ -114,8 +120,41 @@ void CaptureSession::Process(int slot, CaptureSink* file, CaptureHost& host)
                                                  static_cast<int64_t>(std::time(nullptr)));
         if (report.wrote || report.warnings[0])
             host.BlockWritten(report);
+        Count(bytes, verdict, report);
+    } else if (bytes > 0) {
+        ++tally_.taken;
+        ++tally_.lost;  // no file to take it
     }
     host.ShowPeak(PeakLevel(data, bytes, capture_));
+}
+
+void CaptureSession::Count(uint32_t bytes, const BlockVerdict& verdict, const WriteReport& report)
+{
+    if (bytes == 0)
+        return;
+    ++tally_.taken;
+    // Mark warnings are not about the audio; only a refused write loses it.
+    bool refused = false;
+    for (int id : report.warnings)
+        refused |= id == kWarnWaveWrite || id == kWarnCompressedWrite || id == kWarnConversion;
+    if (refused)
+        ++tally_.lost;
+    else if (!verdict.active || verdict.discard)
+        ++tally_.skipped;
+    else if (report.wrote)
+        ++tally_.written;
+    else
+        ++tally_.lost;  // a file type the writer has no way into
+}
+
+std::string CaptureTallyText(const CaptureTally& tally, int restarts)
+{
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "Capture buffers: %u taken, %u written, %u skipped, %u lost; "
+                  "device without buffers %u times; %d restarts",
+                  tally.taken, tally.written, tally.skipped, tally.lost, tally.dry, restarts);
+    return line;
 }
 
 BlockVerdict CaptureSession::Judge(uint8_t* data, uint32_t bytes, CaptureHost& host, VoxEvents& events)

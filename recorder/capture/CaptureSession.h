@@ -9,6 +9,8 @@
 // buffer (read-outs, marks, messages) goes through CaptureHost.
 #pragma once
 
+#include <string>
+
 #include "recorder/capture/CaptureBuffers.h"
 #include "recorder/capture/CaptureWriter.h"
 #include "recorder/capture/VoxDetect.h"
@@ -31,6 +33,23 @@ public:
     // Per-buffer tracing (uncounted, off unless asked for).
     virtual void Trace(const char* text) = 0;
 };
+
+// What became of the buffers one recording run took back from the device.
+// Every buffer that held audio is either written, skipped by voice
+// activation (or kept for the pre-trigger), or lost: there was no file or
+// the file or codec refused it. dry counts the times the device was found
+// holding none of the ring's buffers: the audio it heard then had nowhere
+// to go.
+struct CaptureTally {
+    uint32_t taken = 0;
+    uint32_t written = 0;
+    uint32_t skipped = 0;
+    uint32_t lost = 0;
+    uint32_t dry = 0;
+};
+
+// The log line for a run's tally.
+std::string CaptureTallyText(const CaptureTally& tally, int restarts);
 
 // Where a Start failed; each has its own message.
 enum class CaptureStartError {
@@ -76,6 +95,7 @@ public:
     bool Widened() const { return widened_; }
     int LastSlot() const { return lastSlot_; }
     int Restarts() const { return restarts_; }
+    const CaptureTally& Tally() const { return tally_; }
 
     // MM_WIM_DATA for the reported header (null: unknown): takes back what
     // is ready. file may be null (then only the level is shown). A report of
@@ -99,6 +119,7 @@ private:
     void Process(int slot, CaptureSink* file, CaptureHost& host);
     BlockVerdict Judge(uint8_t* data, uint32_t bytes, CaptureHost& host, VoxEvents& events);
     void Drain(CaptureSink* file, CaptureHost& host);
+    void Count(uint32_t bytes, const BlockVerdict& verdict, const WriteReport& report);
 
     WaveDevice& device_;
     AudioRing& ring_;
@@ -113,4 +134,5 @@ private:
     bool recording_ = false;
     int lastSlot_ = -1;
     int restarts_ = 0;
+    CaptureTally tally_;
 };

@@ -443,6 +443,7 @@ private:
     void StartCaptureSession(const CaptureRequest& request);
     void SetRecordingSource();
     void TraceRing() const;
+    void TakeBackAfterBusy();
     void CutShortSegment(bool marked, uint32_t markPosition);
     bool FreeBytesForCurrentFile(uint64_t& freeBytes) const;
     void CheckFileLimitWhileRecording();

@@ -5,6 +5,7 @@
 #include "recorder/window/TAppDialog.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "app/AppState.h"
@@ -110,6 +111,23 @@ void TAppDialog::EndTransportBusy()
     for (const TransportRequest& r : DeferredRequests)
         PostMessage(r.msg, r.wParam, r.lParam);
     DeferredRequests.clear();
+    TakeBackAfterBusy();
+}
+
+// The device's notices are passed over while the transport is busy. Had it
+// returned every buffer meanwhile, no notice would come again and the
+// recording would hear nothing more: what is ready is taken back now.
+void TAppDialog::TakeBackAfterBusy()
+{
+    if (!Recording || !Capture.IsRecording())
+        return;
+    std::array<bool, kRingSlots> done{};
+    for (int slot = 0; slot < kRingSlots; ++slot)
+        done[slot] = (Ring.Header(slot).dwFlags & WHDR_DONE) != 0;
+    if (NextReadySlot(Capture.LastSlot(), done) < 0)
+        return;  // nothing waits but the held-back buffer
+    WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) { (void)Capture.TakeBack(nullptr, sink, host); });
+    LastWaveIndex = Capture.LastSlot();
 }
 
 void TAppDialog::Listen()
@@ -356,6 +374,7 @@ void TAppDialog::StopCapture()
     Capture.Vox().ClearForStart();
     if (!wasOpen)
         return;
+    WriteLog(CaptureTallyText(Capture.Tally(), Capture.Restarts()));
     if (segmentOpen && AppState.NotifyWindow)
         ::PostMessage(AppState.NotifyWindow, WM_SEGMENTENDED, 1, 1);
     RefreshMarks(false);

@@ -11,8 +11,11 @@ namespace {
 
 struct MemorySink : CaptureSink {
     std::vector<uint8_t> data;
+    bool full = false;  // refuses every write (a full disk)
     int32_t Write(const void* d, uint32_t n) override
     {
+        if (full)
+            return -1;
         auto p = static_cast<const uint8_t*>(d);
         data.insert(data.end(), p, p + n);
         return static_cast<int32_t>(n);
@@ -155,6 +158,36 @@ TEST_F(CaptureSessionTest, FourthIdleMessageAsksForRestartThatLosesNothing)
     Capture(2);
     session.Stop(&file, host);
     EXPECT_EQ(4u * 1600u, file.data.size());
+}
+
+// Every buffer that comes back with audio is written, skipped or lost; a
+// device left holding none of the buffers (the window did not take them
+// back in time) is counted too.
+TEST_F(CaptureSessionTest, TallyCountsEveryReturnedBufferAndTheDeviceRunningDry)
+{
+    waves.Tone(12, 440);
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(1, 8000, 8)));
+    Capture(2);  // buffer 0 written, buffer 1 held back
+    EXPECT_EQ(0u, session.Tally().dry);
+    // The window stalls: the device returns all it holds and is left without any.
+    EXPECT_EQ(4, waves.Ticks(4));
+    EXPECT_EQ(0, waves.Tick());
+    file.full = true;
+    session.TakeBack(nullptr, &file, host);  // buffers 1-4 refused by the file, 0 held back
+    file.full = false;
+    Capture(1);
+    session.Stop(nullptr, host);  // what the reset returns has no file to go to
+    const CaptureTally tally = session.Tally();
+    EXPECT_EQ(1u, tally.dry);
+    EXPECT_EQ(7u, tally.taken);
+    EXPECT_EQ(2u, tally.written);
+    EXPECT_EQ(5u, tally.lost);
+    EXPECT_EQ(0u, tally.skipped);
+    EXPECT_EQ("Capture buffers: 7 taken, 2 written, 0 skipped, 5 lost; device without buffers 1 times; 0 restarts",
+              CaptureTallyText(tally, session.Restarts()));
+    // A new run starts from nothing.
+    ASSERT_EQ(CaptureStartError::None, Start(PcmFormat(1, 8000, 8)));
+    EXPECT_EQ(0u, session.Tally().taken);
 }
 
 TEST_F(CaptureSessionTest, NoticeOfABufferAlreadyLentAgainIsNotAStall)

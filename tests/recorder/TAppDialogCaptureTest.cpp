@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,39 @@ TEST_F(CaptureWindowTest, StalledDeviceIsRestartedWithoutLosingAudio)
     dialog->StopCapture();
     dialog->CurrentFile.reset();
     DeleteFileA(path.c_str());
+}
+
+// Buffers that come back while an edit keeps the transport busy wait in the
+// ring; when the device is left holding none, that is counted, and every
+// run's tally goes into the log at its end.
+TEST_F(CaptureWindowTest, StoppedRecordingLogsItsBufferTallyWithTheDryDevice)
+{
+    const std::string path = TempWavePath("capture_tally.wav");
+    const std::string log = TempWavePath("capture_tally.log");
+    CopyTextField(AppState.LogPath, log.c_str());
+    UseNewWaveFile(path, PcmFormat(1, 8000, 16));
+    waves.Tone(10, 500);
+    dialog->Listen();
+    Capture(2);  // one buffer written, one held back
+    dialog->BeginTransportBusy();
+    Capture(5);  // the device fills the four it holds, then has none
+    dialog->EndTransportBusy();
+    // No notice would come again: the end of the busy time takes them back.
+    EXPECT_EQ(1u, dialog->Capture.Tally().dry);
+    EXPECT_EQ(4u, waves.Lent(WaveDirection::Input));
+    EXPECT_EQ(5u * 3200u, dialog->CurrentFile->GetDataLength());
+    Capture(1);
+    dialog->StopCapture();
+    EXPECT_EQ(7u * 3200u, dialog->CurrentFile->GetDataLength());
+    std::ifstream in(log, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(std::string::npos,
+              text.find("Capture buffers: 7 taken, 7 written, 0 skipped, 0 lost; device without buffers 1 times"))
+        << text;
+    in.close();
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+    DeleteFileA(log.c_str());
 }
 
 }  // namespace
