@@ -9,9 +9,9 @@
 # runs: it stops by itself at the end of the file.
 # Wine's PulseAudio output drops part of a stream at its start or end
 # (measured on an idle machine: none to 0.8 s at speed 1, up to 1.3 s at
-# speed 1.5), so a play may
-# fall short of its length (the file's, or 1/1.5 of it) by up to 1 s at
-# speed 1 and 1.5 s at speed 1.5, and never exceed it by more than 0.2 s.
+# speed 1.5), so a play may fall short of its length (the file's, or 1/1.5
+# of it) by up to 1 s at speed 1 and 1.5 s at speed 1.5, and never exceed it
+# by more than 0.2 s.
 # The exact lengths the program hands to the device are checked by the
 # recorder's unit tests with the scripted device.
 #   play_program.sh PROGRAM.exe POST_COMMAND.exe
