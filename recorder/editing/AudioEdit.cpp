@@ -171,3 +171,21 @@ int AudioEdit::InsertFile(uint32_t position, const std::string& name) {
     PasteBuffer.reset();  // the inserted file stays where it is, untouched
     return result;
 }
+
+int AudioEdit::InsertRecording(uint32_t position, std::unique_ptr<RecFile>& recorded) {
+    if (!fileSlot_)
+        return kPasteNoCurrentFile;
+    if (fileSlot_->IsReadOnly())
+        return kEditReadOnly;
+    if (!recorded)
+        return kPasteNoBuffer;
+    // The recording takes the paste buffer's place for the insert; the
+    // user's last cut or copy waits in its slot meanwhile.
+    std::swap(PasteBuffer, recorded);
+    uint32_t at = position;
+    int result = PrepareInsert(at, false, std::string());
+    if (result == kEditDone)
+        result = InsertBuffer(at);
+    std::swap(PasteBuffer, recorded);
+    return result;
+}

@@ -75,6 +75,9 @@ public:
     // kNoPosition: the current file's position.
     int PasteInsert(uint32_t position);
     int InsertFile(uint32_t position, const std::string& name);
+    // Inserts a recording made to go in here (a record-insert's audio),
+    // which stays open and where it is; the paste buffer is not touched.
+    int InsertRecording(uint32_t position, std::unique_ptr<RecFile>& recorded);
 
     // Copies count position units (bytes; sample frames for Ogg files) from
     // the source's position to the destination's end, with the segments and

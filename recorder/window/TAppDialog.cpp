@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <utility>
+
 #include "app/AppState.h"
 #include "framework/FrameWindow.h"
 #include "framework/UserInteraction.h"
@@ -15,6 +17,7 @@
 #include "recorder/controls/RCButton.h"
 #include "recorder/controls/SMeter.h"
 #include "recorder/editing/AudioEdit.h"
+#include "recorder/editing/AudioReorder.h"
 #include "recorder/editing/EditBusy.h"
 
 namespace {
@@ -94,10 +97,22 @@ TAppDialog::~TAppDialog() {
 // The current file is closed as it stands; the helper files are scratch
 // space and leave the disk with their objects.
 void TAppDialog::ReleaseFiles() {
+    if (RecordInsertActive) {
+        // No stop ended the record-insert: the recording set aside is the
+        // file to close, the audio meant for it a scratch file.
+        std::swap(CurrentFile, TempFile);
+        RecordInsertActive = false;
+    }
+    // A looped file never put in order keeps the marks of its older lap.
+    if (CurrentFile && ContinuationFile && CurrentFile->GetOverwrite()) {
+        FoldContinuation(*CurrentFile, *ContinuationFile, WrapPoint);
+        CurrentFile->SetOverwrite(false);
+        (void)CurrentFile->Update();
+    }
     CurrentFile.reset();
     DiscardPasteBuffer();  // the private clipboard's scratch file leaves with the program
-    if (WorkFile && WorkFile->IsTemporary()) (void)WorkFile->Delete();
-    WorkFile.reset();
+    if (TempFile && TempFile->IsTemporary()) (void)TempFile->Delete();
+    TempFile.reset();
     if (ContinuationFile) (void)ContinuationFile->Delete();
     ContinuationFile.reset();
     if (PretriggerStore) (void)PretriggerStore->Delete();

@@ -6,9 +6,8 @@
 // One class, many files. TAppDialog.cpp holds construction, set-up,
 // tear-down, the closing path, keyboard pre-processing, the timers and the
 // message table; each concern has its own file (capture, voice activation,
-// playback, status, files, editing, clipboard) and its own section below.
-// Handlers that are not built yet live in TAppDialogStubs.cpp, one function
-// each, marked "not yet built"; a concern deletes its stubs as it builds them.
+// playback, status, files, editing, recording modes, clipboard) and its own
+// section below.
 #pragma once
 
 #include <windows.h>
@@ -279,8 +278,8 @@ public:
     // ---- files: naming, opening, saving, commands (TAppDialogFiles.cpp) ----
     std::unique_ptr<RecFile> CurrentFile;        // the current recording, or none
     std::unique_ptr<RecFile> SecondaryFile;      // second file object of the file code
-    std::unique_ptr<RecFile> WorkFile;           // further file object of the file operations
-    std::unique_ptr<RecFile> ContinuationFile;   // a looped recording's older part
+    std::unique_ptr<RecFile> TempFile;           // during a record-insert: the recording set aside
+    std::unique_ptr<RecFile> ContinuationFile;   // a looped recording's lap before the wrap
     std::unique_ptr<RecFile> PretriggerStore;    // sound kept before a voice trigger
     WaveFormatBuffer FileFormat;                 // the format the file stores
     DWORD CodecFormatBytes = 0;                  // largest codec format (acmMetrics), 18 without codecs
@@ -329,6 +328,22 @@ public:
     // ---- modes ----
     BYTE OverwriteMode = 0;  // a record-overwrite is running
     BYTE SoundByteMode = 0;  // play the start of each segment
+
+    // ---- record-insert, record-overwrite, the looping file (TAppDialogRecordModes.cpp) ----
+    bool RecordInsertActive = false;  // recording into TempFile's place, to be inserted at the stop
+    uint32_t WrapPoint = 0;           // where a looping recording last went back to the start
+    // The File page's loop action: the recording goes on over the start of
+    // the file; the lap before the wrap keeps its marks in ContinuationFile.
+    bool LoopToFileStart();
+    // At the stop, once the input device is closed: the looped file is put
+    // in time order, then the record-insert or record-overwrite ends.
+    void FinishRecordingModes();
+    bool ReorderFile();
+    void EndRecordInsert();
+    void EndOverwrite();
+    // A record-insert or record-overwrite is running: the File page's
+    // limits do not apply to it.
+    bool InEditRecording() const { return RecordInsertActive || OverwriteMode; }
 
     // ---- editing, marks and enablers (TAppDialogEdit.cpp, TAppDialogEditBusy.cpp) ----
     uint32_t MarkPosition = kNoPosition;  // one end of the selection; kNoPosition = no mark
@@ -431,6 +446,9 @@ protected:
     virtual std::unique_ptr<TransferProgress> MakeTransferProgress();
     // The progress of an edit (a TProgress dialog).
     virtual std::unique_ptr<EditProgress> MakeEditProgress();
+    // A new scratch file in the window's format (a record-insert's audio, a
+    // looped lap's marks); null or not open when it cannot be made.
+    virtual std::unique_ptr<RecFile> MakeScratchRecording(int type);
 
 private:
     // Capture (TAppDialogCapture.cpp), voice activation and status.

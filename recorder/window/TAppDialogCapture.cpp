@@ -156,7 +156,8 @@ void TAppDialog::Listen()
 // when none is open. False (and stopped) when no file can be had.
 bool TAppDialog::PrepareFileForRecording()
 {
-    if (AppState.RecordMode == 3 && !IsFreshFile()) {
+    // A record-insert or record-overwrite records into the file it chose.
+    if (AppState.RecordMode == 3 && !IsFreshFile() && !InEditRecording()) {
         if (CurrentFile)
             SaveFile(nullptr, true);
         OpenFile(nullptr);
@@ -189,7 +190,7 @@ bool TAppDialog::PrepareFileForRecording()
 // otherwise recording goes on at the end of the file.
 void TAppDialog::CheckLimitAtStart()
 {
-    if (AppState.FileAction == 1 && CurrentFile &&
+    if (AppState.FileAction == 1 && CurrentFile && !InEditRecording() &&
         CheckFileLimit(FileLimitSettings::From(AppState), FileProgressOf(*CurrentFile),
                        ~0ull) == LimitHit::UserLimit) {
         EvFileLimit(0, 0);

@@ -8,8 +8,11 @@
 
 namespace {
 constexpr int kFileActionNothing = 0;
+constexpr int kFileActionLoop = 1;
 constexpr int kFileActionStop = 2;
 constexpr int kFileActionNewFile = 3;
+// WM_FILELIMIT's wParam when the loop action falls back to a new file.
+constexpr WPARAM kLimitInNewFile = 1;
 }  // namespace
 
 // The file reached the File page's size or time limit.
@@ -23,9 +26,20 @@ LRESULT TAppDialog::EvFileLimit(WPARAM wParam, LPARAM lParam) {
     case kFileActionNewFile:
         if (!DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam)) ContinueInNewFileAtLimit();
         return 0;
+    case kFileActionLoop:
+        // Ogg Vorbis and Speex files cannot be overwritten, and a lap whose
+        // marks cannot be kept is not overwritten: the file ends there and
+        // the recording goes on in a new one, as with the new-file action.
+        if (wParam != kLimitInNewFile) {
+            if (!LoopToFileStart() && !LimitPosted) {
+                LimitPosted = true;
+                PostMessage(WM_FILELIMIT, kLimitInNewFile, 0);
+            }
+            return 0;
+        }
+        if (!DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam)) ContinueInNewFileAtLimit();
+        return 0;
     default:
-        // The looping action (overwrite from the start of the file) comes
-        // with the re-ordering of looped recordings; until then the file grows.
         return 0;
     }
 }

@@ -11,6 +11,8 @@
 class RecFile;
 class TAppDialog;
 
+// Message 3159 (the file cannot be opened) for the path.
+std::string CantOpenFileText(const std::string& path);
 // Adds a final (not temporary) file to the application's recent-files list.
 void RememberRecentFile(const RecFile& file);
 // Removes a file that a rename or copy is about to replace; 3195 on failure.

@@ -44,6 +44,10 @@ void ShowCodec(TAppDialog& window, const std::string& text) {
 
 }  // namespace
 
+std::string CantOpenFileText(const std::string& path) {
+    return WithPath(SMsg::TextOf(IDS_CANTOPENFILE), path);
+}
+
 // The application object keeps the recent-files list (none in tests).
 void RememberRecentFile(const RecFile& file) {
     if (file.IsTemporary())

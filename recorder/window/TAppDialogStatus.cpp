@@ -175,10 +175,15 @@ void TAppDialog::UpdateStatus(int, bool showSegment)
 // format goes on in a new file. Each request is posted once per recording.
 void TAppDialog::CheckFileLimitWhileRecording()
 {
+    // A record-insert or record-overwrite is an edit of the recording, not
+    // its growth: no limit action may end or wrap the file under it.
+    if (InEditRecording())
+        return;
     const LimitHit hit = CheckFileLimit(FileLimitSettings::From(AppState), FileProgressOf(*CurrentFile),
                                         FileCeilingUnits(CurrentFile->GetFileType()));
     if (hit == LimitHit::UserLimit && AppState.FileAction == 1) {
-        EvFileLimit(0, 0);
+        if (!LimitPosted)
+            EvFileLimit(0, 0);
     } else if (hit == LimitHit::UserLimit && !LimitPosted) {
         LimitPosted = true;
         PostMessage(WM_FILELIMIT);

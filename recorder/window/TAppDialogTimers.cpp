@@ -10,6 +10,7 @@
 #include "prefs/EventFileName.h"
 #include "prefs/ScheduleCheck.h"
 #include "recorder/controls/CoolButton.h"
+#include "recorder/window/TAppDialogFileSteps.h"
 
 namespace {
 
@@ -96,13 +97,7 @@ void TAppDialog::OpenEventFile(const std::string& eventName) {
     if (AppState.ImprovedFilePrefix[0] != '\0') base += std::string("_") + AppState.ImprovedFilePrefix;
     std::string path;
     if (NewFileName(base.c_str(), path, false, AppState.DefaultAudioFormat)) OpenFile(path.c_str());
-    if (!CurrentFile) {
-        // The path goes in where the text says %s; it is never read as a format.
-        std::string text = TextOf(IDS_CANTOPENFILE);
-        const size_t at = text.find("%s");
-        if (at != std::string::npos) text.replace(at, 2, path.substr(0, kTextFieldSize - 1));
-        Ui().MessageBox(GetHandle(), text, "Larkspur-PRO", MB_OK);
-    }
+    if (!CurrentFile) Ui().MessageBox(GetHandle(), CantOpenFileText(path), "Larkspur-PRO", MB_OK);
     CmClearMark();
 }
 

@@ -56,10 +56,14 @@ void TAppDialog::BnStop()
         SpeedMode = 0;
     }
     SoundByteMode = 0;
-    Capture.Vox().ClearForStart();
+    // The buffers the device gives back at the stop still belong to the
+    // segment running: the voice counters are cleared after them.
     const bool wasRecording = hWaveIn.IsOpen();
     if (wasRecording)
         StopRecordingPart();
+    Capture.Vox().ClearForStart();
+    // Also after a start that never opened the device: no mode outlives a stop.
+    FinishRecordingModes();
     StopPlaybackPart();
     AcmClose();
     Recording = 0;

@@ -69,8 +69,13 @@ void TAppDialog::CutShortSegment(bool marked, uint32_t markPosition)
 
 void TAppDialog::RefreshMarks(bool flag)
 {
+    const bool segmentWasOpen = MarksFlag;
     MarksFlag = flag;
     if (!OverwriteMode || !CurrentFile || !CurrentFile->GetOverwrite())
+        return;
+    // The stop ends a segment that a quiet end may have ended already; with
+    // no segment open there is no overwritten stretch to mark.
+    if (!flag && !segmentWasOpen)
         return;
     if (flag) {
         OverwriteSegmentStart = CurrentFile->GetPosition();

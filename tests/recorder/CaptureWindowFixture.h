@@ -7,11 +7,14 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
+#include "recorder/clipboard/ClipboardTransfer.h"
+#include "recorder/editing/EditProgress.h"
 #include "recorder/window/TAppDialog.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/fakes/FakeWaveDevices.h"
@@ -19,11 +22,67 @@
 class QuietAppDialog : public TAppDialog {
 public:
     using TAppDialog::TAppDialog;
+    bool failTransfers = false;  // every clipboard transfer is cancelled
+    bool failScratchFiles = false;  // no scratch recording can be made
 
 protected:
     bool ArmTimer(UINT_PTR, UINT) override { return true; }
     void DisarmTimer(UINT_PTR) override {}
+    std::unique_ptr<EditProgress> MakeEditProgress() override { return std::make_unique<SilentEditProgress>(); }
+    std::unique_ptr<RecFile> MakeScratchRecording(int type) override
+    {
+        return failScratchFiles ? nullptr : TAppDialog::MakeScratchRecording(type);
+    }
+    std::unique_ptr<TransferProgress> MakeTransferProgress() override
+    {
+        if (failTransfers)
+            return std::make_unique<CancellingProgress>();
+        return std::make_unique<SilentProgress>();
+    }
+
+private:
+    class CancellingProgress : public TransferProgress {
+    public:
+        void Begin(const TransferTexts&) override {}
+        bool Step(int) override { return false; }
+        void End() override {}
+    };
 };
+
+// The data of a WAV file as it reads back from disk.
+inline std::vector<uint8_t> ReadBack(const std::string& path)
+{
+    WaveFile file(path.c_str(), nullptr, MMIO_READ);
+    EXPECT_TRUE(file.Open());
+    std::vector<uint8_t> data(file.GetDataLength());
+    if (!data.empty()) {
+        EXPECT_EQ(static_cast<int32_t>(data.size()), file.Read(data.data(), static_cast<uint32_t>(data.size())));
+    }
+    return data;
+}
+
+// What the scripted device delivers, buffer after buffer, in one format.
+inline std::vector<uint8_t> Scripted(void (*script)(FakeWaveDevices&), const WAVEFORMATEX& format, int buffers)
+{
+    FakeWaveDevices fake;
+    fake.postMessages = false;
+    script(fake);
+    WaveDevice device(WaveDirection::Input, fake);
+    EXPECT_EQ(MMSYSERR_NOERROR, device.Open(0, format, nullptr));
+    std::vector<char> block(CaptureBufferBytes(format));
+    WAVEHDR header{};
+    header.lpData = block.data();
+    header.dwBufferLength = static_cast<DWORD>(block.size());
+    EXPECT_EQ(MMSYSERR_NOERROR, device.Prepare(header));
+    EXPECT_EQ(MMSYSERR_NOERROR, device.Start());
+    std::vector<uint8_t> out;
+    for (int i = 0; i < buffers; ++i) {
+        EXPECT_EQ(MMSYSERR_NOERROR, device.Queue(header));
+        fake.Tick();
+        out.insert(out.end(), block.begin(), block.begin() + header.dwBytesRecorded);
+    }
+    return out;
+}
 
 // A path in the temporary folder, with no file there yet.
 inline std::string TempWavePath(const char* name)

@@ -15,41 +15,6 @@
 
 namespace {
 
-// The data of a WAV file as it reads back from disk.
-std::vector<uint8_t> ReadBack(const std::string& path)
-{
-    WaveFile file(path.c_str(), nullptr, MMIO_READ);
-    EXPECT_TRUE(file.Open());
-    std::vector<uint8_t> data(file.GetDataLength());
-    if (!data.empty()) {
-        EXPECT_EQ(static_cast<int32_t>(data.size()), file.Read(data.data(), static_cast<uint32_t>(data.size())));
-    }
-    return data;
-}
-
-// What the scripted device delivers, buffer after buffer, in one format.
-std::vector<uint8_t> Scripted(void (*script)(FakeWaveDevices&), const WAVEFORMATEX& format, int buffers)
-{
-    FakeWaveDevices fake;
-    fake.postMessages = false;
-    script(fake);
-    WaveDevice device(WaveDirection::Input, fake);
-    EXPECT_EQ(MMSYSERR_NOERROR, device.Open(0, format, nullptr));
-    std::vector<char> block(CaptureBufferBytes(format));
-    WAVEHDR header{};
-    header.lpData = block.data();
-    header.dwBufferLength = static_cast<DWORD>(block.size());
-    EXPECT_EQ(MMSYSERR_NOERROR, device.Prepare(header));
-    EXPECT_EQ(MMSYSERR_NOERROR, device.Start());
-    std::vector<uint8_t> out;
-    for (int i = 0; i < buffers; ++i) {
-        EXPECT_EQ(MMSYSERR_NOERROR, device.Queue(header));
-        fake.Tick();
-        out.insert(out.end(), block.begin(), block.begin() + header.dwBytesRecorded);
-    }
-    return out;
-}
-
 void Tone10(FakeWaveDevices& f) { f.Tone(10, 1000, 0.6); }
 
 TEST_F(CaptureWindowTest, ListenThenStopWritesTheScriptTailIncluded)
