@@ -116,6 +116,26 @@ TEST_F(CaptureWindowTest, StoppedRecordingLogsItsBufferTallyWithTheDryDevice)
     DeleteFileA(log.c_str());
 }
 
+// The buffers the device gives back at the stop belong to the segment that
+// was running: its quiet end is kept and starts no segment of its own.
+TEST_F(CaptureWindowTest, StopKeepsTheRunningSegmentsLastBuffers)
+{
+    AppState.VoxDisable = false;
+    AppState.SoundLevel = 20;
+    AppState.TalkOff2 = 1;
+    const std::string path = TempWavePath("capture_stop_tail.wav");
+    UseNewWaveFile(path, PcmFormat(1, 8000, 16));
+    waves.Tone(3, 800, 0.8);
+    waves.Silence(1);
+    dialog->Listen();
+    Capture(4);  // the quiet fourth is held back
+    dialog->CmStop();
+    EXPECT_EQ(4u * 3200u, dialog->CurrentFile->GetDataLength());
+    EXPECT_EQ(1, dialog->CurrentFile->TimeCodeCount());
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
+}
+
 }  // namespace
 
 namespace {
