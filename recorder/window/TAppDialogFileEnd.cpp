@@ -67,6 +67,9 @@ void TAppDialog::ContinueInNewFileAtLimit() {
 // recording in a new automatically named file.
 LRESULT TAppDialog::EvSplitFile(WPARAM wParam, LPARAM lParam) {
     if (DeferIfTransportBusy(WM_SPLITFILE, wParam, lParam)) return 0;
+    // A record-insert or record-overwrite edits its recording: a split would
+    // save part of the edit's audio away as a file of its own.
+    if (InEditRecording()) return 0;
     // Saving a named file, or a temporary one that takes its own name as
     // final, asks nothing: the recording goes on in the new file between two
     // buffers. A save that asks for a name is done with the device stopped.

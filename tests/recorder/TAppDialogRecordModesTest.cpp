@@ -175,13 +175,20 @@ TEST_F(RecordModesTest, RecordInsertUnderTheWindowsClipboardDoesNotDependOnTheTr
     CloseAndCheck(path, expected);
 }
 
-TEST_F(RecordModesTest, RecordOverwriteDuringARecordInsertOnlyStops)
+// A split (quiet time in record mode 2, the ceiling of the format) would
+// save part of the insert away as a file of its own: it is ignored.
+TEST_F(RecordModesTest, DuringARecordInsertASplitIsIgnoredAndRecordOverwriteOnlyStops)
 {
     const std::string path = TempWavePath("modes_insert_stop.wav");
     UseFilledWaveFile(path, kMono11k, 4410, 0);
     Tone3(waves);
     dialog->CmRecordInsert();
-    Capture(2);
+    const std::string scratch = dialog->CurrentFile->GetPath();
+    Capture(1);
+    Send(WM_SPLITFILE);
+    EXPECT_TRUE(dialog->Recording);
+    EXPECT_EQ(scratch, dialog->CurrentFile->GetPath());
+    Capture(1);
     dialog->CmRecordOverwrite();
     EXPECT_FALSE(dialog->Recording);
     EXPECT_FALSE(dialog->OverwriteMode);
