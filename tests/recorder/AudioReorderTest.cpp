@@ -28,10 +28,10 @@ constexpr int64_t kLapTwoClock = 1700000200;
 char UnitByte(int lap, uint32_t unit) { return static_cast<char>(lap << 4 | unit); }
 
 // The units [from, to) of a lap as recorded.
-std::string Units(int lap, uint32_t from, uint32_t to) {
+std::string Units(int lap, uint32_t from, uint32_t to, uint32_t unitBytes = kUnit) {
     std::string data;
     for (uint32_t unit = from; unit < to; ++unit)
-        data.append(kUnit, UnitByte(lap, unit));
+        data.append(unitBytes, UnitByte(lap, unit));
     return data;
 }
 
@@ -128,7 +128,7 @@ protected:
     // Laps of these many units, each from the start of the file over the
     // one before, as a looping recording writes them; stopped at the end of
     // the last. wrapPoint is where the last lap began (the one before ended).
-    void MakeLooped(const std::vector<uint32_t>& laps) {
+    void MakeLooped(const std::vector<uint32_t>& laps, uint32_t unitBytes = kUnit) {
         slot.reset();
         path = folder / "take.wav";
         auto file = std::make_unique<FlakyWave>(path.c_str(), &format, kCreate);
@@ -138,9 +138,9 @@ protected:
             if (lap > 0) {
                 file->SetOverwrite(true);
                 ASSERT_TRUE(file->Position(0));
-                wrapPoint = laps[lap - 1] * kUnit;
+                wrapPoint = laps[lap - 1] * unitBytes;
             }
-            const std::string data = Units(static_cast<int>(lap + 1), 0, laps[lap]);
+            const std::string data = Units(static_cast<int>(lap + 1), 0, laps[lap], unitBytes);
             ASSERT_EQ(file->Write(data.data(), static_cast<uint32_t>(data.size())),
                       static_cast<int32_t>(data.size()));
         }
@@ -232,6 +232,12 @@ TEST_F(AudioReorderTest, AudioPastTheWrapPointIsDropped) {
     MakeLooped({10, 8, 9});
     EXPECT_EQ(Reorder(), kReorderDone);
     EXPECT_EQ(ReadLayout(*slot), Layout(Units(3, 0, 9)));
+}
+
+TEST_F(AudioReorderTest, EachChunkReportsTheShareOfItsPassDone) {
+    MakeLooped({10, 1}, 100000);  // 900000 bytes of older audio, then 100000
+    EXPECT_EQ(Reorder(), kReorderDone);
+    EXPECT_EQ(progress.percents, (std::vector<int>{0, 50, 0}));
 }
 
 // Whatever stops the re-ordering, the recording stays as recorded, now with
