@@ -56,6 +56,21 @@ void DiscardPasteBuffer();
 // Destroys the object and removes its file (and journal) from disk.
 void DeleteScratchFile(std::unique_ptr<RecFile>& file);
 
+// Puts newFile in the place of the file in slot, under that file's path and
+// with its temporary mark: the old file is deleted first. kEditNotReplaced:
+// the old file could not be removed; it is open again as it was and newFile
+// is deleted. kEditKeptTemporary: newFile could not take the name; it is in
+// the slot under its scratch name, marked temporary.
+int PutFileInPlace(std::unique_ptr<RecFile>& slot, std::unique_ptr<RecFile> newFile);
+
+// Segments and comments of the source's [sourceStart, sourceEnd) go to where
+// that range begins in the destination (destinationStart): the clock time
+// at sourceStart starts a segment there, and a comment that began earlier
+// and runs into the range starts with it. Comments are cut at sourceEnd; an
+// open one ends at destinationEnd.
+void CarryAnnotations(RecFile& destination, const RecFile& source, uint32_t sourceStart, uint32_t sourceEnd,
+                      uint32_t destinationStart, uint32_t destinationEnd);
+
 // Whether the formats of a recording and of audio to insert into it agree:
 // the 16 bytes of a PCM format (so a plain 16-byte "fmt " matches its
 // 18-byte form), else the whole record with the recording's extra bytes.
@@ -100,13 +115,13 @@ public:
     // A free "prefix_N.ext" name, in the temporary folder when temporary.
     static bool MakeTempName(const char* prefix, std::string& out, bool temporary, int type);
     static bool MakeName(const char* prefix, std::string& out, bool temporary, const char* extension);
+    // A new scratch file of the kind of like that will take its place, open;
+    // null when it cannot be made.
+    static std::unique_ptr<RecFile> MakeNewFile(const RecFile& like, const char* name, uint32_t mode);
 
 private:
     bool HasDiskSpace(uint64_t bytes) const;
     bool UseWindowsClipboard() const;
-    // A new scratch file of the current file's kind that will take its
-    // place; null when it cannot be made.
-    std::unique_ptr<RecFile> MakeNewFile(const RecFile& like, const char* name, uint32_t mode) const;
     int MakeCutBuffer(const RecFile& current);
     int HandBufferToClipboard();
     // Checks the paste buffer against the current file (made when there is
@@ -119,13 +134,9 @@ private:
     // copy stopped early (it is dropped then); the progress goes and the
     // recording is left up to date at position. done is the success result.
     int FinishPasses(std::unique_ptr<RecFile> newFile, uint32_t position, int done);
-    // Replaces the current file by newFile under the current file's path.
-    int PutInPlace(std::unique_ptr<RecFile> newFile);
     void Drop(std::unique_ptr<RecFile>& file);
     void RenumberPacket(unsigned char* record, uint32_t bytes, const RecFile& destination, uint32_t sourceStart,
                         uint32_t destinationStart);
-    void CarryAnnotations(RecFile& destination, const RecFile& source, uint32_t sourceStart,
-                          uint32_t sourceEnd, uint32_t destinationStart) const;
 
     std::unique_ptr<RecFile>& fileSlot_;
     EditProgress& progress_;

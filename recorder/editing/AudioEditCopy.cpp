@@ -144,7 +144,7 @@ uint32_t AudioEdit::CopyRange(RecFile* destination, RecFile* source, uint32_t co
         advance = now > sourceStart ? now - sourceStart : 0;
 
     }
-    CarryAnnotations(*destination, *source, sourceStart, sourceEnd, destinationStart);
+    CarryAnnotations(*destination, *source, sourceStart, sourceEnd, destinationStart, destination->GetLength());
     return std::min(advance, count);
 }
 
@@ -167,12 +167,8 @@ void AudioEdit::RenumberPacket(unsigned char* record, uint32_t bytes, const RecF
     std::memcpy(record + 24, &number, 8);
 }
 
-// Segments and comments of [sourceStart, sourceEnd) move to where that
-// range now begins in the destination; a comment that began earlier and
-// runs into the range starts with it.
-void AudioEdit::CarryAnnotations(RecFile& destination, const RecFile& source, uint32_t sourceStart,
-                                 uint32_t sourceEnd, uint32_t destinationStart) const {
-    const uint32_t destinationEnd = destination.GetLength();
+void CarryAnnotations(RecFile& destination, const RecFile& source, uint32_t sourceStart, uint32_t sourceEnd,
+                      uint32_t destinationStart, uint32_t destinationEnd) {
     const auto moved = [&](uint32_t position) { return position - sourceStart + destinationStart; };
     if (const int64_t clock = source.GetTimeCode(sourceStart))
         destination.AddTimeCode(destinationStart, clock);
@@ -206,7 +202,7 @@ bool AudioEdit::CanRebuild(const RecFile& file) {
     }
 }
 
-std::unique_ptr<RecFile> AudioEdit::MakeNewFile(const RecFile& like, const char* name, uint32_t mode) const {
+std::unique_ptr<RecFile> AudioEdit::MakeNewFile(const RecFile& like, const char* name, uint32_t mode) {
     if (!CanRebuild(like))
         return nullptr;
     std::unique_ptr<RecFile> file;

@@ -70,7 +70,7 @@ int AudioEdit::InsertBuffer(uint32_t at) {
 int AudioEdit::FinishPasses(std::unique_ptr<RecFile> newFile, uint32_t position, int done) {
     int result = done;
     if (!Stopped()) {
-        const int placed = PutInPlace(std::move(newFile));
+        const int placed = PutFileInPlace(fileSlot_, std::move(newFile));
         if (placed != kEditDone)
             result = placed;
     }
@@ -88,8 +88,8 @@ int AudioEdit::FinishPasses(std::unique_ptr<RecFile> newFile, uint32_t position,
 // it was and the new file deleted; when the new file cannot take the name,
 // the old one is already gone and the edited audio stays the current file,
 // marked temporary so it is saved under a name and not lost.
-int AudioEdit::PutInPlace(std::unique_ptr<RecFile> newFile) {
-    RecFile& old = *fileSlot_;
+int PutFileInPlace(std::unique_ptr<RecFile>& slot, std::unique_ptr<RecFile> newFile) {
+    RecFile& old = *slot;
     const std::string keptPath = old.GetPath();
     const bool keptTemporary = old.IsTemporary();
     const uint32_t keptPosition = old.GetPosition();
@@ -99,10 +99,10 @@ int AudioEdit::PutInPlace(std::unique_ptr<RecFile> newFile) {
             (void)old.Open();
         old.SetTemporary(keptTemporary);
         (void)old.Position(keptPosition);
-        Drop(newFile);
+        DeleteScratchFile(newFile);
         return kEditNotReplaced;
     }
-    fileSlot_.reset();
+    slot.reset();
     (void)newFile->Update();
     const std::string scratchPath = newFile->GetPath();
     newFile->SetTemporary(false);
@@ -111,13 +111,13 @@ int AudioEdit::PutInPlace(std::unique_ptr<RecFile> newFile) {
         (void)newFile->Open();
     if (!renamed) {
         newFile->SetTemporary(true);
-        fileSlot_ = std::move(newFile);
+        slot = std::move(newFile);
         return kEditKeptTemporary;
     }
     // Moving to another drive copies: the scratch file is left behind.
     if (!SamePath(scratchPath, keptPath) && FileExists(scratchPath))
         (void)Files().Delete(scratchPath);
     newFile->SetTemporary(keptTemporary);
-    fileSlot_ = std::move(newFile);
+    slot = std::move(newFile);
     return kEditDone;
 }

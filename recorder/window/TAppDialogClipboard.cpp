@@ -12,6 +12,7 @@
 #include "framework/UserInteraction.h"
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/controls/TProgress.h"
+#include "recorder/files/DiskSpace.h"
 #include "recorder/files/SavePlan.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 
@@ -130,13 +131,7 @@ std::unique_ptr<TransferProgress> TAppDialog::MakeTransferProgress() {
 }
 
 bool TAppDialog::DiskFreeBytes(uint64_t bytes) const {
-    if (!DiskFreeSpaceEx)
-        return true;
-    const char* folder = AppState.DefaultDirectory[0] ? AppState.DefaultDirectory : nullptr;
-    ULARGE_INTEGER available{}, total{}, totalFree{};
-    if (!DiskFreeSpaceEx(folder, &available, &total, &totalFree))
-        return true;
-    return available.QuadPart > bytes;
+    return DiskHasFreeBytes(bytes, AppState.DefaultDirectory, DiskFreeSpaceEx);
 }
 
 bool TAppDialog::FileToClipboard(const char* path) {
