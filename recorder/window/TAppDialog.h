@@ -446,9 +446,9 @@ protected:
     virtual std::unique_ptr<TransferProgress> MakeTransferProgress();
     // The progress of an edit (a TProgress dialog).
     virtual std::unique_ptr<EditProgress> MakeEditProgress();
-    // A new scratch file in the window's format (a record-insert's audio, a
-    // looped lap's marks); null or not open when it cannot be made.
-    virtual std::unique_ptr<RecFile> MakeScratchRecording(int type);
+    // A new scratch file of the recording's kind (a record-insert's audio, a
+    // looped lap's marks); null when it cannot be made.
+    virtual std::unique_ptr<RecFile> MakeScratchRecording(const RecFile& like);
 
 private:
     // Capture (TAppDialogCapture.cpp), voice activation and status.

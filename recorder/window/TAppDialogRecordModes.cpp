@@ -15,7 +15,6 @@
 #include "recorder/editing/AudioReorder.h"
 #include "recorder/editing/EditBusy.h"
 #include "recorder/editing/EditProgress.h"
-#include "recorder/files/FileFactory.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 
 namespace {
@@ -48,8 +47,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<RecFile> TAppDialog::MakeScratchRecording(int type) {
-    return CreateFileObject(nullptr, FileFormat.Get(), MMIO_READWRITE, type);
+// Made as an edit makes its new files: an Ogg stream with the recording's
+// own setup, so that its packets can go into the recording.
+std::unique_ptr<RecFile> TAppDialog::MakeScratchRecording(const RecFile& like) {
+    std::unique_ptr<RecFile> file = AudioEdit::MakeNewFile(like, nullptr, MMIO_READWRITE);
+    if (file)
+        file->SetTemporary(true);
+    return file;
 }
 
 // ---- record-overwrite
@@ -101,7 +105,7 @@ void TAppDialog::CmRecordInsert() {
             (void)TempFile->Delete();
         TempFile.reset();
     }
-    std::unique_ptr<RecFile> insert = MakeScratchRecording(CurrentFile->GetFileType());
+    std::unique_ptr<RecFile> insert = MakeScratchRecording(*CurrentFile);
     if (!insert || !insert->IsOpen()) {
         // The recording stays the current file and nothing is recorded:
         // audio recorded now would go into no file, or into the wrong one.
@@ -176,7 +180,7 @@ void TAppDialog::EndRecordInsert() {
 bool TAppDialog::LoopToFileStart() {
     if (!CurrentFile || !CurrentFile->CanOverwrite())
         return false;
-    std::unique_ptr<RecFile> lap = MakeScratchRecording(CurrentFile->GetFileType());
+    std::unique_ptr<RecFile> lap = MakeScratchRecording(*CurrentFile);
     if (!lap || !lap->IsOpen()) {
         if (lap)
             DeleteScratchFile(lap);

@@ -29,9 +29,9 @@ protected:
     bool ArmTimer(UINT_PTR, UINT) override { return true; }
     void DisarmTimer(UINT_PTR) override {}
     std::unique_ptr<EditProgress> MakeEditProgress() override { return std::make_unique<SilentEditProgress>(); }
-    std::unique_ptr<RecFile> MakeScratchRecording(int type) override
+    std::unique_ptr<RecFile> MakeScratchRecording(const RecFile& like) override
     {
-        return failScratchFiles ? nullptr : TAppDialog::MakeScratchRecording(type);
+        return failScratchFiles ? nullptr : TAppDialog::MakeScratchRecording(like);
     }
     std::unique_ptr<TransferProgress> MakeTransferProgress() override
     {

@@ -14,6 +14,7 @@
 #include "app/PrivateMessages.h"
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/editing/AudioEdit.h"
+#include "tests/audiofile/OggTestSupport.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 
 namespace {
@@ -258,6 +259,43 @@ TEST_F(RecordModesTest, LoopedRecordingEndsAsTheLastLapInTimeOrder)
     EXPECT_EQ(4 * buffer, dialog->CurrentFile->GetCommentEnd(0));
     const std::vector<uint8_t> all = Scripted(TwentyTones, fast, 20);
     CloseAndCheck(path, std::vector<uint8_t>(all.begin() + 6 * buffer, all.end()));
+}
+
+// The scratch recording of an Ogg record-insert carries the recording's own
+// encoder set-up whatever the Vorbis quality setting says now: its packets
+// go into the recording as they are and must decode there.
+TEST_F(RecordModesTest, OggRecordInsertDecodesWhateverTheQualitySetting)
+{
+    const std::string path = TempWavePath("modes_insert.ogg");
+    const WAVEFORMATEX format = CodecFormat(kVorbisFormatTag, 2, 44100);
+    {
+        OggVorbisFile file(path.c_str(), &format, 2, MMIO_CREATE | MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(WriteTone(file, 2.0, 2, 44100, 4410));
+        file.SetTemporary(false);
+        ASSERT_TRUE(file.Close());
+    }
+    AppState.VorQ = 9;
+    dialog->CurrentFile = std::make_unique<OggVorbisFile>(path.c_str(), nullptr, 2, MMIO_READWRITE);
+    ASSERT_TRUE(dialog->CurrentFile->Open());
+    dialog->FileFormat.Assign(*dialog->CurrentFile->GetFormat());
+    dialog->CaptureFormat = PcmFormat(2, 44100, 16);
+    const uint32_t before = dialog->CurrentFile->GetLength();
+    ASSERT_TRUE(dialog->CurrentFile->Position(44100));
+    waves.Tone(6, 440, 0.5);
+    dialog->CmRecordInsert();
+    ASSERT_TRUE(dialog->RecordInsertActive);
+    Capture(6);
+    dialog->CmStop();
+    EXPECT_FALSE(dialog->RecordInsertActive);
+    EXPECT_EQ(path, dialog->CurrentFile->GetPath());
+    const uint32_t after = dialog->CurrentFile->GetLength();
+    EXPECT_NEAR(after - before, 6 * 8820, 4096);  // six 0.2 s buffers, less the first block's overlap
+    (void)dialog->CurrentFile->Position(0);
+    const std::vector<int16_t> pcm = DecodeAll(*dialog->CurrentFile);
+    EXPECT_NEAR(pcm.size() / 2.0, after, 2048);
+    dialog->CurrentFile.reset();
+    DeleteFileA(path.c_str());
 }
 
 bool NewFileAskedFor(HWND window)
