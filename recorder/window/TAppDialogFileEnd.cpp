@@ -50,8 +50,9 @@ void TAppDialog::ContinueInNewFileAtLimit() {
                                         FileCeilingUnits(CurrentFile->GetFileType()));
     if (hit != LimitHit::UserLimit) return;
     // Stopping and starting the device would lose the audio of the restart:
-    // the recording goes on in the new file between two buffers.
-    if (NextFileTakesSameAudio()) {
+    // the recording goes on in the new file between two buffers. A looped
+    // file is put in time order by the stop first.
+    if (NextFileTakesSameAudio() && !CurrentFile->GetOverwrite()) {
         (void)SwitchRecordingFile();
         return;
     }
