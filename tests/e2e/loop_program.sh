@@ -46,7 +46,7 @@ if [ $((stop_at - created_ms)) -lt $((2000 + lap_ms * 13 / 10)) ]; then
     echo "FAIL: the program took $((created_ms - tones_from)) ms to start recording: the tones end before a second lap"
     exit 1
 fi
-sleep "$(awk -v ms=$((stop_at - $(now_ms))) 'BEGIN {printf "%.3f", ms > 0 ? ms / 1000 : 0}')"
+sleep "$(awk -v ms=$((stop_at - $(now_ms))) 'BEGIN {printf "%.3f", (ms > 0 ? ms / 1000 : 0)}')"
 asked_ms=$(now_ms)
 "$tools/wine-run" "$program" /F /T
 # Stopping re-orders the file: it may be replaced for a moment.
