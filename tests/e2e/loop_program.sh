@@ -8,8 +8,9 @@
 # capture buffers of 1 MB, and it plays the last tones before the stop in
 # time order, oldest first, with nothing of an earlier lap and no click where
 # the laps meet, found from the program's log of the buffers it captured
-# (loop_check.sh judges the file). Under load Wine's capture now and then
-# skips a few samples: such a jump elsewhere in the file is shown, not
+# (loop_check.sh judges the file). Wine's capture skips a few samples now
+# and then (a bare winmm capture loop does too; PulseAudio's own capture of
+# the monitor does not): such a jump elsewhere in the file is shown, not
 # judged, and a click where the laps meet fails only when a second
 # recording has one there too.
 # Wine's capture starts 0.4-2 s late; that part of the first lap is
