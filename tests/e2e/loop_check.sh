@@ -62,8 +62,8 @@ classify_windows() {
 }
 
 # The runs of equal windows: "CLASS FIRST_WINDOW WINDOWS" per line. A tone
-# split by a window or two of neither tone (Wine's capture sometimes skips a
-# few samples) is one run.
+# split by a window or two of neither tone (Wine's capture sometimes drops
+# 10-50 ms) is one run.
 runs_of() {
     awk '{ cls[NR] = $1; first[NR] = $2; len[NR] = $3 }
         END {
@@ -142,7 +142,7 @@ check() {
             for (i = 1; i <= NR; i++) {
                 at = sprintf("%.1f s", from[i] / 10)
                 if (cls[i] !~ /^[0-9]+$/) {
-                    # A tone change, or a capture skip, takes a window or two.
+                    # A tone change, or a capture drop, takes a window or two.
                     if (len[i] > 2 || (cls[i] == "-" && (i == 1 || i == NR)))
                         bad((cls[i] == "-" ? "silence" : "no single tone") " for " len[i] / 10 " s at " at)
                     continue
@@ -162,7 +162,7 @@ check() {
     [ -z "$verdict" ] || echo "$verdict"
 
     # Where the laps meet the audio must run on; elsewhere a jump is Wine's
-    # capture skipping samples, which is shown but not judged.
+    # capture dropping some sound, which is shown but not judged.
     local at size
     while read -r at size; do
         if [ "$seam_from" != none ] && awk -v t="$at" -v a="$seam_from" -v b="$seam_to" 'BEGIN {exit !(t >= a && t <= b)}'; then

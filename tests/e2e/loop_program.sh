@@ -8,9 +8,9 @@
 # capture buffers of 1 MB, and it plays the last tones before the stop in
 # time order, oldest first, with nothing of an earlier lap and no click where
 # the laps meet, found from the program's log of the buffers it captured
-# (loop_check.sh judges the file). Wine's capture skips a few samples now
-# and then (a bare winmm capture loop does too; PulseAudio's own capture of
-# the monitor does not): such a jump elsewhere in the file is shown, not
+# (loop_check.sh judges the file). Wine's capture drops 10-50 ms now and
+# then (a bare winmm capture loop does too; PulseAudio's own capture of the
+# monitor does not): such a jump elsewhere in the file is shown, not
 # judged, and a click where the laps meet fails only when a second
 # recording has one there too.
 # Wine's capture starts 0.4-2 s late; that part of the first lap is
@@ -109,7 +109,7 @@ record_and_check() {
 for try in 1 2; do
     result=0
     record_and_check || result=$?
-    [ "$result" = 3 ] && [ "$try" = 1 ] && { echo "--- recording again: a capture skip or the program's click?"; continue; }
+    [ "$result" = 3 ] && [ "$try" = 1 ] && { echo "--- recording again: a capture drop or the program's click?"; continue; }
     [ "$result" = 0 ] || exit 1
     echo "loop program: ok"
     exit 0
