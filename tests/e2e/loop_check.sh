@@ -149,8 +149,9 @@ check() {
                 }
                 if (prev != "" && cls[i] <= prev) bad("tone " cls[i] " at " at " follows tone " prev ": audio of an earlier lap, out of time order")
                 else if (prev != "" && cls[i] != prev + 1) bad("tone " cls[i] " at " at " follows tone " prev ": the tones between are missing")
-                # The oldest and the newest tone may be cut short.
-                if (len[i] > full + 2 || (i != first && i != last && len[i] < full - 3))
+                # The oldest and the newest tone may be cut short; any may lose
+                # a window to each change and some sound to capture drops.
+                if (len[i] > full + 2 || (i != first && i != last && len[i] < full - 4))
                     bad("tone " cls[i] " at " at " lasts " len[i] / 10 " s, not " full / 10 " s")
                 prev = cls[i]; tones++
             }
