@@ -6,6 +6,7 @@
 #include "recorder/window/TAppDialog.h"
 
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "app/AppState.h"
@@ -203,6 +204,7 @@ bool TAppDialog::LoopToFileStart() {
         DeleteScratchFile(ContinuationFile);
     ContinuationFile = std::move(lap);
     WrapPoint = position;
+    Log("loop: back to the start at byte " + std::to_string(position));
     CurrentFile->SetOverwrite(true);
     (void)CurrentFile->Position(0);
     if (!running.empty())
@@ -215,6 +217,8 @@ bool TAppDialog::ReorderFile() {
     if (!CurrentFile || !CurrentFile->GetOverwrite())
         return true;
     const std::string path = CurrentFile->GetPath();
+    Log("re-ordering the looped file: the older lap from byte " + std::to_string(CurrentFile->GetPosition()) +
+        " to " + std::to_string(WrapPoint ? WrapPoint : CurrentFile->GetDataLength()) + " first");
     int result;
     {
         EditBusyScope editing;
