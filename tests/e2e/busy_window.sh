@@ -7,8 +7,8 @@
 # that no other program's window is in the way). Then a second copy's /F /T
 # stops. Passes when the log's capture tally counts no buffer lost and the
 # file holds the time from its first audio to the stop and the 200 ms the
-# first buffer held before it came, give or take a buffer (200 ms either
-# way, another 200 ms for a late last one). The device drops what it hears
+# first buffer held before it came, give or take two buffers (400 ms; the
+# device sometimes gives the first two at once), less no more than one. The device drops what it hears
 # once the program has taken none of its five buffers back for a second:
 # such a stall shows as a file that is too short, and as "device without
 # buffers" in the tally.
@@ -113,7 +113,7 @@ length_ms=$(soxi -D "$wav" | awk '{printf "%.0f", $1 * 1000}')
 elapsed=$((stopped_ms - first_ms))
 echo "from the first audio to the stop $elapsed ms; recorded $length_ms ms"
 [ "$length_ms" -ge $((elapsed - 200)) ] || { echo "audio was dropped"; exit 1; }
-[ "$length_ms" -le $((elapsed + 400)) ] || { echo "the file is longer than the time recorded"; exit 1; }
+[ "$length_ms" -le $((elapsed + 600)) ] || { echo "the file is longer than the time recorded"; exit 1; }
 freq=$(tone_frequency "$wav")
 awk -v f="$freq" 'BEGIN {exit !(f > 950 && f < 1050)}' || { echo "no tone: $freq"; exit 1; }
 echo "busy window: ok"
