@@ -18,6 +18,15 @@ constexpr DWORD kConvertFlags =
 constexpr DWORD kInputFlags =
     ACM_FORMATENUMF_INPUT | ACM_FORMATENUMF_NSAMPLESPERSEC | ACM_FORMATENUMF_NCHANNELS;
 
+// Asking every codec about its formats takes seconds on the window's
+// thread. A recording going on meanwhile would get none of its buffers
+// back to lend again, and the device would drop what it hears: between
+// the codecs' answers the buffers it has filled are taken back.
+void LetTheRecordingGoOn() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, MM_WIM_DATA, MM_WIM_DATA, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
 WORD TagOf(const BYTE* format) {
     WORD tag = 0;
     std::memcpy(&tag, format, sizeof tag);
@@ -165,6 +174,7 @@ void AcmFormatPage::Enumerate(DWORD bufferBytes) {
     if (rc == MMSYSERR_INVALFLAG) ShowText("acmformatenum flag failure\n(updateformats)");
     if (rc == MMSYSERR_INVALPARAM) ShowText("acmformatenum param failure\n(updateformats)");
     for (const CodecDriverRecord& record : AppState.CodecDriverList) {
+        LetTheRecordingGoOn();
         HACMDRIVER driver = nullptr;
         if (Acm().DriverOpen(driver, record.driverId) != MMSYSERR_NOERROR) continue;
         prepare();
@@ -180,6 +190,7 @@ bool AcmFormatPage::FormatEnumCallback(HACMDRIVERID driverId, const ACMFORMATDET
 }
 
 void AcmFormatPage::OfferFormat(HACMDRIVERID driverId, const ACMFORMATDETAILSA& details, DWORD support) {
+    LetTheRecordingGoOn();
     if (!driverId) return;
     ACMDRIVERDETAILSA driver{};
     driver.cbStruct = sizeof driver;

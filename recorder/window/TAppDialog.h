@@ -28,6 +28,7 @@
 #include "recorder/services/AcmStream.h"
 #include "recorder/capture/CaptureSession.h"
 #include "recorder/capture/FileLimits.h"
+#include "recorder/playback/PlayTally.h"
 #include "recorder/services/WaveDevice.h"
 #include "recorder/services/WaveFormatBuffer.h"
 #include "resources/ResourceIds.h"
@@ -120,6 +121,7 @@ public:
     uint32_t PlayedPosition = 0;   // file position at the end of the buffer heard last
     uint32_t PlayPeak[5] = {};     // peak level of each playback buffer
     std::unique_ptr<uint8_t[]> SpeedWork;  // copy of a block for the speed conversion
+    PlayBufferTally PlayCount;     // the buffers this playback handed to the device
     void BnPlay();
     void StartPlayTimer(UINT ms);
     uint32_t ReadPlayData(void* buffer);
@@ -127,6 +129,8 @@ public:
     void MmOutData(int index);
     void SpeedConvert(int index);
     void MmOutDone(WAVEHDR& header, int index);
+    // Settles and logs the playback's buffer tally; before the device is reset.
+    void EndPlayTally();
     // Closes the device of a played file when its tail has been let out (or
     // at once, before the output is opened again).
     void ClosePlayTail();

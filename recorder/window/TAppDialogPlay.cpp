@@ -129,6 +129,7 @@ bool TAppDialog::FillPlayRing()
     if (SpeedMode != 0 && !SpeedWork)
         SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
     Playing = 1;
+    PlayCount.Begin();
     PlayDoneIndex = kRingSlots - 1;
     PlayQueuedIndex = kRingSlots - 1;
     PlayDecodedIndex = kRingSlots - 1;
@@ -277,12 +278,16 @@ void TAppDialog::MmOutData(int index)
     if (hWaveOut.Prepare(header) != MMSYSERR_NOERROR) {
         Warn(IDS_CANTPREPAREWAVEOUT);
         header.dwFlags = WHDR_DONE;  // free again for the next block
+        PlayCount.Handed(index, false);
         return;
     }
     if (hWaveOut.Queue(header) != MMSYSERR_NOERROR) {
         (void)hWaveOut.Unprepare(header);
         header.dwFlags = WHDR_DONE;
+        PlayCount.Handed(index, false);
+        return;
     }
+    PlayCount.Handed(index, true);
 }
 
 void TAppDialog::SpeedConvert(int index)
@@ -318,6 +323,7 @@ LRESULT TAppDialog::EvMmWomDone(WPARAM wParam, LPARAM lParam)
 
 void TAppDialog::MmOutDone(WAVEHDR& header, int index)
 {
+    PlayCount.Returned(index);
     if (Playing) {
         PlayedPosition = static_cast<uint32_t>(header.dwUser);
         if (header.dwFlags & WHDR_PREPARED)
@@ -364,6 +370,19 @@ int TAppDialog::BuffersWithPlayDevice() const
     for (int i = 0; i < kRingSlots; ++i)
         lent += (Ring.Header(i).dwFlags & WHDR_INQUEUE) != 0;
     return lent;
+}
+
+void TAppDialog::EndPlayTally()
+{
+    if (!hWaveOut.IsOpen() || !Ring.IsAllocated())
+        return;
+    std::array<bool, kRingSlots> done{};
+    for (int i = 0; i < kRingSlots; ++i)
+        done[i] = (Ring.Header(i).dwFlags & WHDR_DONE) != 0;
+    PlayCount.End(done);
+    if (PlayCount.Tally().handed > 0)
+        WriteLog(PlayTallyText(PlayCount.Tally()));
+    PlayCount.Begin();
 }
 
 // In echo mode recording starts again; otherwise the transport stops.

@@ -99,6 +99,7 @@ void TAppDialog::StopPlaybackPart()
     PlayReachedEnd = false;
     if (!hWaveOut.IsOpen())
         return;
+    EndPlayTally();
     // At the end of the file every buffer is back, but its sound may still
     // be on its way: the device stays open a while instead of being reset.
     if (reachedEnd && BuffersWithPlayDevice() == 0 && hWaveOut.UnprepareAll() == MMSYSERR_NOERROR &&

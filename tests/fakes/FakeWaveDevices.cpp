@@ -156,6 +156,7 @@ MMRESULT FakeWaveDevices::Reset(WaveDirection direction, HWAVE handle) {
     Device* device = Find(handle, direction);
     if (!device) return MMSYSERR_INVALHANDLE;
     device->started = false;
+    device->kept.clear();
     while (!device->lent.empty()) {
         WAVEHDR* header = device->lent.front();
         device->lent.pop_front();
@@ -186,14 +187,19 @@ void FakeWaveDevices::Post(const Device& device, UINT message, HWAVE handle, WAV
 int FakeWaveDevices::Tick() {
     int finished = 0;
     for (auto& [handle, device] : devices_) {
-        if (device.lent.empty()) continue;
-        WAVEHDR* header = device.lent.front();
+        auto next = device.lent.begin();
+        while (next != device.lent.end() && device.kept.count(*next)) ++next;
+        if (!IsInput(device.direction)) {
+            for (; next != device.lent.end() && keepOutput > 0; ++next, --keepOutput) device.kept.insert(*next);
+        }
+        if (next == device.lent.end()) continue;
+        WAVEHDR* header = *next;
         if (IsInput(device.direction)) {
             if (!device.started || !FillFromScript(device, *header, header->dwBufferLength)) continue;
         } else {
             played.insert(played.end(), header->lpData, header->lpData + header->dwBufferLength);
         }
-        device.lent.pop_front();
+        device.lent.erase(next);
         Finish(handle, device, header);
         ++finished;
     }

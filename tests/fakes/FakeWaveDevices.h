@@ -51,6 +51,9 @@ public:
     // comes: winmm then returns that buffer done with those bytes recorded.
     // 0: Stop returns nothing (the buffer was still empty).
     DWORD bytesCapturedAtStop = 0;
+    // The next keepOutput buffers an output device would finish it keeps
+    // instead, never giving them back until it is reset.
+    int keepOutput = 0;
 
     // The next `times` calls of that kind return result (times < 0: all;
     // 0: none again).
@@ -100,6 +103,7 @@ private:
         HWND window = nullptr;
         bool started = false;
         std::deque<WAVEHDR*> lent;
+        std::set<WAVEHDR*> kept;  // lent buffers it will not finish
         unsigned long long framesMade = 0;  // keeps tones continuous across buffers
     };
     struct Failure {

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "app/PrivateMessages.h"
@@ -133,6 +135,37 @@ TEST_F(PlayTest, StopPutsTheFileAtTheEndOfWhatWasHeard)
     // A stop before the end silences the device at once.
     EXPECT_EQ(1, waves.Count("waveOutReset"));
     EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Output));
+}
+
+// Every buffer handed to the device is counted when the playback ends:
+// played, cut short by the stop, or lost when the device never gives it
+// back while it gives back the ones after it.
+TEST_F(PlayTest, TheBufferTallyCountsABufferTheDeviceNeverGaveBack)
+{
+    const std::string log = TempWavePath("play_tally.log");
+    CopyTextField(AppState.LogPath, log.c_str());
+    Send(WM_COMMAND, CM_PLAY);
+    waves.Tick();  // the first comes back; its slot takes the sixth block
+    Pump();
+    waves.keepOutput = 1;  // the second never comes back
+    waves.Ticks(4);
+    Pump();
+    Send(WM_COMMAND, CM_STOP);
+    Send(WM_COMMAND, CM_PLAY);
+    waves.Tick();
+    Pump();
+    Send(WM_COMMAND, CM_STOP);
+    dialog->Position(0, true);
+    Send(WM_COMMAND, CM_PLAY);
+    PlayToTheEnd();
+    std::ifstream in(log, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    DeleteFileA(log.c_str());
+    const size_t kept = text.find("Play buffers: 6 handed, 5 played, 0 cut by the stop, 1 lost");
+    const size_t stopped = text.find("Play buffers: 6 handed, 1 played, 5 cut by the stop, 0 lost", kept);
+    const size_t whole = text.find("Play buffers: 8 handed, 8 played, 0 cut by the stop, 0 lost", stopped);
+    EXPECT_TRUE(kept != std::string::npos && stopped != std::string::npos && whole != std::string::npos) << text;
 }
 
 TEST_F(PlayTest, TheEndOfTheFileStopsOrRecordsAgainInEchoMode)
