@@ -11,7 +11,8 @@
 # (measured on an idle machine: none to 0.8 s at speed 1, up to 1.3 s at
 # speed 1.5), so a play may fall short of its length (the file's, or 1/1.5
 # of it) by up to 1 s at speed 1 and 1.5 s at speed 1.5, and never exceed it
-# by more than 0.2 s.
+# by more than 0.2 s. The 32-bit Wine drops more at speed 1 (1.1-1.65 s
+# in the runs measured): there a play may fall short by up to 2 s.
 # The exact lengths the program hands to the device are checked by the
 # recorder's unit tests with the scripted device.
 #   play_program.sh PROGRAM.exe POST_COMMAND.exe
@@ -105,8 +106,11 @@ play_and_listen fast post "$(winpath "$wav")"
 fast_ms=$span_ms fast_after=$after_ms
 
 echo "file_ms $file_ms played_ms $normal_ms then_silent_ms $normal_after at_1.5_ms $fast_ms then_silent_ms $fast_after"
-awk -v f="$file_ms" -v n="$normal_ms" -v na="$normal_after" -v s="$fast_ms" -v sa="$fast_after" 'BEGIN {
+allowed=1000 fast_allowed=1500
+if [ "$(cat "$(dirname "$program")/wine-arch" 2>/dev/null)" = win32 ]; then allowed=2000 fast_allowed=2000; fi
+awk -v f="$file_ms" -v n="$normal_ms" -v na="$normal_after" -v s="$fast_ms" -v sa="$fast_after" \
+    -v al="$allowed" -v fal="$fast_allowed" 'BEGIN {
     short = f - n; fast_short = f / 1.5 - s
-    exit !(short <= 1000 && short >= -200 && fast_short <= 1500 && fast_short >= -200 &&
+    exit !(short <= al && short >= -200 && fast_short <= fal && fast_short >= -200 &&
            na >= 2000 && sa >= 2000) }' \
     || { echo "playback length out of range"; exit 1; }
