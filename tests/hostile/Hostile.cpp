@@ -238,12 +238,17 @@ std::string ControlBytes(const std::string& in, Prng& rng) {
         out.insert(Anywhere(out, rng), 1, controls[rng.Below(sizeof controls)]);
     return out;
 }
+constexpr size_t kMaxMutatedBytes = size_t{4} << 20;
+
 std::string RepeatLines(const std::string& in, Prng& rng) {
     const size_t at = Anywhere(in, rng);
     const size_t end = in.find('\n', at);
     const std::string line = in.substr(at, end == std::string::npos ? std::string::npos : end - at + 1);
     std::string out = in;
-    for (uint32_t n = 100 + rng.Below(3000); n; --n)
+    // Bounded: a line that is itself a long line, repeated thousands of times,
+    // would ask for hundreds of megabytes before the reader's cut, more than a
+    // 32-bit process has in one piece.
+    for (uint32_t n = 100 + rng.Below(3000); n && out.size() + line.size() <= kMaxMutatedBytes; --n)
         out += line;
     return out;
 }
