@@ -7,6 +7,10 @@
 
 #include "framework/Application.h"
 
+namespace {
+constexpr DWORD kButtonListMs = 2000;
+}  // namespace
+
 const MsgEntry<TFrameWindow> TFrameWindow::kMessages[] = {
     OnMessage(WM_INITMENUPOPUP, &TFrameWindow::EvInitMenuPopup),
     OnSize(&TFrameWindow::EvSize),
@@ -139,7 +143,18 @@ void TFrameWindow::CloseWindow(int result) {
     TWindow::CloseWindow(result);
 }
 
-bool TFrameWindow::RouteToChain(Message& m) {
+std::vector<TWindow*> TFrameWindow::FocusChain() const {
+    std::vector<TWindow*> chain;
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) {
+        for (HWND hwnd = focus; hwnd && hwnd != hwnd_; hwnd = ::GetParent(hwnd)) {
+            if (TWindow* window = FromHandle(hwnd)) chain.push_back(window);
+        }
+    }
+    return chain;
+}
+
+bool TFrameWindow::RouteToChain(Message& m, const std::vector<TWindow*>* focusChain) {
     std::vector<TWindow*> asked;
     auto ask = [&](TWindow* window) {
         asked.push_back(window);
@@ -149,12 +164,9 @@ bool TFrameWindow::RouteToChain(Message& m) {
         m.hwnd = saved;
         return handled;
     };
-    HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus)) {
-        for (HWND hwnd = focus; hwnd && hwnd != hwnd_; hwnd = ::GetParent(hwnd)) {
-            TWindow* window = FromHandle(hwnd);
-            if (window && ask(window)) return true;
-        }
+    const std::vector<TWindow*> ownChain = focusChain ? std::vector<TWindow*>() : FocusChain();
+    for (TWindow* window : focusChain ? *focusChain : ownChain) {
+        if (ask(window)) return true;
     }
     if (ask(this)) return true;
     if (client_ && std::find(asked.begin(), asked.end(), client_.get()) == asked.end() && ask(client_.get())) {
@@ -164,13 +176,15 @@ bool TFrameWindow::RouteToChain(Message& m) {
     return app && app->Dispatch(m);
 }
 
-TCommandEnabler TFrameWindow::QueryEnabler(UINT id, HMENU menu) {
+TCommandEnabler TFrameWindow::QueryEnabler(UINT id, HMENU menu) { return QueryEnabler(id, menu, FocusChain()); }
+
+TCommandEnabler TFrameWindow::QueryEnabler(UINT id, HMENU menu, const std::vector<TWindow*>& focusChain) {
     TCommandEnabler enabler(id, menu);
     Message m;
     m.hwnd = hwnd_;
     m.msg = WM_NULL;
     m.enabler = &enabler;
-    RouteToChain(m);
+    RouteToChain(m, &focusChain);
     return enabler;
 }
 
@@ -201,8 +215,9 @@ void TFrameWindow::UpdateMenu(HMENU menu) {
         if (info.hSubMenu || (info.fType & MFT_SEPARATOR)) continue;
         ids.push_back(info.wID);
     }
+    const std::vector<TWindow*> focusChain = FocusChain();
     for (UINT id : ids) {
-        const TCommandEnabler enabler = QueryEnabler(id, menu);
+        const TCommandEnabler enabler = QueryEnabler(id, menu, focusChain);
         const bool enable = enabler.Enabled().value_or(enabler.Handled() || HasCommandHandler(id));
         EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
         if (enabler.Check()) {
@@ -218,21 +233,39 @@ void TFrameWindow::UpdateMenu(HMENU menu) {
     }
 }
 
-void TFrameWindow::UpdateButtons() {
-    if (!client_ || !client_->GetHandle()) return;
-    for (HWND child = GetWindow(client_->GetHandle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+const std::vector<HWND>& TFrameWindow::ClientButtons() {
+    const HWND client = client_->GetHandle();
+    const DWORD now = GetTickCount();
+    if (!buttons_.empty() && now - buttonsListedAt_ < kButtonListMs) return buttons_;
+    buttons_.clear();
+    buttonsListedAt_ = now;
+    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char className[16] = {};
         ::GetClassNameA(child, className, sizeof className);
-        if (lstrcmpiA(className, "Button") != 0) continue;
-        const int id = GetDlgCtrlID(child);
-        if (id <= 0) continue;
-        const TCommandEnabler enabler = QueryEnabler(static_cast<UINT>(id));
+        if (lstrcmpiA(className, "Button") == 0 && GetDlgCtrlID(child) > 0) buttons_.push_back(child);
+    }
+    return buttons_;
+}
+
+// Runs after every burst of messages: everything here that asks the window
+// system (the list of buttons, the focus) is asked once a pass or less.
+void TFrameWindow::UpdateButtons() {
+    if (!client_ || !client_->GetHandle()) return;
+    const HWND client = client_->GetHandle();
+    const std::vector<TWindow*> focusChain = FocusChain();
+    const std::vector<HWND> buttons = ClientButtons();  // a copy: an enabler may list them again
+    for (HWND child : buttons) {
+        if (!::IsWindow(child) || ::GetParent(child) != client) continue;  // gone since listed
+        const TCommandEnabler enabler = QueryEnabler(static_cast<UINT>(GetDlgCtrlID(child)), nullptr, focusChain);
         if (!enabler.Handled()) continue;  // buttons without enablers keep their state
         if (enabler.Enabled() && (IsWindowEnabled(child) != FALSE) != *enabler.Enabled()) {
             ::EnableWindow(child, *enabler.Enabled());
         }
-        if (enabler.Check()) ::SendMessageA(child, BM_SETCHECK, static_cast<WPARAM>(*enabler.Check()), 0);
-        if (enabler.Text()) SetWindowTextA(child, enabler.Text()->c_str());
+        const WPARAM check = enabler.Check() ? static_cast<WPARAM>(*enabler.Check()) : 0;
+        if (enabler.Check() && static_cast<WPARAM>(::SendMessageA(child, BM_GETCHECK, 0, 0)) != check) {
+            ::SendMessageA(child, BM_SETCHECK, check, 0);
+        }
+        if (enabler.Text() && WindowText(child) != *enabler.Text()) SetWindowTextA(child, enabler.Text()->c_str());
     }
 }
 

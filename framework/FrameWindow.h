@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Window.h"
 
@@ -57,7 +58,12 @@ protected:
     bool Route(Message& m) override;
 
 private:
-    bool RouteToChain(Message& m);
+    // focusChain: the windows from the focus up to the frame, when the
+    // caller has them already.
+    bool RouteToChain(Message& m, const std::vector<TWindow*>* focusChain = nullptr);
+    std::vector<TWindow*> FocusChain() const;
+    TCommandEnabler QueryEnabler(UINT id, HMENU menu, const std::vector<TWindow*>& focusChain);
+    const std::vector<HWND>& ClientButtons();
     void ShrinkToClient();
     bool EvInitMenuPopup(Message& m);
     void EvSize(UINT sizeType, SIZE clientSize);
@@ -73,4 +79,8 @@ private:
     int smallIconId_ = 0;
     HACCEL accelerators_ = nullptr;
     HWND tooltip_ = nullptr;
+    // The client's buttons, listed again every kButtonListMs: listing them
+    // asks the window system once per child.
+    std::vector<HWND> buttons_;
+    DWORD buttonsListedAt_ = 0;
 };

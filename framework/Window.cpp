@@ -3,13 +3,32 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <mutex>
 #include <unordered_map>
 
 namespace {
-// The window property that points at the window's object. A property works
-// for windows of every class, including subclassed system controls and
-// dialogs, whose user-data slots belong to their owners.
-const char kObjectProperty[] = "LarkspurObject";
+// Which object each window belongs to. A table of our own works for windows
+// of every class, including subclassed system controls and dialogs, whose
+// user-data slots belong to their owners; and unlike a window property it is
+// read without a round trip to the window system, which matters as it is
+// read several times for every message.
+std::mutex objectsLock;
+std::unordered_map<HWND, TWindow*>& Objects() {
+    static auto* objects = new std::unordered_map<HWND, TWindow*>;  // outlives every window
+    return *objects;
+}
+
+void Bind(HWND hwnd, TWindow* window) {
+    std::lock_guard<std::mutex> hold(objectsLock);
+    Objects()[hwnd] = window;
+}
+
+// Only the given object's entry; any entry for a null object.
+void Unbind(HWND hwnd, const TWindow* window) {
+    std::lock_guard<std::mutex> hold(objectsLock);
+    auto found = Objects().find(hwnd);
+    if (found != Objects().end() && (!window || found->second == window)) Objects().erase(found);
+}
 }  // namespace
 
 TWindow* TWindow::creating_ = nullptr;
@@ -108,7 +127,10 @@ void TWindow::SetParent(TWindow* parent) {
 HINSTANCE TWindow::Module() { return GetModuleHandleA(nullptr); }
 
 TWindow* TWindow::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TWindow*>(GetPropA(hwnd, kObjectProperty)) : nullptr;
+    if (!hwnd) return nullptr;
+    std::lock_guard<std::mutex> hold(objectsLock);
+    auto found = Objects().find(hwnd);
+    return found == Objects().end() ? nullptr : found->second;
 }
 
 void TWindow::GetWindowClass(WNDCLASSEXA& wc) const {
@@ -167,7 +189,7 @@ bool TWindow::CreateForeignClass(const std::string& className) {
 
 void TWindow::Attach(HWND hwnd) {
     hwnd_ = hwnd;
-    SetPropA(hwnd, kObjectProperty, this);
+    Bind(hwnd, this);
     auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     if (current != &TWindow::WindowProc) {
         previousProc_ = current;
@@ -181,7 +203,7 @@ void TWindow::Detach() {
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
         previousProc_ = nullptr;
     }
-    RemovePropA(hwnd_, kObjectProperty);
+    Unbind(hwnd_, this);
     hwnd_ = nullptr;
 }
 
@@ -324,8 +346,11 @@ LRESULT CALLBACK TWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         window = creating_;
         creating_ = nullptr;
         window->hwnd_ = hwnd;
-        SetPropA(hwnd, kObjectProperty, window);
+        Bind(hwnd, window);
     }
     if (!window) return DefWindowProcA(hwnd, msg, wp, lp);
-    return window->ReceiveMessage(msg, wp, lp);
+    const LRESULT result = window->ReceiveMessage(msg, wp, lp);
+    // Handles are given out again to later windows: no entry outlives its window.
+    if (msg == WM_NCDESTROY) Unbind(hwnd, nullptr);
+    return result;
 }

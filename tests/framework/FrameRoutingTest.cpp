@@ -25,6 +25,8 @@ std::vector<std::string> calls;
 DialogTemplate ClientTemplate() {
     DialogTemplate t("client", WS_POPUP | WS_CAPTION, 0, 0, 120, 60);
     t.AddControl("Button", "OK", IDOK, BS_PUSHBUTTON | WS_TABSTOP, 10, 10, 40, 14);
+    t.AddControl("Button", "off", CM_DISABLED, BS_PUSHBUTTON, 55, 10, 40, 14);
+    t.AddControl("Button", "toggle", CM_CHECKED, BS_AUTOCHECKBOX, 10, 30, 80, 14);
     return t;
 }
 
@@ -206,6 +208,38 @@ TEST(ApplicationRun, CloseEndsTheLoopAndDestroysTheMainWindow) {
     EXPECT_EQ(0, app.Run());
     EXPECT_EQ(nullptr, app.GetMainWindow());
     EXPECT_EQ((std::vector<std::string>{"app CanClose", "client CanClose", "client destroyed"}), calls);
+}
+
+// The buttons of the client follow their enablers on every pass, though
+// the list of buttons is kept between passes; a button destroyed meanwhile
+// is passed over.
+TEST_F(FrameRouting, ClientButtonsFollowTheirEnablersPassAfterPass) {
+    auto* frameWindow = static_cast<TFrameWindow*>(app.GetMainWindow());
+    const HWND client = app.client->GetHandle();
+    const HWND disabled = GetDlgItem(client, CM_DISABLED), toggle = GetDlgItem(client, CM_CHECKED);
+    for (bool checked : {true, false, true}) {
+        SCOPED_TRACE(checked);
+        app.client->checked = checked;
+        frameWindow->UpdateButtons();
+        EXPECT_FALSE(IsWindowEnabled(disabled));
+        EXPECT_EQ(checked ? BST_CHECKED : BST_UNCHECKED, SendMessageA(toggle, BM_GETCHECK, 0, 0));
+        EXPECT_EQ(checked ? "&Stop recording" : "&Start recording", TWindow::WindowText(toggle));
+    }
+    DestroyWindow(toggle);
+    frameWindow->UpdateButtons();
+    EXPECT_FALSE(IsWindowEnabled(disabled));
+}
+
+// A window destroyed without its object's knowledge takes its entry along:
+// a later window given the same handle is not taken for the dead one's object.
+TEST(WindowObjects, DestroyedWindowLeavesNoObjectBehind) {
+    TWindow window(nullptr, "bound");
+    window.Attr.style = WS_OVERLAPPED;
+    ASSERT_TRUE(window.Create());
+    const HWND hwnd = window.GetHandle();
+    EXPECT_EQ(&window, TWindow::FromHandle(hwnd));
+    DestroyWindow(hwnd);
+    EXPECT_EQ(nullptr, TWindow::FromHandle(hwnd));
 }
 
 }  // namespace
