@@ -17,13 +17,16 @@
 # recording; FORMATS is a list of wav adpcm mp3 ogg spx play (all by default).
 # One hour: bench/record_cost.sh build/x86_64 3600 "wav ogg": memory is then
 # sampled every 10 minutes and the growth per hour is measured, not guessed
-# (the bare loop runs an hour too: three hours in all; not for a shared rig).
+# (the bare loop runs an hour too, unless BENCH_BARE_SECONDS says less: up to
+# three hours in all; not for a shared rig).
 # BENCH_PERF=/tmp/prof also records a perf profile of each recording.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/x86_64}" && pwd)
 seconds=${2:-25}
 formats=${3:-wav adpcm mp3 ogg spx play}
+# The bare loop's figures are per minute: a long run may measure it for less.
+bare_seconds=${BENCH_BARE_SECONDS:-$seconds}
 program=$build/larkspurpro.exe
 cmake --build "$build" -j4 --target larkspurpro bare_capture bare_playback post_command >/dev/null
 bare=$build/bench/wine/bare_capture.exe
@@ -45,8 +48,21 @@ pid_of() {
 wineserver_pid() { pid_of wineserver64 || pid_of wineserver; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }  # user + system
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
-# One sample of program $1 (and the wineserver): "time_ms ticks ws_ticks rss_kb".
-sample() { echo "$(now_ms) $(cpu_ticks "$1") $(cpu_ticks "$(wineserver_pid)") $(rss_kb "$1")"; }
+# CPU ticks of the threads of $1 that are Wine's PulseAudio driver: what
+# the platform spends on the sound, whoever records.
+audio_ticks() { cat /proc/"$1"/task/*/stat 2>/dev/null | awk '$2 ~ /^\(winepulse/ { s += $14 + $15 } END { print s + 0 }'; }
+# One sample of program $1 (and the wineserver):
+# "time_ms ticks ws_ticks audio_ticks rss_kb".
+sample() { echo "$(now_ms) $(cpu_ticks "$1") $(cpu_ticks "$(wineserver_pid)") $(audio_ticks "$1") $(rss_kb "$1")"; }
+# The process's own share (all but Wine's sound threads) from two samples:
+# "kind own_s/min audio_s/min".
+own_share() {
+    read -r t0 c0 _ a0 _ <<<"$2"
+    read -r t1 c1 _ a1 _ <<<"$3"
+    awk -v k="$1" -v m="$(((t1 - t0)))" -v c="$((c1 - c0))" -v a="$((a1 - a0))" -v hz="$hz" \
+        'BEGIN { m /= 60000; printf "%s %.3f %.3f", k, (c - a) / hz / m, a / hz / m }'
+}
+shares=()
 # Waits $1 seconds, sampling the resident memory of $2 every 10 minutes;
 # prints the largest.
 wait_sampling() {
@@ -66,8 +82,8 @@ per_min() { awk -v v="$1" -v s="$2" 'BEGIN { printf "%.3f", v * 60 / s }'; }
 # that wrote $4 bytes meanwhile ("-": none); prints "kind cpu_s/min ws_s/min
 # rss_start_MB rss_end_MB growth_MB/h bytes/min".
 figures() {
-    read -r t0 c0 w0 r0 <<<"$2"
-    read -r t1 c1 w1 r1 <<<"$3"
+    read -r t0 c0 w0 _ r0 <<<"$2"
+    read -r t1 c1 w1 _ r1 <<<"$3"
     awk -v k="$1" -v t="$((t1 - t0))" -v c="$((c1 - c0))" -v w="$((w1 - w0))" -v r0="$r0" -v r1="$r1" -v hz="$hz" -v b="$4" 'BEGIN {
         m = t / 60000; printf "%s %.3f %.3f %.1f %.1f %.1f %s", k, c / hz / m, w / hz / m, r0 / 1024, r1 / 1024,
             (r1 - r0) / 1024 * 3600000 / t, b == "-" ? "-" : sprintf("%d", b / m) }'
@@ -112,17 +128,20 @@ record_one() {
     lost=$(sed -n 's/.* \([0-9]*\) lost; device without buffers \([0-9]*\) times.*/\1+\2/p' <<<"$tally")
     [ "$peak" -gt "${last##* }" ] && last="${last% *} $peak"
     results+=("$(figures "$kind" "$first" "$last" $((size1 - size0))) ${lost:-?}")
+    shares+=("$(own_share "$kind" "$first" "$last")")
     cp "$file" "$out/kept-$kind.$ext"
     kinds+=("$kind: $(file -b "$file" | cut -c1-90)")
 }
 
 bare_one() {
+    local seconds=$bare_seconds
     "$tools/sound-rig" start
     start_tone $((seconds + 20))
     "$tools/wine-run" "$bare" "Monitor of Null Output" $((seconds + 5)) "$(winpath "$out/bare.raw")" >/dev/null &
     recorder=$!
     local pid first last
     for _ in $(seq 100); do pid=$(pid_of bare_capture.exe) && break; sleep 0.1; done
+    wait_for_file "$out/bare.raw" || { echo "bare loop: no capture file" >&2; exit 1; }
     sleep 3
     first=$(sample "$pid"); local size0; size0=$(stat -c %s "$out/bare.raw")
     sleep "$seconds"
@@ -130,6 +149,7 @@ bare_one() {
     wait "$recorder" || true; recorder=
     kill_tree "$player"; player=
     results+=("$(figures bare "$first" "$last" $((size1 - size0))) -")
+    shares+=("$(own_share bare "$first" "$last")")
 }
 
 # Reference encoders on the same audio as the sound card plays.
@@ -231,5 +251,15 @@ for r in "${results[@]}"; do
         "$(awk -v a="$2" -v b="$bare_cpu" -v r="$ref" 'BEGIN { printf "%.2f", a / (b + r) }')" \
         "$(awk -v a="$2" -v w="$3" -v b="$bare_cpu" -v bw="$bare_ws" -v r="$ref" 'BEGIN { printf "%.2f", (a + w) / (b + bw + r) }')" ;;
     esac
+done
+# Where the time goes: Wine's sound threads against the rest, which is the
+# program's own work (and the bare loop's) with the rest of Wine's.
+echo
+printf '%-8s %9s %11s %7s\n' what own/min winesound/min ratio
+own_bare=
+for r in "${shares[@]}"; do set -- $r; [ "$1" = bare ] && own_bare=$2; done
+for r in "${shares[@]}"; do
+    set -- $r
+    printf '%-8s %9s %11s %7s\n' "$@" "$(awk -v a="$2" -v b="$own_bare" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')"
 done
 printf '%s\n' "${kinds[@]}"
