@@ -12,8 +12,12 @@ JOBS=$(nproc)
 
 # name=debian-version, pinned
 PINS="libogg=1.3.5-3 libvorbis=1.3.7-1 speex=1.2.1-2 id3lib3.8.3=3.8.3-18 googletest=1.12.1-0.2"
+# Libvorbis's configure gives x86 Linux hosts -ffast-math, not MinGW ones:
+# without it our encoder spent 1.18 times what oggenc does on the same audio.
+# A change to how a library is built changes this line, so caches go stale.
+RECIPE="vorbis-fast-math"
 STAMP="$PREFIX/.pins"
-if [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$PINS $HOST" ]; then
+if [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$PINS $RECIPE $HOST" ]; then
     echo "deps: cached in $PREFIX"
     exit 0
 fi
@@ -43,7 +47,7 @@ fetch libogg "$(pin libogg)"
 
 echo "deps: libvorbis"
 fetch libvorbis "$(pin libvorbis)"
-(cd libvorbis && ./configure "${CONF[@]}" --disable-examples --disable-docs >/dev/null \
+(cd libvorbis && CFLAGS="$CFLAGS -ffast-math" ./configure "${CONF[@]}" --disable-examples --disable-docs >/dev/null \
     && make -j"$JOBS" -C lib >/dev/null && make -C lib install >/dev/null \
     && make -C include install >/dev/null && make install-pkgconfigDATA >/dev/null)
 
@@ -75,5 +79,5 @@ cmake -S googletest -B googletest-build -DCMAKE_TOOLCHAIN_FILE="$WORK/gtest-tool
 cmake --build googletest-build -j"$JOBS" >/dev/null
 cmake --install googletest-build >/dev/null
 
-echo "$PINS $HOST" > "$STAMP"
+echo "$PINS $RECIPE $HOST" > "$STAMP"
 echo "deps: built into $PREFIX"
