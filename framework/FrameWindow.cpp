@@ -236,8 +236,9 @@ void TFrameWindow::UpdateMenu(HMENU menu) {
 const std::vector<HWND>& TFrameWindow::ClientButtons() {
     const HWND client = client_->GetHandle();
     const DWORD now = GetTickCount();
-    if (!buttons_.empty() && now - buttonsListedAt_ < kButtonListMs) return buttons_;
+    if (!buttons_.empty() && client == buttonsClient_ && now - buttonsListedAt_ < kButtonListMs) return buttons_;
     buttons_.clear();
+    buttonsClient_ = client;
     buttonsListedAt_ = now;
     for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char className[16] = {};

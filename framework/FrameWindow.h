@@ -82,5 +82,6 @@ private:
     // The client's buttons, listed again every kButtonListMs: listing them
     // asks the window system once per child.
     std::vector<HWND> buttons_;
+    HWND buttonsClient_ = nullptr;  // the client they were listed for
     DWORD buttonsListedAt_ = 0;
 };
