@@ -23,11 +23,11 @@ void Bind(HWND hwnd, TWindow* window) {
     Objects()[hwnd] = window;
 }
 
-// Only the given object's entry; any entry for a null object.
+// Only the given object's entry: the handle may be bound to another by now.
 void Unbind(HWND hwnd, const TWindow* window) {
     std::lock_guard<std::mutex> hold(objectsLock);
     auto found = Objects().find(hwnd);
-    if (found != Objects().end() && (!window || found->second == window)) Objects().erase(found);
+    if (found != Objects().end() && found->second == window) Objects().erase(found);
 }
 }  // namespace
 
@@ -349,8 +349,5 @@ LRESULT CALLBACK TWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
         Bind(hwnd, window);
     }
     if (!window) return DefWindowProcA(hwnd, msg, wp, lp);
-    const LRESULT result = window->ReceiveMessage(msg, wp, lp);
-    // Handles are given out again to later windows: no entry outlives its window.
-    if (msg == WM_NCDESTROY) Unbind(hwnd, nullptr);
-    return result;
+    return window->ReceiveMessage(msg, wp, lp);
 }

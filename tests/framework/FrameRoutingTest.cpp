@@ -230,8 +230,9 @@ TEST_F(FrameRouting, ClientButtonsFollowTheirEnablersPassAfterPass) {
     EXPECT_FALSE(IsWindowEnabled(disabled));
 }
 
-// A window destroyed without its object's knowledge takes its entry along:
-// a later window given the same handle is not taken for the dead one's object.
+// A window destroyed behind its object's back (not through the object)
+// takes its entry along: a later window given the same handle is not taken
+// for the dead one's object.
 TEST(WindowObjects, DestroyedWindowLeavesNoObjectBehind) {
     TWindow window(nullptr, "bound");
     window.Attr.style = WS_OVERLAPPED;
