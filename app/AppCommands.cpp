@@ -40,6 +40,7 @@ void App::CmPreferences() {
 
     SheetContext context;
     context.defaultAudioFormat = AppState.DefaultAudioFormat;
+    context.recorder = recorder;
     auto sheet = MakePreferencesSheet(GetMainWindow(), TextOf(IDS_OPTIONS), context);
     sheet->Execute();  // OK or Cancel: the pages have stored what was confirmed
     sheet.reset();

@@ -27,6 +27,11 @@ std::unique_ptr<TPropertyPage> MakeSharing(SheetContext& context) {
     return std::make_unique<Page>(&context.defaultAudioFormat);
 }
 
+// The File page's estimate also reads the recorder window's format.
+std::unique_ptr<TPropertyPage> MakeFilePage(SheetContext& context) {
+    return std::make_unique<TSetFile>(&context.defaultAudioFormat, context.recorder);
+}
+
 }  // namespace
 
 const std::vector<PreferencePageEntry>& PreferencePages() {
@@ -39,7 +44,7 @@ const std::vector<PreferencePageEntry>& PreferencePages() {
         {"Mp3", &MakeSharing<TSetMp3>},
         {"Vorbis", &MakeSharing<TSetVorbis>},
         {"Speex", &MakeSharing<TSetSpeex>},
-        {"File", &MakeSharing<TSetFile>},
+        {"File", &MakeFilePage},
         {"Record", &Make<TSetRecord>},
         {"PlayBack", &Make<TSetPlayBack>},
         {"Timer", &Make<TSetTimer>},

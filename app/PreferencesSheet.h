@@ -9,8 +9,12 @@
 
 #include "framework/PropertySheet.h"
 
+class RecorderLink;
+
 struct SheetContext {
     int defaultAudioFormat = 0;  // the pages' shared choice of DefaultAudioFormat
+    // The recorder window, asked for its recording format; may be null.
+    const RecorderLink* recorder = nullptr;
 };
 
 struct PreferencePageEntry {

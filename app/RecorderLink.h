@@ -33,6 +33,9 @@ public:
 
     // The current recording, or null.
     virtual RecFile* CurrentFile() = 0;
+    // Bytes per second of the window's recording format (that of its current
+    // or last recording); 0 when it holds none.
+    virtual uint32_t RecordingByteRate() const { return 0; }
     virtual void OpenFile(const std::string& path) = 0;
     virtual void NewDefaultFile() = 0;
     // Moves the play/record position and its read-outs.

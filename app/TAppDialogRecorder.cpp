@@ -25,6 +25,7 @@ public:
     void Listen() override { dialog_.Listen(); }
 
     RecFile* CurrentFile() override { return dialog_.CurrentFile.get(); }
+    uint32_t RecordingByteRate() const override { return dialog_.FileFormat->nAvgBytesPerSec; }
     void OpenFile(const std::string& path) override { dialog_.RequestOpenFile(path.c_str()); }
     void NewDefaultFile() override { dialog_.CmNewDefaultFile(); }
     void GoTo(uint32_t position) override;

@@ -67,6 +67,8 @@ AcmFormatPage::AcmFormatPage(const AcmPageIds& ids, const HelpPair* help, int* d
     table_.assign(size_t(kSlots) * size_t(slotSize_), 0);
 }
 
+AcmFormatPage::~AcmFormatPage() { EndListing(); }
+
 bool AcmFormatPage::Dispatch(Message& m) {
     return DispatchTable(*this, kMessages, m) || DispatchContextHelp(m) || TPropertyPage::Dispatch(m);
 }
@@ -151,6 +153,23 @@ void AcmFormatPage::UpdateFormats() {
     }
     BeforeEnumeration();
     if (sized) Enumerate(std::min<DWORD>(largest, DWORD(slotSize_)));
+    EndListing();
+}
+
+AcmFormatPage::ListingDriver& AcmFormatPage::DriverOfListing(HACMDRIVERID driverId) {
+    const auto known = listing_.find(driverId);
+    if (known != listing_.end()) return known->second;
+    ListingDriver& driver = listing_[driverId];
+    if (Acm().DriverOpen(driver.handle, driverId) != MMSYSERR_NOERROR) driver.handle = nullptr;
+    return driver;
+}
+
+void AcmFormatPage::EndListing() {
+    for (auto& entry : listing_) {
+        if (entry.second.handle) (void)Acm().DriverClose(entry.second.handle);
+    }
+    listing_.clear();
+    offeredBy_.clear();
 }
 
 void AcmFormatPage::Enumerate(DWORD bufferBytes) {
@@ -173,13 +192,15 @@ void AcmFormatPage::Enumerate(DWORD bufferBytes) {
     const MMRESULT rc = Acm().FormatEnum(nullptr, details, visit, flags);
     if (rc == MMSYSERR_INVALFLAG) ShowText("acmformatenum flag failure\n(updateformats)");
     if (rc == MMSYSERR_INVALPARAM) ShowText("acmformatenum param failure\n(updateformats)");
+    // The drivers that offer MP3 once more, each on its own; one whose
+    // formats came already would only offer them a second time.
     for (const CodecDriverRecord& record : AppState.CodecDriverList) {
         LetTheRecordingGoOn();
-        HACMDRIVER driver = nullptr;
-        if (Acm().DriverOpen(driver, record.driverId) != MMSYSERR_NOERROR) continue;
+        if (offeredBy_.count(record.driverId)) continue;
+        const HACMDRIVER driver = DriverOfListing(record.driverId).handle;
+        if (!driver) continue;
         prepare();
         (void)Acm().FormatEnum(driver, details, visit, flags);
-        (void)Acm().DriverClose(driver);
     }
 }
 
@@ -192,9 +213,14 @@ bool AcmFormatPage::FormatEnumCallback(HACMDRIVERID driverId, const ACMFORMATDET
 void AcmFormatPage::OfferFormat(HACMDRIVERID driverId, const ACMFORMATDETAILSA& details, DWORD support) {
     LetTheRecordingGoOn();
     if (!driverId) return;
-    ACMDRIVERDETAILSA driver{};
-    driver.cbStruct = sizeof driver;
-    if (Acm().DriverDetails(driverId, driver) != MMSYSERR_NOERROR) return;
+    offeredBy_.insert(driverId);
+    ListingDriver& driver = DriverOfListing(driverId);
+    if (!driver.described) {
+        ACMDRIVERDETAILSA about{};
+        about.cbStruct = sizeof about;
+        driver.described = Acm().DriverDetails(driverId, about) == MMSYSERR_NOERROR;
+        if (!driver.described) return;
+    }
     if (!details.pwfx || details.cbwfx <= kBaseBytes || details.cbStruct <= 24) return;
     if (!(support & ACMDRIVERDETAILS_SUPPORTF_CODEC)) return;
     const std::string formatName = Bounded(details.szFormat);
@@ -207,19 +233,26 @@ void AcmFormatPage::OfferFormat(HACMDRIVERID driverId, const ACMFORMATDETAILSA& 
     std::fill(scratch_.begin(), scratch_.end(), BYTE{0});
     std::memcpy(scratch_.data(), details.pwfx, std::min<size_t>(details.cbwfx, scratch_.size()));
 
-    HACMDRIVER opened = nullptr;
-    const bool isOpen = Acm().DriverOpen(opened, driverId) == MMSYSERR_NOERROR;
-    std::string tagName;
-    const MMRESULT named = FormatTagName(isOpen ? opened : nullptr, Scratch()->wFormatTag, tagName);
-    if (isOpen) (void)Acm().DriverClose(opened);
-    if (named != MMSYSERR_NOERROR) return;  // any failure: there is no name to show
+    const WORD tag = Scratch()->wFormatTag;
+    auto named = driver.tagNames.find(tag);
+    if (named == driver.tagNames.end()) {
+        std::string name;
+        // Any failure: there is no name to show.
+        if (FormatTagName(driver.handle, tag, name) != MMSYSERR_NOERROR) return;
+        named = driver.tagNames.emplace(tag, name).first;
+    }
 
+    // Asked of the format's own driver first; asking every driver opens
+    // each of them again.
     if (convertOnly_) {
         HACMSTREAM query = nullptr;
-        if (Acm().StreamOpen(query, nullptr, pcmSource_, *Scratch(), ACM_STREAMOPENF_QUERY) != MMSYSERR_NOERROR)
-            return;
+        const bool converts =
+            (driver.handle && Acm().StreamOpen(query, driver.handle, pcmSource_, *Scratch(),
+                                               ACM_STREAMOPENF_QUERY) == MMSYSERR_NOERROR) ||
+            Acm().StreamOpen(query, nullptr, pcmSource_, *Scratch(), ACM_STREAMOPENF_QUERY) == MMSYSERR_NOERROR;
+        if (!converts) return;
     }
-    Place(tagName + "  " + formatName, slot);
+    Place(named->second + "  " + formatName, slot);
 }
 
 int AcmFormatPage::FirstFreeSlot() const {

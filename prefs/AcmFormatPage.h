@@ -13,7 +13,10 @@
 #include <mmreg.h>
 #include <msacm.h>
 
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/AppState.h"
@@ -75,6 +78,7 @@ protected:
     // be null); convertOnly: list only formats a stream from the PCM format
     // can be opened to.
     AcmFormatPage(const AcmPageIds& ids, const HelpPair* help, int* defaultType, bool convertOnly);
+    ~AcmFormatPage() override;
 
     // Set-up shared by both pages: the rate list and text, the channels, the
     // codec switch. Then the page's own, then UpdateFormats.
@@ -135,6 +139,20 @@ protected:
     void UpdatePcmSource();
 
 private:
+    // What one listing learns of a driver. Asking a codec driver anything
+    // opens it, which takes milliseconds (a codec that offers hundreds of
+    // formats took seconds when it was opened for each). So each driver is
+    // opened once per listing, its details and each tag's name are kept once
+    // given, and it is closed when the listing ends. A question that failed
+    // is asked again for the next format.
+    struct ListingDriver {
+        HACMDRIVER handle = nullptr;  // null when it would not open
+        bool described = false;
+        std::map<WORD, std::string> tagNames;
+    };
+    ListingDriver& DriverOfListing(HACMDRIVERID driverId);
+    void EndListing();
+
     void Enumerate(DWORD bufferBytes);
     void OfferFormat(HACMDRIVERID driverId, const ACMFORMATDETAILSA& details, DWORD support);
     LRESULT EvDeferredSelChange(WPARAM, LPARAM);
@@ -143,6 +161,10 @@ private:
     const BYTE* Slot(int slot) const { return table_.data() + size_t(slot) * size_t(slotSize_); }
 
     static const MsgEntry<AcmFormatPage> kMessages[];
+
+    std::map<HACMDRIVERID, ListingDriver> listing_;
+    // The drivers whose formats this listing has offered.
+    std::set<HACMDRIVERID> offeredBy_;
 
     int slotSize_;
     std::vector<BYTE> template_;  // the PCM format, the enumeration's filter

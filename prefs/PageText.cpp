@@ -16,3 +16,7 @@ int ReadDecimal(const std::string& text) {
     if (value < INT_MIN || errno == ERANGE) return INT_MIN;
     return static_cast<int>(value);
 }
+
+bool NumberFieldValidator::IsValid(const std::string& text) const {
+    return TRangeValidator::IsValid(text.empty() ? std::string("0") : text);
+}

@@ -52,7 +52,9 @@ TEventDialog::TEventDialog(TWindow* parent, TimerEvent* event)
       start(this, IDC_EVENTSTART, 40),
       stop(this, IDC_EVENTSTOP, 40),
       event_(event) {
-    name.SetValidator(std::make_unique<TFilterValidator>(TExceptCharSet(kFileNameRefusedChars)));
+    // The name becomes part of the event's file name: what no file name
+    // holds cannot be typed or pasted, but a stored name is taken as it is.
+    name.SetValidator(std::make_unique<FileNameFieldValidator>(""));
     start.SetValidator(TimeFilter());
     stop.SetValidator(TimeFilter());
 }

@@ -48,7 +48,9 @@ TPatternDialog::TPatternDialog(TWindow* parent, std::string& text, int fileType,
       text_(text),
       fileType_(fileType),
       flags_(flags) {
-    pattern.SetValidator(std::make_unique<TFilterValidator>(TExceptCharSet(kFileNameRefusedChars)));
+    // A pattern holding ":", "*" or "?" is refused on OK; the others that no
+    // file name holds only when typed or pasted.
+    pattern.SetValidator(std::make_unique<FileNameFieldValidator>(":*?"));
 }
 
 bool TPatternDialog::Dispatch(Message& m) {

@@ -28,11 +28,19 @@ void LoadNumbers(const SettingsStore& store) {
     AppState.AutoPrompt = InRangeOr0(store.SmallOr("AutoPrompt", 0), 0, 10) != 0;
 }
 
+// A stored text that counts as given: in the registry any stored value, an
+// empty one included; in an INI file an empty one reads as missing.
+bool GetGivenText(const SettingsStore& store, const char* name, char (&text)[SettingsStore::kTextSize]) {
+    return store.GetString(name, text) && (text[0] || !store.UsesIni());
+}
+
 void LoadDirectory(const SettingsStore& store) {
     char stored[SettingsStore::kTextSize] = {};
-    bool found = store.GetString("DefaultDirectory", stored) && stored[0];
-    std::string folder = stored;
-    if (!found) folder = store.UsesIni() ? FolderBesideProgram() : DiscoverRecordingFolder();
+    std::string folder;
+    if (GetGivenText(store, "DefaultDirectory", stored))
+        folder = stored;
+    else
+        folder = store.UsesIni() ? FolderBesideProgram() : DiscoverRecordingFolder();
     folder = FullPath(folder);
     CopyTextField(AppState.DefaultDirectory, folder.c_str());
     if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
@@ -45,14 +53,16 @@ std::string PatternFromOlderSettings(const SettingsStore& store) {
     if (!store.GetStdString("FilePrefix", pattern, "rec") || pattern.empty()) pattern = "rec";
     bool autoDate = store.SmallOr("AutoDate", 0) != 0;
     long dateFormat = store.SmallOr("DateFormat", 1);
-    if (dateFormat < 1 || dateFormat > 11) dateFormat = 1;
+    // An INI value out of range counts as the first format; the registry's
+    // is taken as it is, and a format no version knew appends nothing.
+    if (store.UsesIni() && (dateFormat < 1 || dateFormat > 11)) dateFormat = 1;
     if (autoDate) pattern += TSetFile::DatePattern(dateFormat);
     return pattern;
 }
 
 void LoadPattern(const SettingsStore& store) {
     char stored[SettingsStore::kTextSize] = {};
-    if (store.GetString("ImprovedFilePrefix", stored) && stored[0]) {
+    if (GetGivenText(store, "ImprovedFilePrefix", stored)) {
         CopyTextField(AppState.ImprovedFilePrefix, stored);
         return;
     }

@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/ContextHelpWin.h"
+#include "app/RecorderLink.h"
 #include "framework/CommonControls.h"
 #include "framework/Control.h"
 #include "framework/Edit.h"
@@ -18,7 +20,8 @@ class TSetFile : public TPropertyPage, public ContextHelpWin {
 public:
     // defaultType: the sheet's working default file type, which the format
     // pages may change while the sheet is open; read each time it is used.
-    explicit TSetFile(const int* defaultType);
+    // recorder (may be null): the estimate falls back on its recording format.
+    explicit TSetFile(const int* defaultType, const RecorderLink* recorder = nullptr);
 
     void SetupWindow() override;
     int SetActive() override;
@@ -59,6 +62,8 @@ public:
     // the settings key. Loading also finds a usable default directory when
     // none is stored (and makes it the current directory), and builds the
     // naming pattern from the settings of older versions when none is stored.
+    // An empty text stored in the registry counts as stored; in an INI file
+    // as missing.
     static void Load(HKEY key, const std::string& ini);
     static void Save(HKEY key, const std::string& ini);
 
@@ -66,14 +71,17 @@ public:
     // empty for any other value.
     static const char* DatePattern(long dateFormat);
 
-    // The bytes per second a recording of the file type takes, as the
-    // estimate reads it; 0 when unknown.
-    static long long ByteRateOf(int fileType);
+    // The bytes per second the estimate takes for the file type: Vorbis's
+    // rate; the stored MP3 or WAV format's when it has one; otherwise the
+    // recorder's recording format's (recorderRate, when not 0), else the
+    // PCM rate of the stored sample rate and resolution.
+    static long long ByteRateOf(int fileType, uint32_t recorderRate);
 
 private:
     bool UnitIsMinutes() const;
 
     const int* defaultType_;
+    const RecorderLink* recorder_;
     std::string pattern_;
     int lhMode_ = 0;
     static const MsgEntry<TSetFile> kMessages[];

@@ -8,6 +8,7 @@
 #include "app/TimePattern.h"
 #include "framework/Validators.h"
 #include "prefs/FileNamePreview.h"
+#include "prefs/PageText.h"
 #include "prefs/TDirPick.h"
 #include "prefs/TPatternDialog.h"
 #include "prefs/TSetFile.h"
@@ -67,7 +68,7 @@ const MsgEntry<TSetFile> TSetFile::kMessages[] = {
     OnMessage(WM_UPDATEESTIMATE, &TSetFile::EvUpdateEstimate),
 };
 
-TSetFile::TSetFile(const int* defaultType)
+TSetFile::TSetFile(const int* defaultType, const RecorderLink* recorder)
     : TPropertyPage(IDD_FILEPAGE, "File"),
       ContextHelpWin(kHelpTable),
       directory(this, IDC_FILEDIR),
@@ -84,8 +85,9 @@ TSetFile::TSetFile(const int* defaultType)
       stopAction(this, IDC_FILESTOP),
       loopAction(this, IDC_FILELOOP),
       newFileAction(this, IDC_FILENEWFILE),
-      defaultType_(defaultType) {
-    limit.SetValidator(std::make_unique<TRangeValidator>(0, kMaxFileLimit));
+      defaultType_(defaultType),
+      recorder_(recorder) {
+    limit.SetValidator(std::make_unique<NumberFieldValidator>(0, kMaxFileLimit));
 }
 
 bool TSetFile::Dispatch(Message& m) {
@@ -144,12 +146,13 @@ int TSetFile::Apply() {
     return TPropertyPage::Apply();
 }
 
-long long TSetFile::ByteRateOf(int fileType) {
+long long TSetFile::ByteRateOf(int fileType, uint32_t recorderRate) {
     if (fileType == 3) return AppState.VorByteRate;
     if (fileType == 1 && AppState.Mp3FormatSize > 0 && AverageBytesOf(AppState.Mp3Format) > 0)
         return AverageBytesOf(AppState.Mp3Format);
     if (fileType == 0 && AppState.WaveFormatSize > 0 && AverageBytesOf(AppState.WaveFormat) > 0)
         return AverageBytesOf(AppState.WaveFormat);
+    if (recorderRate > 0) return recorderRate;
     return (AppState.Resolution ? 2LL : 1LL) * AppState.SampleRate;
 }
 
@@ -157,7 +160,9 @@ void TSetFile::UpdateEstimate() {
     if (!limit.GetHandle() || !unit.GetHandle()) return;
     const long long value = std::strtoll(limit.GetText().c_str(), nullptr, 10);
     std::string caption, text;
-    if (!FileLimitEstimate(value, UnitIsMinutes(), ByteRateOf(*defaultType_), caption, text)) return;
+    const uint32_t recorderRate = recorder_ ? recorder_->RecordingByteRate() : 0;
+    if (!FileLimitEstimate(value, UnitIsMinutes(), ByteRateOf(*defaultType_, recorderRate), caption, text))
+        return;
     estimateCaption.SetText(caption);
     estimate.SetText(text);
 }

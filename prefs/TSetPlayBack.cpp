@@ -20,7 +20,7 @@ const HelpPair kHelp[] = {
 
 TSetPlayBack::TSetPlayBack(HINSTANCE module)
     : TPropertyPage(IDD_SETPLAYBACK, std::string(), module), ContextHelpWin(kHelp), seconds_(this, IDC_SOUNDBYTE) {
-    seconds_.SetValidator(std::make_unique<TRangeValidator>(0, 999));
+    seconds_.SetValidator(std::make_unique<NumberFieldValidator>(0, 999));
 }
 
 bool TSetPlayBack::Dispatch(Message& m) { return DispatchContextHelp(m) || TPropertyPage::Dispatch(m); }

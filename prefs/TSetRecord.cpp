@@ -28,7 +28,7 @@ TSetRecord::TSetRecord(HINSTANCE module)
       starts_(this, IDC_MODESTARTS),
       stops_(this, IDC_MODESTOPS),
       quietSeconds_(this, IDC_TALKOFF) {
-    quietSeconds_.SetValidator(std::make_unique<TRangeValidator>(0, kMaxTalkOff));
+    quietSeconds_.SetValidator(std::make_unique<NumberFieldValidator>(0, kMaxTalkOff));
 }
 
 bool TSetRecord::Dispatch(Message& m) { return DispatchContextHelp(m) || TPropertyPage::Dispatch(m); }
@@ -62,7 +62,11 @@ int TSetRecord::Apply() {
 void TSetRecord::Load(HKEY key, const std::string& ini) {
     SettingsStore store = SettingsStore::Choose(key, ini, kSection);
     long mode = store.SmallOr("RecordMode", 0);
-    if (mode < 0 || mode > 10) mode = 0;
+    // The registry keeps one byte, taken as it is: a mode this version does
+    // not know acts as Manual. An INI file's number beyond the known range
+    // reads as Manual at once.
+    const long highest = store.UsesIni() ? 10 : 255;
+    if (mode < 0 || mode > highest) mode = 0;
     AppState.RecordMode = static_cast<int>(mode);
 
     long seconds = 1;

@@ -16,7 +16,8 @@ public:
     explicit TSetRecord(HINSTANCE module = nullptr);
 
     // Section "Record" of the INI file when ini is non-empty, else values
-    // under the settings key. RecordMode 0..10 (else 0), TalkOff 1..9999.
+    // under the settings key. RecordMode 0..10 from an INI
+    // file, 0..255 from the registry (else 0); TalkOff 1..9999.
     static void Load(HKEY key, const std::string& ini);
     static void Save(HKEY key, const std::string& ini);
 

@@ -6,6 +6,7 @@
 #include "app/AppSettings.h"
 #include "app/OwlMain.h"
 #include "app/PrivateMessages.h"
+#include "framework/PropertySheet.h"
 #include "tests/app/AppFixture.h"
 #include "resources/ResourceIds.h"
 
@@ -202,6 +203,26 @@ TEST_F(AppTest, PreferencesCloseAndReopenTheCodecStreamOfAnMp3Recording) {
     recorder_->recording = true;
     SendCommand(CM_PREFERENCES);
     EXPECT_EQ((Calls{"stop", "codec-close", "codec-open", "listen"}), recorder_->calls);
+}
+
+// A Speex recording's size has no stored format: the File page's estimate
+// takes the rate of the recorder window's format.
+TEST_F(AppTest, TheFilePageEstimatesFromTheRecordersFormat) {
+    CreateFrame();
+    AppState.DefaultAudioFormat = 4;
+    AppState.FileSize = 20;
+    recorder_->recordingByteRate = 2000;
+    std::string estimate;
+    ui_.modalScripts.push_back([&estimate](ModalRun& modal) {
+        auto& sheet = static_cast<TPropertySheet&>(modal);
+        if (!sheet.Create()) return IDCANCEL;
+        PropSheet_SetCurSel(sheet.GetHandle(), nullptr, 5);
+        HWND page = PropSheet_GetCurrentPageHwnd(sheet.GetHandle());
+        estimate = TWindow::WindowText(GetDlgItem(page, IDC_FILEESTIMATE));
+        return IDCANCEL;
+    });
+    SendCommand(CM_PREFERENCES);
+    EXPECT_EQ("174.8 minutes", estimate);  // 20 MB at 2000 bytes a second
 }
 
 TEST_F(AppTest, TheTimerSwitchTwiceLeavesItAsItWasAndSavesTwice) {

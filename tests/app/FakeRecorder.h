@@ -29,6 +29,7 @@ public:
     bool playing = false;
     bool inputOpen = false;
     std::unique_ptr<MemoryRecFile> file;
+    uint32_t recordingByteRate = 0;
 
     // What happened, in order ("stop", "play", "listen", "open:<path>", ...).
     std::vector<std::string> calls;
@@ -66,6 +67,7 @@ public:
     void Play() override { calls.push_back("play"); }
     void Listen() override { calls.push_back("listen"); }
     RecFile* CurrentFile() override { return file.get(); }
+    uint32_t RecordingByteRate() const override { return recordingByteRate; }
     void OpenFile(const std::string& path) override { calls.push_back("open:" + path); }
     void NewDefaultFile() override { calls.push_back("new"); }
     void GoTo(uint32_t position) override { calls.push_back("goto:" + std::to_string(position)); }

@@ -346,6 +346,24 @@ TEST_F(Mp3Page, WithoutAnMp3CodecStoresTheFallback) {
 
 // Refused rates keep the sheet open on the refusing page, even when
 // another page is shown, and store nothing.
+// Asking a codec driver anything opens it: one listing opens each driver
+// once, however many formats it offers, and closes it again. The driver that
+// also offers MP3 is not asked a second time, so each format shows once.
+TEST_F(FormatPageTest, EachListingOpensEachDriverOnceAndShowsEachFormatOnce) {
+    AppState.CodecDriverList.push_back({FakeAcm::DriverIdOf(1), "MPEG Layer-3"});
+    AppState.Mp3SampleRate = 16000;
+    AppState.SampleRate = 16000;
+    AppState.Resolution = true;
+    OpenSheet<TSetMp3, TSetWave>();
+    EXPECT_EQ(5u, Entries(PageAt<TSetMp3>(0), IDC_MP3FORMATS).size());  // 8 to 128 kbit/s
+    EXPECT_EQ(1, acm_.Count("acmDriverOpen"));
+    EXPECT_EQ(0, acm_.OpenDrivers());
+    Show(1);
+    EXPECT_EQ(1u + 5u, Entries(PageAt<TSetWave>(1), IDC_WAVEFORMATS).size());
+    EXPECT_EQ(2, acm_.Count("acmDriverOpen"));
+    EXPECT_EQ(0, acm_.OpenDrivers());
+}
+
 TEST_F(FormatPageTest, RateBoundsOfTheWaveAndMp3Pages) {
     struct Case {
         bool mp3;

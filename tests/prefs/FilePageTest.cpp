@@ -61,6 +61,22 @@ TEST_F(PatternDialogTest, RefusesCharactersNoFileNameHolds) {
     EXPECT_EQ("abcdefgh/i%H", dialog.pattern.GetText());
 }
 
+// What no file name holds is refused as typed; a pattern stored with one of
+// "<>|\"" is confirmed as it stands, one with ":", "*" or "?" is not.
+TEST_F(PatternDialogTest, ConfirmsAStoredPatternUnlessItHoldsWhatThePatternRefuses) {
+    dialog.Destroy();
+    text = "a<b>c|d\"e";
+    ASSERT_TRUE(dialog.Create());
+    Press(dialog.GetHandle(), IDOK);
+    EXPECT_FALSE(dialog.IsWindow());  // confirmed
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    text = "a:b";
+    ASSERT_TRUE(dialog.Create());
+    Press(dialog.GetHandle(), IDOK);
+    EXPECT_TRUE(dialog.IsWindow());  // refused
+    EXPECT_EQ(1u, ui.messageBoxes.size());
+}
+
 TEST_F(PatternDialogTest, InsertsTheCodeAtTheCaret) {
     dialog.pattern.SetSelection(3, 3);
     dialog.codes.SetSelIndex(6);
@@ -185,7 +201,7 @@ TEST_F(FilePageTest, TheUnitChangesTheEstimate) {
 }
 
 TEST_F(FilePageTest, ApplyStoresWithinTheLimits) {
-    page->limit.SetText("0");
+    page->limit.SetText("");  // as "0": the least limit
     page->loopAction.Check();
     page->stopAction.Uncheck();
     Press(page->GetHandle(), IDC_FILEPROMPT);
@@ -197,6 +213,32 @@ TEST_F(FilePageTest, ApplyStoresWithinTheLimits) {
     EXPECT_EQ(0, AppState.FileSizeSel);
     EXPECT_EQ(1, AppState.FileAction);
     EXPECT_TRUE(AppState.AutoPrompt);
+}
+
+// A file type without a stored format of its own (Speex) is estimated at
+// the rate of the recorder window's format, when it has one.
+TEST(FilePageEstimate, ByteRatePerFileType) {
+    AppState.Reset();
+    AppState.VorByteRate = 16000;
+    AppState.Mp3FormatSize = AppState.WaveFormatSize = 2000;
+    AppState.Mp3Format->nAvgBytesPerSec = 16000;  // 128 kbit/s
+    AppState.WaveFormat->nAvgBytesPerSec = 4055;  // IMA ADPCM, 8000 Hz stereo
+    AppState.SampleRate = 8000;
+    AppState.Resolution = true;  // PCM: 16000 bytes a second
+    struct Case {
+        int type;
+        uint32_t recorderRate;
+        long long expected;
+    };
+    const Case cases[] = {{3, 2000, 16000}, {1, 2000, 16000}, {0, 2000, 4055},
+                          {4, 2000, 2000},  {4, 0, 16000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.recorderRate));
+        EXPECT_EQ(c.expected, TSetFile::ByteRateOf(c.type, c.recorderRate));
+    }
+    AppState.Mp3Format->nAvgBytesPerSec = 0;  // no rate stored: the recorder's
+    EXPECT_EQ(2000, TSetFile::ByteRateOf(1, 2000));
+    AppState.Reset();
 }
 
 TEST_F(FilePageTest, MinutesBeyond2048AreKept) {

@@ -169,6 +169,8 @@ TEST_F(PageStorageEdgeTest, FileNumbersOutsideTheirRangesLoadAs0) {
     }
 }
 
+// A registry "DateFormat" no version knew appends nothing; an INI file's
+// counts as the first.
 TEST_F(PageStorageEdgeTest, NamingPatternFromOlderSettings) {
     struct Case {
         const char* autoDate;
@@ -177,6 +179,7 @@ TEST_F(PageStorageEdgeTest, NamingPatternFromOlderSettings) {
     };
     const Case cases[] = {{"\x01", "\x05", "call%b %d %Y %H%M"},
                           {"\x01", "\x0B", "call"},
+                          {"\x01", "\x0C", "call"},
                           {"\x00", "\x05", "call"},
                           {"\x01", "\x01", "call%Y%m%d"}};
     for (const Case& c : cases) {
@@ -190,6 +193,33 @@ TEST_F(PageStorageEdgeTest, NamingPatternFromOlderSettings) {
         TSetFile::Load(key.get(), "");
         EXPECT_STREQ(c.pattern, AppState.ImprovedFilePrefix);
     }
+    ScratchIni ini;
+    ini.Write("File", "FilePrefix", "call");
+    ini.Write("File", "AutoDate", "1");
+    ini.Write("File", "DateFormat", "12");
+    ini.Write("File", "DefaultDirectory", folder_.Path());
+    TSetFile::Load(nullptr, ini.path());
+    EXPECT_STREQ("call%Y%m%d", AppState.ImprovedFilePrefix);
+}
+
+// Only a missing folder is looked for and only a missing pattern is built
+// from older settings: the registry's empty texts stay as stored, while an
+// INI file's empty ones read as missing.
+TEST_F(PageStorageEdgeTest, EmptyFolderAndPatternReadAsMissingOnlyFromAnIniFile) {
+    ScratchKey key;
+    key.SetText("DefaultDirectory", "");
+    key.SetText("ImprovedFilePrefix", "");
+    key.SetText("FilePrefix", "call");
+    TSetFile::Load(key.get(), "");
+    EXPECT_STREQ("", AppState.DefaultDirectory);
+    EXPECT_STREQ("", AppState.ImprovedFilePrefix);
+    ScratchIni ini;
+    ini.Write("File", "DefaultDirectory", "");
+    ini.Write("File", "ImprovedFilePrefix", "");
+    ini.Write("File", "FilePrefix", "call");
+    TSetFile::Load(nullptr, ini.path());
+    EXPECT_STRNE("", AppState.DefaultDirectory);
+    EXPECT_STREQ("call", AppState.ImprovedFilePrefix);
 }
 
 TEST_F(PageStorageEdgeTest, RecordModeAndQuietTimeRanges) {
@@ -207,6 +237,11 @@ TEST_F(PageStorageEdgeTest, RecordModeAndQuietTimeRanges) {
         EXPECT_EQ(9999, AppState.TalkOff);
     }
     ScratchKey key;
+    for (const char* mode : {"\x0B", "\xFF"}) {  // the registry's byte as stored
+        key.SetBytes("RecordMode", mode, 1);
+        TSetRecord::Load(key.get(), "");
+        EXPECT_EQ(static_cast<unsigned char>(mode[0]), AppState.RecordMode);
+    }
     key.SetBytes("TalkOff", "\0\0\0\0", 4);
     TSetRecord::Load(key.get(), "");
     EXPECT_EQ(1, AppState.TalkOff);

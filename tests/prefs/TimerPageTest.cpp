@@ -258,6 +258,18 @@ TEST_F(EventDialogTest, TimesAndNamesRefuseOtherCharacters) {
     EXPECT_EQ("abcdefgh/i", dialog.name.GetText());
 }
 
+// Only typing is refused: a name stored with such characters (older
+// versions took any) is confirmed as it stands.
+TEST_F(EventDialogTest, ConfirmsAStoredNameAsItStands) {
+    dialog.Destroy();
+    event.name = "a:b*c?d<e>f|g\"h";
+    ASSERT_TRUE(dialog.Create());
+    Press(dialog.GetHandle(), IDOK);
+    EXPECT_FALSE(dialog.IsWindow());
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    EXPECT_EQ("a:b*c?d<e>f|g\"h", event.name);
+}
+
 TEST_F(EventDialogTest, HoursAbove23AreRefusedAndNothingChanges) {
     dialog.start.SetText("25:00");
     Press(dialog.GetHandle(), IDOK);

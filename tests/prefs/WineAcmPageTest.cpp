@@ -8,6 +8,7 @@
 #include "audiofile/PcmFormat.h"
 #include "prefs/TSetMp3.h"
 #include "prefs/TSetWave.h"
+#include "recorder/files/CodecStreamOpen.h"
 #include "recorder/services/AcmServices.h"
 #include "resources/ResourceIds.h"
 
@@ -78,6 +79,19 @@ TEST_F(WineAcmWavePage, Mp3PageListsTheEncodersFormats) {
     ASSERT_GE(count, 1);
     EXPECT_EQ(-1, static_cast<int>(SendMessageA(combo, CB_FINDSTRING, WPARAM(-1),
                                                 reinterpret_cast<LPARAM>("WARNING"))));
+    // As the program runs, the encoder is also in the probed list: its
+    // formats are listed once all the same.
+    {
+        AppState.CodecDriverList = ProbeCodecDrivers();
+        ASSERT_FALSE(AppState.CodecDriverList.empty());
+        int probedType = 0;
+        TPropertySheet probed(nullptr, "Options", true, false);
+        auto& again = static_cast<TSetMp3&>(probed.AddPage(std::make_unique<TSetMp3>(&probedType)));
+        ASSERT_TRUE(probed.Create());
+        EXPECT_EQ(count, static_cast<int>(SendMessageA(GetDlgItem(again.GetHandle(), IDC_MP3FORMATS),
+                                                       CB_GETCOUNT, 0, 0)));
+        AppState.CodecDriverList.clear();
+    }
     Press(IDOK);
     ASSERT_TRUE(Finished());
     EXPECT_EQ(kFormatTagMp3, AppState.Mp3Format->wFormatTag);
