@@ -227,6 +227,9 @@ public:
     bool IsHoldingRequests() const;
     // Posts what was kept, once neither the transport nor a modal step holds it.
     void ReleaseHeldRequests();
+    // The log tells what waited for a dialog, and when it ran.
+    void LogHeldRequest(UINT msg, WPARAM wParam);
+    bool HeldForDialog = false;  // something waits for a modal step
     struct LateScheduleEvent {
         LPARAM serial;     // the kept request's lParam
         bool start;        // a start (else a stop)

@@ -101,6 +101,8 @@ bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
     DeferredRequests.erase(std::remove_if(DeferredRequests.begin(), DeferredRequests.end(), same),
                            DeferredRequests.end());
     DeferredRequests.push_back({msg, wParam, lParam});
+    if (!IsTransportBusy())
+        LogHeldRequest(msg, wParam);
     return true;
 }
 

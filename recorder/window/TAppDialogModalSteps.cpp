@@ -6,6 +6,7 @@
 #include "recorder/window/TAppDialog.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "app/AppState.h"
@@ -32,11 +33,24 @@ void TAppDialog::WatchModalSteps() { ModalStepWatch = std::make_unique<WindowMod
 
 bool TAppDialog::IsHoldingRequests() const { return IsTransportBusy() || IsModalStepOpen(); }
 
+void TAppDialog::LogHeldRequest(UINT msg, WPARAM wParam) {
+    HeldForDialog = true;
+    char text[96];
+    if (msg == WM_COMMAND)
+        std::snprintf(text, sizeof text, "a dialog is open: command %u waits", static_cast<unsigned>(LOWORD(wParam)));
+    else
+        std::snprintf(text, sizeof text, "a dialog is open: message 0x%X waits", msg);
+    Log(text);
+}
+
 void TAppDialog::ReleaseHeldRequests() {
     if (IsHoldingRequests())
         return;
     const std::vector<TransportRequest> held = std::move(DeferredRequests);
     DeferredRequests.clear();
+    if (HeldForDialog && !held.empty())
+        Log("the dialog has closed: " + std::to_string(held.size()) + " request(s) that waited run now");
+    HeldForDialog = false;
     for (const TransportRequest& r : held)
         PostMessage(r.msg, r.wParam, r.lParam);
 }
