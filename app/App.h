@@ -84,7 +84,7 @@ private:
     // A second copy's requests (code, text) kept while a modal step runs:
     // each may stop, reload or switch what the step is about.
     std::vector<std::pair<ULONG_PTR, std::string>> heldCopyData_;
-    std::unique_ptr<ModalStepListener> copyDataWatch_;
+    std::unique_ptr<ModalStepWatch> copyDataWatch_;
     FileDialogData settingsDialog_;
     static const MsgEntry<App> kMessages[];
 };

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
-#include <utility>
 
 #include "app/CommandLine.h"
 #include "app/PrivateMessages.h"
@@ -22,25 +20,6 @@ std::string App::CopyDataText(const COPYDATASTRUCT& data) {
     return std::string(text, strnlen(text, limit));
 }
 
-namespace {
-
-// Runs a callback whenever the outermost modal step has ended.
-class ModalStepsEndWatch : public ModalStepListener {
-public:
-    explicit ModalStepsEndWatch(std::function<void()> ended) : ended_(std::move(ended)) {
-        AddModalStepListener(this);
-    }
-    ~ModalStepsEndWatch() override { RemoveModalStepListener(this); }
-    ModalStepsEndWatch(const ModalStepsEndWatch&) = delete;
-    ModalStepsEndWatch& operator=(const ModalStepsEndWatch&) = delete;
-    void ModalStepsEnded() override { ended_(); }
-
-private:
-    std::function<void()> ended_;
-};
-
-}  // namespace
-
 bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
     RecorderLink* recorder = Recorder();
     if (!recorder) return true;
@@ -52,7 +31,7 @@ bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
     // text, until the step has ended.
     if (IsModalStepOpen() || !heldCopyData_.empty()) {
         heldCopyData_.emplace_back(data.dwData, text);
-        if (!copyDataWatch_) copyDataWatch_ = std::make_unique<ModalStepsEndWatch>([this] { PostHeldCopyData(); });
+        if (!copyDataWatch_) copyDataWatch_ = std::make_unique<ModalStepWatch>([this] { PostHeldCopyData(); });
         if (!IsModalStepOpen()) PostHeldCopyData();
         return true;
     }

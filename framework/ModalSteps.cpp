@@ -5,6 +5,7 @@
 #include <prsht.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -40,6 +41,12 @@ void AddModalStepListener(ModalStepListener* listener) {
 void RemoveModalStepListener(ModalStepListener* listener) {
     listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
 }
+
+ModalStepWatch::ModalStepWatch(std::function<void()> ended) : ended_(std::move(ended)) {
+    AddModalStepListener(this);
+}
+
+ModalStepWatch::~ModalStepWatch() { RemoveModalStepListener(this); }
 
 ModalStepScope::ModalStepScope() { ++depth; }
 

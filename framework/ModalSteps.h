@@ -6,6 +6,8 @@
 // acts on it when the outermost step has ended.
 #pragma once
 
+#include <functional>
+
 // True while a modal step runs (nested ones count once).
 bool IsModalStepOpen();
 
@@ -19,6 +21,19 @@ public:
 // A listener is told until it is removed (not owned).
 void AddModalStepListener(ModalStepListener* listener);
 void RemoveModalStepListener(ModalStepListener* listener);
+
+// Calls back whenever the outermost modal step has ended, for its own life.
+class ModalStepWatch : public ModalStepListener {
+public:
+    explicit ModalStepWatch(std::function<void()> ended);
+    ~ModalStepWatch() override;
+    ModalStepWatch(const ModalStepWatch&) = delete;
+    ModalStepWatch& operator=(const ModalStepWatch&) = delete;
+    void ModalStepsEnded() override { ended_(); }
+
+private:
+    std::function<void()> ended_;
+};
 
 // A modal step for the life of the scope. Ui() opens one around each of
 // its modal calls; a loop of one's own that pumps like a dialog may too.

@@ -241,7 +241,7 @@ public:
     LPARAM LateScheduleSerial = 0;
     void HoldScheduledEvent(bool start, int eventNumber);
     LRESULT EvLateSchedule(WPARAM wParam, LPARAM lParam);
-    std::unique_ptr<ModalStepListener> ModalStepWatch;
+    std::unique_ptr<ModalStepWatch> ModalStepsEnd;
     void WatchModalSteps();  // at construction
 
     // ---- voice activation (TAppDialogVox.cpp) ----

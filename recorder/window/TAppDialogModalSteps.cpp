@@ -13,23 +13,9 @@
 #include "app/PrivateMessages.h"
 #include "prefs/ScheduleCheck.h"
 
-namespace {
-
-class WindowModalStepWatch : public ModalStepListener {
-public:
-    explicit WindowModalStepWatch(TAppDialog& window) : window_(window) { AddModalStepListener(this); }
-    ~WindowModalStepWatch() override { RemoveModalStepListener(this); }
-    WindowModalStepWatch(const WindowModalStepWatch&) = delete;
-    WindowModalStepWatch& operator=(const WindowModalStepWatch&) = delete;
-    void ModalStepsEnded() override { window_.ReleaseHeldRequests(); }
-
-private:
-    TAppDialog& window_;
-};
-
-}  // namespace
-
-void TAppDialog::WatchModalSteps() { ModalStepWatch = std::make_unique<WindowModalStepWatch>(*this); }
+void TAppDialog::WatchModalSteps() {
+    ModalStepsEnd = std::make_unique<ModalStepWatch>([this] { ReleaseHeldRequests(); });
+}
 
 bool TAppDialog::IsHoldingRequests() const { return IsTransportBusy() || IsModalStepOpen(); }
 
