@@ -17,6 +17,7 @@ const MsgEntry<App> App::kMessages[] = {
     OnEnable(CM_ENABLETIMER, &App::CeEnableTimer),
     OnCopyData(&App::EvCopyData),
     OnRegistered(TRecentFiles::kMessageName, &App::EvMruFileMessage),
+    OnRegistered(App::kHeldCopyDataMessage, &App::EvHeldCopyData),
     OnCommand(CM_NEWINSTANCE, &App::CmNewInstance),
     OnCommand(CM_SAVESETTINGSAS, &App::CmSaveSettingsAs),
     OnCommand(CM_OPENSETTINGSFILE, &App::CmOpenSettingsFile),

@@ -7,12 +7,16 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/QuillmoorApp.h"
 #include "app/RecorderLink.h"
 #include "app/SMsg.h"
 #include "framework/CommonDialogs.h"
+#include "framework/ModalSteps.h"
 #include "framework/RecentFiles.h"
 
 class SDIDecFrame;
@@ -45,6 +49,9 @@ public:
     void CeEnableTimer(TCommandEnabler& ce);
     bool EvCopyData(HWND sender, const COPYDATASTRUCT& data);
     LRESULT EvMruFileMessage(WPARAM commandId, LPARAM);
+    // A second copy's requests that came while a modal step ran: now, in order.
+    LRESULT EvHeldCopyData(WPARAM, LPARAM);
+    static constexpr const char kHeldCopyDataMessage[] = "LarkspurHeldCopyData";
     LRESULT EvEnterIdle(WPARAM, LPARAM) { return 0; }
     void CmNewInstance();
     void CmSaveSettingsAs();
@@ -66,12 +73,18 @@ protected:
     virtual void WriteSettings(const std::string& path);
 
 private:
+    void RunCopyData(ULONG_PTR code, const std::string& text);
+    void PostHeldCopyData();
     void LoadSettingsFileReloading(const std::string& path);
     void GoToComment(const std::string& text);
     void AddComment(const std::string& text);
     bool AskSettingsFile(bool save, std::string& path);
 
     RecorderFactory makeRecorder_;
+    // A second copy's requests (code, text) kept while a modal step runs:
+    // each may stop, reload or switch what the step is about.
+    std::vector<std::pair<ULONG_PTR, std::string>> heldCopyData_;
+    std::unique_ptr<ModalStepWatch> copyDataWatch_;
     FileDialogData settingsDialog_;
     static const MsgEntry<App> kMessages[];
 };

@@ -8,6 +8,8 @@
 #include "app/CommandLine.h"
 #include "app/PrivateMessages.h"
 #include "audiofile/RecFile.h"
+#include "framework/FrameWindow.h"
+#include "framework/ModalSteps.h"
 
 std::string App::CopyDataText(const COPYDATASTRUCT& data) {
     if (!data.lpData || data.cbData == 0) return {};
@@ -25,7 +27,43 @@ bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
     // the edit to end: the request is refused.
     if (recorder->IsEditing()) return false;
     const std::string text = CopyDataText(data);
-    switch (data.dwData) {
+    // Under a dialog or message box the request waits, with a copy of its
+    // text, until the step has ended.
+    if (IsModalStepOpen() || !heldCopyData_.empty()) {
+        heldCopyData_.emplace_back(data.dwData, text);
+        if (!copyDataWatch_) copyDataWatch_ = std::make_unique<ModalStepWatch>([this] { PostHeldCopyData(); });
+        if (!IsModalStepOpen()) PostHeldCopyData();
+        return true;
+    }
+    RunCopyData(data.dwData, text);
+    return true;
+}
+
+LRESULT App::EvHeldCopyData(WPARAM, LPARAM) {
+    while (!heldCopyData_.empty() && !IsModalStepOpen()) {
+        RecorderLink* recorder = Recorder();
+        if (!recorder) break;
+        if (recorder->IsEditing()) {
+            heldCopyData_.clear();  // refused, as they would have been at once
+            break;
+        }
+        const auto [code, text] = heldCopyData_.front();
+        heldCopyData_.erase(heldCopyData_.begin());
+        RunCopyData(code, text);
+    }
+    return 0;
+}
+
+void App::PostHeldCopyData() {
+    TWindow* main = GetMainWindow();
+    if (!heldCopyData_.empty() && main && main->GetHandle())
+        PostMessageA(main->GetHandle(), RegisterWindowMessageA(kHeldCopyDataMessage), 0, 0);
+}
+
+void App::RunCopyData(ULONG_PTR code, const std::string& text) {
+    RecorderLink* recorder = Recorder();
+    if (!recorder) return;
+    switch (code) {
     case COPYDATA_LOADSETTINGS:
         if (!text.empty()) LoadSettingsFileReloading(text);
         break;
@@ -41,7 +79,6 @@ bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
     default:
         break;  // not ours: another program's record
     }
-    return true;
 }
 
 void App::LoadSettingsFileReloading(const std::string& path) {

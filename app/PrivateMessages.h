@@ -38,6 +38,9 @@ constexpr UINT WM_OPENFILEREQUEST       = WM_USER + 0x191;
 // Posted by the recorder window to itself: Windows ended the session while a
 // start or stop was under way; the recording is finished when it is done.
 constexpr UINT WM_ENDSESSIONREQUEST     = WM_USER + 0x19A;
+// Posted by the recorder window to itself: a schedule event that fell due
+// while a modal step ran (lParam: its serial number) runs now, late.
+constexpr UINT WM_LATESCHEDULE          = WM_USER + 0x19B;
 // Add further messages here, each with the number its users agree on.
 
 // Codes of the WM_COPYDATA messages a second copy sends to the running one

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/CommonDialogs.h"
+#include "framework/ModalSteps.h"
 
 namespace {
 
@@ -47,9 +48,39 @@ private:
 Win32UserInteraction realService;
 UserInteraction* current = nullptr;
 
+UserInteraction& Installed() { return current ? *current : realService; }
+
+// What every caller gets: the installed service, each modal call of it a
+// modal step (ModalSteps.h), whoever answers it.
+class ModalStepsUi : public UserInteraction {
+public:
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
+        ModalStepScope step;
+        return Installed().MessageBox(owner, text, caption, flags);
+    }
+    bool OpenFileDialog(HWND owner, FileDialogData& data) override {
+        ModalStepScope step;
+        return Installed().OpenFileDialog(owner, data);
+    }
+    bool SaveFileDialog(HWND owner, FileDialogData& data) override {
+        ModalStepScope step;
+        return Installed().SaveFileDialog(owner, data);
+    }
+    bool Launch(const std::string& commandLine, int show) override { return Installed().Launch(commandLine, show); }
+    bool ShellOpen(HWND owner, const std::string& target, const std::string& parameters) override {
+        return Installed().ShellOpen(owner, target, parameters);
+    }
+    int RunModal(ModalRun& modal) override {
+        ModalStepScope step;
+        return Installed().RunModal(modal);
+    }
+};
+
+ModalStepsUi service;
+
 }  // namespace
 
-UserInteraction& Ui() { return current ? *current : realService; }
+UserInteraction& Ui() { return service; }
 
 UserInteraction* SetUi(UserInteraction* replacement) {
     UserInteraction* previous = current;

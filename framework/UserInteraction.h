@@ -37,6 +37,7 @@ public:
 };
 
 // The service in use; never null (the real one until a test replaces it).
+// Each of its modal calls is a modal step (framework/ModalSteps.h).
 UserInteraction& Ui();
 // Installs a replacement (tests); null restores the real one. Not owned.
 // Returns the replacement installed before (null: the real one).

@@ -54,25 +54,43 @@ const MsgEntry<TPositionDialog> TPositionDialog::kMessages[] = {
 
 bool TPositionDialog::Dispatch(Message& m)
 {
+    // The recording can go while the dialog is open (the end of the
+    // session): nothing here touches it then, and the dialog ends as Cancel.
+    if (!File() && (m.msg == WM_COMMAND || m.msg == WM_NOTIFY || m.msg == WM_HSCROLL) && !m.enabler) {
+        if (!m.probe)
+            CmCancel();
+        return true;
+    }
     return DispatchTable(*this, kMessages, m) || DispatchContextHelp(m) || TDialog::Dispatch(m);
 }
 
 TPositionDialog::TPositionDialog(TWindow* parent, RecFile* file, DialogResource resource)
-    : TDialog(parent, resource), ContextHelpWin(kHelp), file_(file)
+    : TPositionDialog(parent, [file] { return file; }, resource)
 {
-    chosenPosition_ = file_->GetPosition();
-    segmentIndex_ = file_->FindTimeCode(chosenPosition_);
+}
+
+TPositionDialog::TPositionDialog(TWindow* parent, std::function<RecFile*()> file, DialogResource resource)
+    : TDialog(parent, resource), ContextHelpWin(kHelp), file_(std::move(file))
+{
+    if (!File())
+        return;
+    chosenPosition_ = File()->GetPosition();
+    segmentIndex_ = File()->FindTimeCode(chosenPosition_);
     ClampSegmentIndex();
 }
 
 void TPositionDialog::SetupWindow()
 {
     TDialog::SetupWindow();
+    if (!File()) {
+        CmCancel();
+        return;
+    }
     for (TUpDown* spin : {&daySpin_, &hourSpin_, &minuteSpin_, &secondSpin_, &segmentSpin_})
         spin->SetRange(0, 1000);
     slider_.SetRange(0, 1000, true);
     slider_.SetPosition(0);
-    chosenPosition_ = file_->GetPosition();
+    chosenPosition_ = File()->GetPosition();
     fieldsLive_ = false;
     TimeFromPosition();
     ShowTimeFields();
@@ -84,7 +102,7 @@ void TPositionDialog::SetupWindow()
 
 void TPositionDialog::ClampSegmentIndex()
 {
-    const int last = file_->TimeCodeCount() - 1;
+    const int last = File()->TimeCodeCount() - 1;
     if (segmentIndex_ > last)
         segmentIndex_ = last;
     if (segmentIndex_ < 0)
@@ -95,8 +113,8 @@ void TPositionDialog::ClampSegmentIndex()
 
 void TPositionDialog::TimeFromPosition()
 {
-    chosenTime_ = file_->GetTimeCode(chosenPosition_);
-    segmentIndex_ = file_->FindTimeCode(chosenPosition_);
+    chosenTime_ = File()->GetTimeCode(chosenPosition_);
+    segmentIndex_ = File()->FindTimeCode(chosenPosition_);
     ClampSegmentIndex();
 }
 
@@ -114,25 +132,25 @@ void TPositionDialog::ShowTimeFields()
 void TPositionDialog::ShowSegmentField()
 {
     char text[40];
-    std::snprintf(text, sizeof text, "%d of %d", segmentIndex_ + 1, file_->TimeCodeCount());
+    std::snprintf(text, sizeof text, "%d of %d", segmentIndex_ + 1, File()->TimeCodeCount());
     SetItemText(IDC_POSSEGMENT, text);
 }
 
 void TPositionDialog::ShowSlider()
 {
-    const int half = static_cast<int>(file_->GetLength() / 2);
+    const int half = static_cast<int>(File()->GetLength() / 2);
     slider_.SetPosition(half > 0 ? MulDiv(static_cast<int>(chosenPosition_ / 2), 1000, half) : 0);
 }
 
 void TPositionDialog::ShowTimeNote(bool fromTime)
 {
     if (fromTime)
-        chosenPosition_ = file_->TimeCodeToPosition(chosenTime_);
+        chosenPosition_ = File()->TimeCodeToPosition(chosenTime_);
     else
-        chosenTime_ = file_->GetTimeCode(chosenPosition_);
-    segmentIndex_ = file_->FindTimeCode(chosenPosition_);
+        chosenTime_ = File()->GetTimeCode(chosenPosition_);
+    segmentIndex_ = File()->FindTimeCode(chosenPosition_);
     ClampSegmentIndex();
-    const int64_t recorded = file_->GetTimeCode(chosenPosition_);
+    const int64_t recorded = File()->GetTimeCode(chosenPosition_);
     const std::string text = ClockText(recorded);
     const bool exact = recorded == chosenTime_;
     SetItemText(IDC_POSNOTE, exact ? text : "Most recent recorded time: " + text);
@@ -162,10 +180,10 @@ void TPositionDialog::ReadSegmentField()
         number = segmentIndex_ + 1;  // nothing readable: stay on the segment shown
     segmentIndex_ = number - 1;
     ClampSegmentIndex();
-    chosenPosition_ = file_->TimeCodePosition(segmentIndex_);
+    chosenPosition_ = File()->TimeCodePosition(segmentIndex_);
     if (chosenPosition_ == kNoPosition)
         chosenPosition_ = 0;
-    chosenTime_ = file_->GetTimeCode(chosenPosition_);
+    chosenTime_ = File()->GetTimeCode(chosenPosition_);
 }
 
 // ---- steps and edits
@@ -243,10 +261,10 @@ void TPositionDialog::EvHScroll(UINT, int, HWND control)
     if (control != slider_.GetHandle())
         return;
     // In 64 bits: half a file of more than 1 GB times the thumb overflows int.
-    const uint64_t half = file_->GetLength() / 2;
+    const uint64_t half = File()->GetLength() / 2;
     const int thumb = slider_.GetPosition();
     const uint64_t position = thumb > 0 ? half * static_cast<uint64_t>(thumb) / 500 : 0;
-    chosenPosition_ = static_cast<uint32_t>(std::min<uint64_t>(position, file_->GetLength()));
+    chosenPosition_ = static_cast<uint32_t>(std::min<uint64_t>(position, File()->GetLength()));
     fieldsLive_ = false;
     TimeFromPosition();
     ShowTimeFields();
@@ -259,9 +277,9 @@ void TPositionDialog::EvHScroll(UINT, int, HWND control)
 
 void TPositionDialog::CmAdjust()
 {
-    chosenPosition_ = file_->TimeCodeToPosition(chosenTime_);
-    chosenTime_ = file_->GetTimeCode(chosenPosition_);
-    (void)file_->Position(chosenPosition_);
+    chosenPosition_ = File()->TimeCodeToPosition(chosenTime_);
+    chosenTime_ = File()->GetTimeCode(chosenPosition_);
+    (void)File()->Position(chosenPosition_);
     fieldsLive_ = false;
     ShowTimeFields();
     ShowSegmentField();
@@ -272,6 +290,8 @@ void TPositionDialog::CmAdjust()
 
 void TPositionDialog::CmOk()
 {
-    (void)file_->Position(chosenPosition_);
+    (void)File()->Position(chosenPosition_);
     CloseWindow(IDOK);
 }
+
+RecFile* TPositionDialog::File() const { return file_ ? file_() : nullptr; }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 
 #include "app/ContextHelpWin.h"
@@ -17,8 +18,11 @@ class RecFile;
 
 class TPositionDialog : public TDialog, public ContextHelpWin {
 public:
-    // file: the recording (not owned); it must hold data.
+    // file: the recording (not owned); it must hold data and outlive the dialog.
     TPositionDialog(TWindow* parent, RecFile* file, DialogResource resource = IDD_POSITION);
+    // file: asked for the recording at every event; null (it was closed
+    // meanwhile) ends the dialog as Cancel without touching anything.
+    TPositionDialog(TWindow* parent, std::function<RecFile*()> file, DialogResource resource = IDD_POSITION);
 
     void SetupWindow() override;
     void CmOk() override;
@@ -53,7 +57,9 @@ private:
     void ReadSegmentField();
     bool FocusIsOn(std::initializer_list<int> ids) const;
 
-    RecFile* file_;
+    RecFile* File() const;
+
+    std::function<RecFile*()> file_;
     uint32_t chosenPosition_ = 0;
     int segmentIndex_ = 0;
     int64_t chosenTime_ = 0;

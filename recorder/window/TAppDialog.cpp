@@ -54,6 +54,7 @@ TAppDialog::TAppDialog(TWindow* parent, HINSTANCE module)
       Meter(std::make_unique<SMeter>(this, IDC_METER)) {
     SetupFormatBuffers();
     if (SystemHasDiskFreeSpaceEx()) LookUpDiskFreeSpaceEx();
+    WatchModalSteps();
 }
 
 // The codec manager is usable unless /D switched it off. Whatever size it

@@ -25,6 +25,7 @@
 #include "app/SMsg.h"
 #include "audiofile/RecFile.h"
 #include "framework/Dialog.h"
+#include "framework/ModalSteps.h"
 #include "recorder/services/AcmStream.h"
 #include "recorder/capture/CaptureSession.h"
 #include "recorder/capture/FileLimits.h"
@@ -210,8 +211,38 @@ public:
     // file, closes the device, tells the /N window of an open segment and
     // refreshes the marks. Idempotent; the transport's stop calls it.
     void StopCapture();
-    // While the transport is busy: keeps the request for later and returns true.
+    // While the transport is busy or a modal step runs: keeps the request
+    // for later and returns true.
     bool DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // ---- modal steps (TAppDialogModalSteps.cpp) ----
+    // While any modal step runs (a message box, dialog, file dialog or sheet,
+    // the progress of a clipboard transfer), its loop delivers the
+    // scheduler's tick, a second copy's requests, the joystick, hot keys,
+    // the tray and the file limit. Whatever would stop, save, switch or
+    // close the current file is kept with the transport's requests and
+    // posted again, in its order, when the outermost step has ended; a
+    // schedule event falling due meanwhile runs then and is logged as late.
+    // Only the end of the Windows session cannot wait: it ends the step.
+    bool IsHoldingRequests() const;
+    // Posts what was kept, once neither the transport nor a modal step holds it.
+    void ReleaseHeldRequests();
+    // The log tells what waited for a dialog, and when it ran.
+    void LogHeldRequest(UINT msg, WPARAM wParam);
+    bool HeldForDialog = false;  // something waits for a modal step
+    struct LateScheduleEvent {
+        LPARAM serial;     // the kept request's lParam
+        bool start;        // a start (else a stop)
+        int number;        // the event's number in the list, as the log shows it
+        bool newFile;
+        std::string name;
+    };
+    std::vector<LateScheduleEvent> LateScheduleEvents;
+    LPARAM LateScheduleSerial = 0;
+    void HoldScheduledEvent(bool start, int eventNumber);
+    LRESULT EvLateSchedule(WPARAM wParam, LPARAM lParam);
+    std::unique_ptr<ModalStepWatch> ModalStepsEnd;
+    void WatchModalSteps();  // at construction
 
     // ---- voice activation (TAppDialogVox.cpp) ----
     // The counters live in Capture.Vox(); the pre-trigger sound in the
@@ -483,8 +514,8 @@ private:
     void PostFocusShortcut(const MSG& msg);
     void StopRecordingPart();
     void StopPlaybackPart();
-    void ScheduledStop(int eventNumber);
-    void ScheduledStart(int eventNumber);
+    void ScheduledStop(bool newFile);
+    void ScheduledStart(bool newFile, const std::string& eventName);
     void OpenEventFile(const std::string& eventName);
     void DropCurrentFileKeepingData();
     void ContinueInNewFileAtLimit();  // the File page's "New File" action

@@ -48,6 +48,10 @@ void TAppDialog::CmInsertAnnotation()
     char buffer[kCommentChars] = {};
     TInputDialog dialog(this, "Comment", "Enter comment:", buffer, sizeof buffer);
     (void)dialog.Execute();
+    // Whatever would close the file waits for the dialog, except the end of
+    // the session, which closes the dialog and the file.
+    if (!CurrentFile)
+        return;
     if (buffer[0] != '\0')
         CurrentFile->AddComment(buffer, kNoPosition, kNoPosition);
     ShowAnnotation(CurrentFile->GetPosition());
@@ -121,7 +125,8 @@ bool TAppDialog::RunPositionDialog()
     if (!CanChoosePosition())
         return false;
     const uint32_t before = CurrentFile->GetPosition();
-    TPositionDialog dialog(this, CurrentFile.get(), IDD_POSITION);
+    // The dialog asks for the file at every event, never keeping it.
+    TPositionDialog dialog(this, [this] { return CurrentFile.get(); }, IDD_POSITION);
     const bool chosen = dialog.Execute() == IDOK;
     // Adjust moves the file at once, so after Adjust and Cancel the time,
     // slider and comment must follow the file as well.

@@ -91,7 +91,7 @@ void TAppDialog::FreeDat()
 
 bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!IsTransportBusy())
+    if (!IsHoldingRequests())
         return false;
     // A request asked for again runs once, in the place of its latest
     // asking: record, stop, record ends recording.
@@ -101,6 +101,8 @@ bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
     DeferredRequests.erase(std::remove_if(DeferredRequests.begin(), DeferredRequests.end(), same),
                            DeferredRequests.end());
     DeferredRequests.push_back({msg, wParam, lParam});
+    if (!IsTransportBusy())
+        LogHeldRequest(msg, wParam);
     return true;
 }
 
@@ -108,9 +110,7 @@ void TAppDialog::EndTransportBusy()
 {
     if (TransportBusyDepth > 0 && --TransportBusyDepth > 0)
         return;
-    for (const TransportRequest& r : DeferredRequests)
-        PostMessage(r.msg, r.wParam, r.lParam);
-    DeferredRequests.clear();
+    ReleaseHeldRequests();
     TakeBackAfterBusy();
 }
 

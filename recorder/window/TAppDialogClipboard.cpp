@@ -4,6 +4,7 @@
 #include "recorder/window/TAppDialog.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "app/AppState.h"
 #include "framework/Application.h"
@@ -55,8 +56,9 @@ private:
 
 // Whether the name is a file the recorder has open.
 bool HoldsOpen(const TAppDialog& window, const std::string& name) {
-    const RecFile* open[] = {window.CurrentFile.get(), window.SecondaryFile.get(),
-                             window.ContinuationFile.get(), PasteBuffer.get()};
+    // TempFile: during a record-insert, the user's own recording.
+    const RecFile* open[] = {window.CurrentFile.get(), window.SecondaryFile.get(), window.TempFile.get(),
+                             window.ContinuationFile.get(), window.PretriggerStore.get(), PasteBuffer.get()};
     for (const RecFile* file : open)
         if (file && IsSameFile(file->GetPath(), name))
             return true;
@@ -75,7 +77,9 @@ HWND MainWindowHandle(TAppDialog& window) {
 class WindowTransferProgress : public TransferProgress {
 public:
     explicit WindowTransferProgress(TAppDialog& window) : window_(window) {}
+    // The transfer pumps messages between its chunks: a modal step.
     void Begin(const TransferTexts& texts) override {
+        step_.emplace();
         pattern_ = texts.captionPattern;
         dialog_ = OpenProgress(window_, texts.dialogTitle);
     }
@@ -94,6 +98,7 @@ public:
     void End() override {
         window_.SetTitle(nullptr, false);
         dialog_.reset();
+        step_.reset();
     }
 
 private:
@@ -102,6 +107,7 @@ private:
     TAppDialog& window_;
     const char* pattern_ = "%d";
     std::unique_ptr<TProgress> dialog_;
+    std::optional<ModalStepScope> step_;
 };
 
 }  // namespace

@@ -9,6 +9,8 @@
 // while the transport is busy). Also the edit's progress dialog.
 #include "recorder/window/TAppDialog.h"
 
+#include <shellapi.h>
+
 #include "app/PrivateMessages.h"
 #include "framework/Application.h"
 #include "recorder/controls/TProgress.h"
@@ -76,6 +78,7 @@ bool IsKeptRequest(UINT msg) {
     case WM_RESTARTRECORDING:
     case WM_OPENFILEREQUEST:
     case WM_ENDSESSIONREQUEST:
+    case WM_LATESCHEDULE:
     case WM_FLUSHFILES:
         return true;
     default:
@@ -116,8 +119,12 @@ bool TAppDialog::RefuseWhileEditing(Message& m) {
         m.enabler->MarkHandled();
         return true;
     }
-    if (IsRefusedInput(m.msg))
+    if (IsRefusedInput(m.msg)) {
+        // A refused drop is still the window's to let go.
+        if (m.msg == WM_DROPFILES && !m.probe)
+            DragFinish(reinterpret_cast<HDROP>(m.wParam));
         return true;
+    }
     if (IsKeptRequest(m.msg)) {
         if (!m.probe)
             (void)DeferIfTransportBusy(m.msg, m.wParam, m.lParam);

@@ -59,7 +59,7 @@ LRESULT TAppDialog::EvDropFiles(WPARAM drop, LPARAM) {
     if (length == 0)
         return 0;
     RequestOpenFile(name);
-    if (!IsTransportBusy() && CurrentFile && CurrentFile->GetDataLength() > 0)
+    if (!IsHoldingRequests() && CurrentFile && CurrentFile->GetDataLength() > 0)
         CmPlay();
     return 0;
 }

@@ -27,6 +27,9 @@ LRESULT TAppDialog::EvFileLimit(WPARAM wParam, LPARAM lParam) {
         if (!DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam)) ContinueInNewFileAtLimit();
         return 0;
     case kFileActionLoop:
+        // Wrapping under a dialog or a start would rewrite the file's marks
+        // under it; once the recording has stopped there is no lap to end.
+        if (DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam) || !Recording) return 0;
         // Ogg Vorbis and Speex files cannot be overwritten, and a lap whose
         // marks cannot be kept is not overwritten: the file ends there and
         // the recording goes on in a new one, as with the new-file action.

@@ -226,12 +226,13 @@ void TAppDialog::OpenFile(const char* name, int type) {
 }
 
 void TAppDialog::RequestOpenFile(const char* name) {
-    if (!IsTransportBusy()) {
+    if (!IsHoldingRequests()) {
         OpenFile(name);
         return;
     }
     // Opening now would stop (which waits) and then close the file the
-    // capture is starting on; the last request wins.
+    // capture is starting on, or the file a dialog is about; the last
+    // request wins.
     PendingOpenPath = name ? name : "";
     (void)DeferIfTransportBusy(WM_OPENFILEREQUEST, 0, 0);
 }

@@ -170,8 +170,13 @@ void TAppDialog::EndSession()
 {
     // StopCapture inside Listen's pump would end the capture under the
     // start: the stop waits until the start is done.
-    if (DeferIfTransportBusy(WM_ENDSESSIONREQUEST, 0, 0))
+    if (IsTransportBusy()) {
+        (void)DeferIfTransportBusy(WM_ENDSESSIONREQUEST, 0, 0);
         return;
+    }
+    // The session cannot wait for a dialog: it is ended as Cancel would end
+    // it, and the handler that opened it finds the file gone when it returns.
+    CancelModalSteps();
     // The capture's own stop first: it writes the buffers the device gives
     // back, whatever the transport's stop does besides.
     StopCapture();

@@ -184,9 +184,8 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
 }
 
 bool TAppDialog::FileCanClose() {
-    // "Do you want to save?" pumps messages: an open request arriving then
-    // must not replace the file the answer is about.
-    TransportBusyScope busy(*this);
+    // "Do you want to save?" is a modal step: an open request arriving
+    // meanwhile waits, so it cannot replace the file the answer is about.
     const bool hasFile = CurrentFile != nullptr;
     const CloseRoute route =
         PlanFileCanClose(hasFile, hasFile && CurrentFile->IsTemporary(),
@@ -200,8 +199,9 @@ bool TAppDialog::FileCanClose() {
     case CloseRoute::AskToSave: {
         const int answer = Ui().MessageBox(GetHandle(), TextOf(IDS_WANTTOSAVE),
                                            TextOf(IDS_SOUNDCHANGED), MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDCANCEL)
-            return false;
+        // Only the end of the session takes the file away meanwhile.
+        if (answer == IDCANCEL || !CurrentFile)
+            return answer != IDCANCEL;
         if (answer == IDYES) {
             (void)SaveFile(nullptr, true);
             return true;

@@ -96,6 +96,7 @@ const MsgEntry<TAppDialog> TAppDialog::kMessages[] = {
     OnMessage(WM_RESTARTRECORDING, &TAppDialog::EvRestartRecording),
     OnMessage(WM_OPENFILEREQUEST, &TAppDialog::EvOpenFileRequest),
     OnMessage(WM_ENDSESSIONREQUEST, &TAppDialog::EvEndSessionRequest),
+    OnMessage(WM_LATESCHEDULE, &TAppDialog::EvLateSchedule),
     // Sliders: the threshold slider is vertical (WM_VSCROLL); the position
     // slider's notifications are declined so WM_HSCROLL reaches EvHScroll.
     OnChildAll(IDC_VOXSLIDER, &TAppDialog::EvVoxLevelNotify),

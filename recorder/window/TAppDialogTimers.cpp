@@ -57,19 +57,30 @@ void TAppDialog::SchedulerPoll() {
     // (each acts once per minute, so nothing is missed): a scheduled stop
     // would be deferred but its file dropped at once, losing the audio
     // captured until the deferred stop ran.
+    // Under a modal step the checks go on, so no minute is missed, and what
+    // falls due runs when the step has ended.
     if (!IsTransportBusy()) {
-        if (const int stop = CheckTimerStop()) ScheduledStop(stop);
-        if (const int start = CheckTimerStart()) ScheduledStart(start);
+        if (const int stop = CheckTimerStop()) {
+            if (IsModalStepOpen()) HoldScheduledEvent(false, stop);
+            else ScheduledStop(EventAt(stop).newFile);
+        }
+        if (const int start = CheckTimerStart()) {
+            if (IsModalStepOpen()) {
+                HoldScheduledEvent(true, start);
+            } else {
+                const TimerEvent event = EventAt(start);
+                ScheduledStart(event.newFile, event.name);
+            }
+        }
     }
     if (!ArmTimer(TIMER_SCHEDULER, kSchedulerPeriodMs)) Warn(IDS_TIMERERROR_TICK);
 }
 
 // A due stop ends the recording; an event with its own file also closes it.
-void TAppDialog::ScheduledStop(int eventNumber) {
-    const TimerEvent event = EventAt(eventNumber);
+void TAppDialog::ScheduledStop(bool newFile) {
     CmStop();
     StopButton->SetState(CoolButton::kPressed, true);
-    if (event.newFile && CurrentFile) {
+    if (newFile && CurrentFile) {
         DropCurrentFileKeepingData();
         SetTitle(nullptr, false);
     }
@@ -77,14 +88,13 @@ void TAppDialog::ScheduledStop(int eventNumber) {
 
 // A due start records, into a file of its own when the event asks for one:
 // named after the event (and the file-name prefix), or named automatically.
-void TAppDialog::ScheduledStart(int eventNumber) {
-    const TimerEvent event = EventAt(eventNumber);
-    if (event.newFile && CurrentFile) {
+void TAppDialog::ScheduledStart(bool newFile, const std::string& eventName) {
+    if (newFile && CurrentFile) {
         CmStop();
         DropCurrentFileKeepingData();
     }
     if (!CurrentFile) {
-        if (!event.name.empty()) OpenEventFile(event.name);
+        if (!eventName.empty()) OpenEventFile(eventName);
         else OpenFile(nullptr);
     }
     Listen();

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/AppSettings.h"
 #include "app/OwlMain.h"
 #include "app/PrivateMessages.h"
+#include "framework/ModalSteps.h"
 #include "framework/PropertySheet.h"
 #include "tests/app/AppFixture.h"
 #include "resources/ResourceIds.h"
@@ -125,6 +127,26 @@ TEST_F(AppTest, CopyDataTextIsBoundedBySizeAndLengthAndUnknownCodesAreIgnored) {
         EXPECT_EQ(c.calls, recorder_->calls);
     }
     EXPECT_EQ("note", recorder_->file->GetCommentText(0));
+}
+
+// A second copy's requests under an open dialog or message box wait and
+// run, in the order they came, once it has closed.
+TEST_F(AppTest, CopyDataUnderAModalStepRunsInOrderWhenItEnds) {
+    CreateFrame();
+    recorder_->file = std::make_unique<MemoryRecFile>();
+    const auto send = [this](ULONG_PTR code, const char* text) {
+        COPYDATASTRUCT data{code, static_cast<DWORD>(strlen(text) + 1), const_cast<char*>(text)};
+        return SendMessageA(FrameHandle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    };
+    {
+        ModalStepScope dialogOpen;
+        EXPECT_EQ(TRUE, send(COPYDATA_OPENFILE, "C:\\first.wav"));
+        EXPECT_EQ(TRUE, send(COPYDATA_ADDCOMMENT, "note"));
+        EXPECT_TRUE(recorder_->calls.empty());
+    }
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ((Calls{"open:C:\\first.wav", "annotation"}), recorder_->calls);
 }
 
 TEST_F(AppTest, GoToCommentStopsPlaybackMovesAndPlaysAgain) {

@@ -3,6 +3,7 @@
 int FakeUserInteraction::MessageBox(HWND owner, const std::string& text, const std::string& caption,
                                     UINT flags) {
     messageBoxes.push_back({owner, text, caption, flags});
+    RunWhileOpen();
     if (messageBoxAnswers.empty()) return defaultMessageBoxAnswer;
     const int answer = messageBoxAnswers.front();
     messageBoxAnswers.pop_front();
@@ -11,6 +12,7 @@ int FakeUserInteraction::MessageBox(HWND owner, const std::string& text, const s
 
 bool FakeUserInteraction::FileDialog(FileDialogData& data, bool save) {
     fileDialogs.push_back({save, data.filter, data.initialDir, data.defaultExt, data.fileName, data.flags});
+    RunWhileOpen();
     if (fileDialogAnswers.empty()) return false;
     const std::optional<std::string> answer = fileDialogAnswers.front();
     fileDialogAnswers.pop_front();
@@ -22,6 +24,7 @@ bool FakeUserInteraction::FileDialog(FileDialogData& data, bool save) {
 
 int FakeUserInteraction::RunModal(ModalRun& modal) {
     ++modalCount;
+    RunWhileOpen();
     if (!modalScripts.empty()) {
         const auto script = modalScripts.front();
         modalScripts.pop_front();
@@ -38,4 +41,11 @@ bool FakeUserInteraction::Launch(const std::string& commandLine, int show) {
 bool FakeUserInteraction::ShellOpen(HWND, const std::string& target, const std::string& parameters) {
     shellOpens.emplace_back(target, parameters);
     return shellOpenSucceeds;
+}
+
+void FakeUserInteraction::RunWhileOpen() {
+    if (whileOpen.empty()) return;
+    const auto events = whileOpen.front();
+    whileOpen.pop_front();
+    events();
 }

@@ -41,6 +41,9 @@ public:
     // answer is given, or the real dialog runs when runModals is set.
     std::deque<std::function<int(ModalRun&)>> modalScripts;
     int defaultModalAnswer = IDCANCEL;
+    // What happens while a message box, file dialog or modal dialog is
+    // open: each modal call runs the next one (if any) before it answers.
+    std::deque<std::function<void()>> whileOpen;
     bool runModals = false;
     int modalCount = 0;
 
@@ -58,6 +61,7 @@ public:
 
 private:
     bool FileDialog(FileDialogData& data, bool save);
+    void RunWhileOpen();
 };
 
 // Installs a service for one scope and puts the previous one back.

@@ -318,6 +318,7 @@ TEST_F(RecordModesTest, LoopThatCannotOverwriteGoesOnInANewFile)
     TCommandEnabler overwrite(CM_RECORDOVERWRITE);
     dialog->CeRecordOverwrite(overwrite);
     EXPECT_EQ(false, overwrite.Enabled());
+    dialog->Recording = 1;  // the limit comes only to a running recording
     dialog->EvFileLimit(0, 0);
     EXPECT_FALSE(dialog->CurrentFile->GetOverwrite());
     EXPECT_EQ(nullptr, dialog->ContinuationFile);
@@ -335,6 +336,7 @@ TEST_F(RecordModesTest, LoopThatCannotOverwriteGoesOnInANewFile)
     EXPECT_EQ(1, dialog->CurrentFile->TimeCodeCount());
     EXPECT_EQ(4410u, dialog->CurrentFile->GetPosition());
     EXPECT_TRUE(NewFileAskedFor(dialog->GetHandle()));
+    dialog->Recording = 0;
     CloseAndCheck(wavPath, std::vector<uint8_t>(4410, kOldByte));
 }
 
