@@ -29,6 +29,7 @@
 #include "recorder/capture/CaptureSession.h"
 #include "recorder/capture/FileLimits.h"
 #include "recorder/playback/PlayTally.h"
+#include "recorder/playback/SpeedConvert.h"
 #include "recorder/services/WaveDevice.h"
 #include "recorder/services/WaveFormatBuffer.h"
 #include "resources/ResourceIds.h"
@@ -127,6 +128,7 @@ public:
     uint32_t PlayedPosition = 0;   // file position at the end of the buffer heard last
     uint32_t PlayPeak[5] = {};     // peak level of each playback buffer
     std::unique_ptr<uint8_t[]> SpeedWork;  // copy of a block for the speed conversion
+    SpeedBalance PlaySpeedBalance;         // what this play at this speed took in and gave out
     PlayBufferTally PlayCount;     // the buffers this playback handed to the device
     void BnPlay();
     void StartPlayTimer(UINT ms);
@@ -516,6 +518,7 @@ private:
     bool LendEndSilence(int index, uint32_t position);
     bool PlayAfterRecording(const std::string& recorded);
     bool PlayedToTheEnd(const WAVEHDR& returned) const;
+    // At speed: the work buffer made, the balance of the play started anew.
     void EnsureSpeedWork();
     // Ends a playback completely (recording is about to start).
     void StopPlaying();

@@ -331,7 +331,8 @@ void TAppDialog::SpeedConvert(int index)
     WAVEHDR& header = Ring.Header(index);
     const uint32_t bytes = std::min<uint32_t>(header.dwBufferLength, kRingBlockBytes);
     const uint32_t converted = ::SpeedConvert(reinterpret_cast<uint8_t*>(header.lpData), bytes, SpeedWork.get(),
-                                              SampleLayout::Of(CaptureFormat), AppState.PlayRate);
+                                              SampleLayout::Of(CaptureFormat), AppState.PlayRate,
+                                              kSpeedOutputLimit, &PlaySpeedBalance);
     if (converted > 0)
         header.dwBufferLength = converted;
 }
@@ -427,6 +428,7 @@ bool TAppDialog::LendEndSilence(int index, uint32_t position)
 
 void TAppDialog::EnsureSpeedWork()
 {
+    PlaySpeedBalance = SpeedBalance{};  // a new play or a new speed
     if (SpeedMode != 0 && !SpeedWork)
         SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
 }
