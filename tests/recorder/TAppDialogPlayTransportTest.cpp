@@ -151,4 +151,47 @@ TEST_F(PlayTransportTest, TheKeysAndTheMenuFollowTheSwappedSteps)
     EXPECT_EQ("&Back 1 minute\tCtrl+Left-cursor", minute.Text().value_or(""));
 }
 
+// Sound-byte mode (a double click on Play) plays the first second of each
+// segment and jumps to the next; the segment and minute moves go to the
+// segment starts and the ends of the file.
+TEST_F(PlayTransportTest, SoundBytesAndTheSegmentAndMinuteMoves)
+{
+    RecFile& file = *dialog->CurrentFile;
+    file.AddTimeCode(0, 1000000, true);
+    file.AddTimeCode(2 * kSecondBytes, 1000100, true);
+    AppState.SoundByte = 1;
+    Send(WM_COMMAND, MAKEWPARAM(CM_PLAY, BN_DOUBLECLICKED), LPARAM(dialog->GetDlgItem(CM_PLAY)));
+    ASSERT_TRUE(dialog->Playing);
+    PlayToTheEnd();
+    EXPECT_EQ(2 * kSecondBytes + kEndSilenceBytes, waves.played.size());
+    dialog->Position(3 * kSecondBytes + kSecondBytes / 2, true);
+    Send(WM_COMMAND, CM_BACK1SEGMENT);
+    EXPECT_EQ(2 * kSecondBytes, file.GetPosition());
+    Send(WM_COMMAND, CM_BACK1SEGMENT);  // just after a segment start: the one before
+    EXPECT_EQ(0u, file.GetPosition());
+    Send(WM_COMMAND, CM_FORWARD1SEGMENT);
+    EXPECT_EQ(2 * kSecondBytes, file.GetPosition());
+    Send(WM_COMMAND, CM_FORWARD1MINUTE);
+    EXPECT_EQ(4 * kSecondBytes, file.GetPosition());
+    Send(WM_COMMAND, CM_BACK1MINUTE);
+    EXPECT_EQ(0u, file.GetPosition());
+}
+
+// A second copy's flush while recording leaves the recording going; its
+// stop-and-save ends the recording in the file.
+TEST_F(PlayTransportTest, FlushAndStopAndSaveWhileRecording)
+{
+    Send(WM_TOGGLERECORD);
+    Capture(3);
+    Send(WM_FLUSHFILES);
+    EXPECT_TRUE(dialog->Recording);
+    EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Input));
+    Capture(2);
+    Send(WM_STOPANDSAVE);
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(0, waves.OpenDevices(WaveDirection::Input));
+    EXPECT_FALSE(dialog->CurrentFile);
+    EXPECT_EQ(4 * kSecondBytes + 5 * kBlockBytes, ReadBack(path).size());
+}
+
 }  // namespace
