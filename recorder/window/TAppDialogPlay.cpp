@@ -110,6 +110,12 @@ bool TAppDialog::PlayAfterRecording(const std::string& recorded)
     if (CurrentFile && CurrentFile->GetDataLength() > 0)
         return true;
     if (!recorded.empty() && PathExists(recorded)) {
+        // The new file the stop opened was never used: it goes, not left
+        // empty on disk.
+        if (CurrentFile && CurrentFile->GetDataLength() == 0) {
+            (void)CurrentFile->Delete();
+            CurrentFile.reset();
+        }
         OpenFile(recorded.c_str());
         if (CurrentFile && CurrentFile->GetDataLength() > 0)
             return true;

@@ -12,6 +12,7 @@
 #include "app/PrivateMessages.h"
 #include "recorder/playback/TransportKeys.h"
 #include "resources/ResourceIds.h"
+#include "tests/recorder/FilesTestFolder.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 
 namespace {
@@ -97,11 +98,21 @@ TEST_F(PlayTransportTest, PlayAtSpeedChosenWhilePlayingTakesEffect)
 // new, empty file; what plays is the recording the user was looking at.
 TEST_F(PlayTransportTest, PlayAfterARecordingInModeFourPlaysTheSavedRecording)
 {
+    FilesTestFolder folder;  // where new files are named
+    CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
+    AppState.AutoName = true;
+    AppState.AutoPrompt = false;
     AppState.RecordMode = 4;
     Send(WM_TOGGLERECORD);
     Capture(3);
     Send(WM_COMMAND, CM_PLAY);
     EXPECT_TRUE(ui.messageBoxes.empty());
+    // The new file the stop made was never used: none is left behind.
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder / "*.wav").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
     ASSERT_TRUE(dialog->CurrentFile);
     EXPECT_EQ(path, dialog->CurrentFile->GetPath());
     EXPECT_TRUE(dialog->Playing);
