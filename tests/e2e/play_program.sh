@@ -63,13 +63,13 @@ wait_for_tone_end() {
 
 "$tools/sound-rig" start
 # 1. The recording: silence, 4 s of tone, silence. Wine's PulseAudio output
-# may drop the first half second or more of a stream (the bare loop's too):
-# the silence before the tone takes that, so that the check measures the
-# tone's end.
+# may drop the first half second or more of a stream (the bare loop's too;
+# the 32-bit Wine up to about 1.6 s): the silence before the tone, about 4 s
+# (2.7 s at speed 1.5), takes that, so that the check measures the tone's end.
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
 recorder=$!
 wait_for_file "$wav" || { echo "no recording started"; exit 1; }
-sleep 3
+sleep 5.5
 "$tools/sound-rig" tone 4 1000
 sleep 1.5
 "$tools/wine-run" "$program" /F /T
