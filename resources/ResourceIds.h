@@ -285,6 +285,7 @@
 #define IDS_CANTPREPAREWAVEOUT  3020   // log only
 #define IDS_CANTOPENWAVEOUT     3071
 #define IDS_CANTPLAYFILE        3079   // nothing of the file's audio could be read for playing
+#define IDS_RECORDINGSAVEDNOPLAY 3078  // Play stopped a recording whose saved file cannot be opened again
 // Preference pages: General, HotKey, Vox, PlayBack, Record, Driver, Switches
 // (resources/pages.rc). The Driver and Switches templates are named, not
 // numbered: "Driver" and "Switches".

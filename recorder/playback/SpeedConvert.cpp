@@ -77,7 +77,7 @@ private:
 }  // namespace
 
 uint32_t SpeedConvert(uint8_t* data, uint32_t length, uint8_t* work, const SampleLayout& layout,
-                      float rate, uint32_t outputLimit)
+                      float rate, uint32_t outputLimit, SpeedBalance* balance)
 {
     if (!data || !work || length == 0 || layout.frameBytes == 0)
         return 0;
@@ -96,19 +96,26 @@ uint32_t SpeedConvert(uint8_t* data, uint32_t length, uint8_t* work, const Sampl
     if (!emit(0, std::min(first, outputLimit)))
         return 0;
     in = std::min(first, outputLimit);
+    const uint64_t earlierIn = balance ? balance->in : 0;
+    const uint64_t earlierOut = balance ? balance->out : 0;
+    const auto ratioNow = [&] { return float(double(earlierIn + in) / double(earlierOut + out)); };
     while (in < length && out < outputLimit) {
         const uint32_t start = in;
         const uint32_t group = groups.GroupAt(start);
         if (group == 0 || !emit(start, group))
             break;
         in += group;
-        float ratio = float(in) / float(out);
+        float ratio = ratioNow();
         if (rate < kSlowThreshold) {
             while (ratio > rate && emit(start, group))
-                ratio = float(in) / float(out);
+                ratio = ratioNow();
         } else if (rate > kFastThreshold && ratio < rate && in < length) {
             in += groups.GroupAt(in);  // cut one group out
         }
+    }
+    if (balance) {
+        balance->in += in;
+        balance->out += out;
     }
     return out;
 }

@@ -25,8 +25,18 @@ uint32_t FindZeroCrossing(const uint8_t* from, const uint8_t* end, const SampleL
 // The output limit of a converted block, inside its 450000-byte buffer.
 constexpr uint32_t kSpeedOutputLimit = 449800;
 
+// The bytes taken in and given out by the blocks of one play converted so
+// far. A block cuts or repeats whole groups of an eighth of it, so alone it
+// can only come near the rate (1.6 for 1.5); counted on over the blocks, the
+// next one makes up for the last and the play keeps the rate.
+struct SpeedBalance {
+    uint64_t in = 0;
+    uint64_t out = 0;
+};
+
 // Converts the block of `length` bytes in `data` for the speed `rate`
 // (0.2 .. 2.0) in place; `work` (at least `length` bytes) holds the copy of
-// the input. Returns the bytes now in data (at most outputLimit).
+// the input. Returns the bytes now in data (at most outputLimit). With a
+// balance the ratio counts the earlier blocks too, and this block is added.
 uint32_t SpeedConvert(uint8_t* data, uint32_t length, uint8_t* work, const SampleLayout& layout,
-                      float rate, uint32_t outputLimit = kSpeedOutputLimit);
+                      float rate, uint32_t outputLimit = kSpeedOutputLimit, SpeedBalance* balance = nullptr);

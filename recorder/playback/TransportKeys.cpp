@@ -12,6 +12,19 @@ RepositionStep StepForKeys(bool shift, bool ctrl, int lhMode)
     return swapped ? RepositionStep::Segment : RepositionStep::Minute;
 }
 
+const char* MoveMenuText(RepositionStep step, bool forward, int lhMode)
+{
+    const bool plainKey = StepForKeys(false, false, lhMode) == step;
+    if (step == RepositionStep::Minute) {
+        if (forward)
+            return plainKey ? "&Forward 1 minute\tRight-cursor" : "&Forward 1 minute\tCtrl+Right-cursor";
+        return plainKey ? "&Back 1 minute\tLeft-cursor" : "&Back 1 minute\tCtrl+Left-cursor";
+    }
+    if (forward)
+        return plainKey ? "Forward 1 segment\tRight-cursor" : "Forward 1 segment\tCtrl+Right-cursor";
+    return plainKey ? "Back 1 segment\tLeft-cursor" : "Back 1 segment\tCtrl+Left-cursor";
+}
+
 bool KeyHeld(short asyncKeyState)
 {
     return (static_cast<unsigned short>(asyncKeyState) & 0xFFF0u) != 0;

@@ -11,6 +11,11 @@ enum class RepositionStep : int { Minute = 0, Second = 1, Segment = 2, Comment =
 // the File page's mode word the plain and Ctrl steps change places.
 RepositionStep StepForKeys(bool shift, bool ctrl, int lhMode);
 
+// The menu text of the minute and segment moves, with the key that makes
+// each: Left/Right alone or with Ctrl, as StepForKeys chooses (the keys go
+// through the same step choice as the buttons).
+const char* MoveMenuText(RepositionStep step, bool forward, int lhMode);
+
 // A key counts as held when any of the bits 0xFFF0 of GetAsyncKeyState's
 // answer is set.
 bool KeyHeld(short asyncKeyState);

@@ -30,6 +30,7 @@
 #include "recorder/capture/CaptureSession.h"
 #include "recorder/capture/FileLimits.h"
 #include "recorder/playback/PlayTally.h"
+#include "recorder/playback/SpeedConvert.h"
 #include "recorder/services/WaveDevice.h"
 #include "recorder/services/WaveFormatBuffer.h"
 #include "resources/ResourceIds.h"
@@ -55,6 +56,11 @@ constexpr UINT kPropertiesWatchMs = 1000;
 // sound server (under Wine up to about a second), and closing it then would
 // cut the end of the file.
 constexpr UINT kPlayTailMs = 1500;
+// After the file's last block the device is given this much silence, and the
+// play ends when the silence comes back: a device reports a block done before
+// it is heard, and Wine's output drops what the sound server still holds as
+// soon as no block is left with it.
+constexpr UINT kEndSilenceMs = 500;
 
 // The settings record's and the file's format buffers always have room for
 // the largest format record; the codec manager's own answer (18 bytes under
@@ -112,6 +118,7 @@ public:
     WaveDevice hWaveOut{WaveDirection::Output};  // the open output device, if any
     WaveDevice PlayTail{WaveDirection::Output};  // the device letting out the end of a played file
     bool PlayReachedEnd = false;                 // the playback ran to the end of the file
+    bool EndSilenceLent = false;                 // the silence after the last block went to the device
     AcmStream hAcmStream;                        // the open conversion stream, if any
     int AcmMode = 0;          // 1 encode, 2 decode, 0 none
     int SpeedMode = 0;        // 0 normal, 2 requested, 1 playing at speed
@@ -122,12 +129,14 @@ public:
     uint32_t PlayedPosition = 0;   // file position at the end of the buffer heard last
     uint32_t PlayPeak[5] = {};     // peak level of each playback buffer
     std::unique_ptr<uint8_t[]> SpeedWork;  // copy of a block for the speed conversion
+    SpeedBalance PlaySpeedBalance;         // what this play at this speed took in and gave out
     PlayBufferTally PlayCount;     // the buffers this playback handed to the device
     void BnPlay();
     void StartPlayTimer(UINT ms);
     uint32_t ReadPlayData(void* buffer);
     void DecodePlayBuffer(int index);
-    void MmOutData(int index);
+    // atSpeed false: the block plays as it is (the silence after the end).
+    void MmOutData(int index, bool atSpeed = true);
     void SpeedConvert(int index);
     void MmOutDone(WAVEHDR& header, int index);
     // Settles and logs the playback's buffer tally; before the device is reset.
@@ -160,6 +169,10 @@ public:
     void CmBack1Minute();
     void CmForward1Comment();
     void CmBack1Comment();
+    void CeBack1Minute(TCommandEnabler& ce);
+    void CeForward1Minute(TCommandEnabler& ce);
+    void CeBack1Segment(TCommandEnabler& ce);
+    void CeForward1Segment(TCommandEnabler& ce);
     void CmPlayAtSpeed();
     void CePlayAtSpeed(TCommandEnabler& ce);
     void CmSpeedUp();
@@ -533,6 +546,14 @@ private:
     int BuffersWithPlayDevice() const;
     void EndOfPlayback();
     void RefillPlayHeader(int index);
+    bool LendEndSilence(int index, uint32_t position);
+    bool PlayAfterRecording(const std::string& recorded);
+    bool PlayedToTheEnd(const WAVEHDR& returned) const;
+    // At speed: the work buffer made, the balance of the play started anew.
+    void EnsureSpeedWork();
+    // Ends a playback completely (recording is about to start).
+    void StopPlaying();
+    void EndPlaySpeed();  // the Play button loses its speed caption
 
     static const MsgEntry<TAppDialog> kMessages[];
 };

@@ -89,17 +89,34 @@ void TAppDialog::FreeDat()
         Ring.Free();
 }
 
+namespace {
+
+// Back, Forward, the position commands and a second copy's /X.
+bool IsMoveRequest(UINT msg, WPARAM wParam)
+{
+    if (msg == WM_REPOSITION)
+        return true;
+    if (msg != WM_COMMAND)
+        return false;
+    const UINT id = LOWORD(wParam);
+    return id == CM_REWIND || id == CM_FASTFORWARD || (id >= CM_FORWARD1SECOND && id <= CM_BACK1COMMENT);
+}
+
+}  // namespace
+
 bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!IsHoldingRequests())
         return false;
     // A request asked for again runs once, in the place of its latest
-    // asking: record, stop, record ends recording.
+    // asking: record, stop, record ends recording. Moves add up: each one
+    // asked for is made.
     const auto same = [&](const TransportRequest& r) {
         return r.msg == msg && r.wParam == wParam && r.lParam == lParam;
     };
-    DeferredRequests.erase(std::remove_if(DeferredRequests.begin(), DeferredRequests.end(), same),
-                           DeferredRequests.end());
+    if (!IsMoveRequest(msg, wParam))
+        DeferredRequests.erase(std::remove_if(DeferredRequests.begin(), DeferredRequests.end(), same),
+                               DeferredRequests.end());
     DeferredRequests.push_back({msg, wParam, lParam});
     if (!IsTransportBusy())
         LogHeldRequest(msg, wParam);
@@ -156,6 +173,10 @@ void TAppDialog::Listen()
 // when none is open. False (and stopped) when no file can be had.
 bool TAppDialog::PrepareFileForRecording()
 {
+    // Recording and playing exclude each other: a playback ends completely
+    // before the file is chosen.
+    if (Playing || hWaveOut.IsOpen())
+        StopPlaying();
     // A record-insert or record-overwrite records into the file it chose.
     if (AppState.RecordMode == 3 && !IsFreshFile() && !InEditRecording()) {
         if (CurrentFile)
@@ -172,10 +193,6 @@ bool TAppDialog::PrepareFileForRecording()
         // end the recording this starts).
         DiscardFile();
         OpenFile(nullptr);
-    }
-    if (hWaveOut.IsOpen()) {
-        (void)hWaveOut.Close();
-        AcmClose();
     }
     if (!CurrentFile && !SecondaryFile)
         OpenFile(nullptr);

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <string>
 
 #include "app/AppState.h"
 #include "app/PrivateMessages.h"
 #include "recorder/controls/CoolButton.h"
+#include "recorder/files/FileNaming.h"
 #include "recorder/playback/PlayBlocks.h"
 #include "recorder/playback/SpeedConvert.h"
 
@@ -65,14 +67,19 @@ void TAppDialog::ShowPlaySpeed()
 void TAppDialog::BnPlay()
 {
     ShowPlaySpeed();
+    // Play at speed chosen while playing takes effect with the next block.
+    EnsureSpeedWork();
     if (!CurrentFile || CurrentFile->GetDataLength() == 0) {
         CmStop();
         return;
     }
     if (Recording) {
+        const std::string recorded = CurrentFile->GetPath();
         CmStop();
         if (PlayButton && PlayButton->GetHandle())
             PlayButton->SetState(CoolButton::kPressed, true);
+        if (!PlayAfterRecording(recorded))
+            return;
     }
     const uint32_t length = CurrentFile->GetLength();
     const uint32_t position = CurrentFile->GetPosition();
@@ -92,6 +99,31 @@ void TAppDialog::BnPlay()
         EvStopTransport(0, 0);
         return;
     }
+}
+
+// The stop of a recording may have saved it and opened a new, empty file
+// (record mode 4): the recording the user was looking at is played, opened
+// again from where it was saved. False (and stopped, with the reason shown)
+// when there is nothing to play.
+bool TAppDialog::PlayAfterRecording(const std::string& recorded)
+{
+    if (CurrentFile && CurrentFile->GetDataLength() > 0)
+        return true;
+    if (!recorded.empty() && PathExists(recorded)) {
+        // The new file the stop opened was never used: it goes, not left
+        // empty on disk.
+        if (CurrentFile && CurrentFile->GetDataLength() == 0) {
+            (void)CurrentFile->Delete();
+            CurrentFile.reset();
+        }
+        OpenFile(recorded.c_str());
+        if (CurrentFile && CurrentFile->GetDataLength() > 0)
+            return true;
+    }
+    Error(IDS_RECORDINGSAVEDNOPLAY, MB_ICONINFORMATION);
+    CmStop();
+    RepaintTransportButtons();
+    return false;
 }
 
 // Opens the output device in the capture format and, for compressed files,
@@ -126,9 +158,9 @@ bool TAppDialog::OpenPlayDevice()
 // decode stream). False when nothing at all could be read.
 bool TAppDialog::FillPlayRing()
 {
-    if (SpeedMode != 0 && !SpeedWork)
-        SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
+    EnsureSpeedWork();
     Playing = 1;
+    EndSilenceLent = false;
     PlayCount.Begin();
     PlayDoneIndex = kRingSlots - 1;
     PlayQueuedIndex = kRingSlots - 1;
@@ -152,7 +184,10 @@ bool TAppDialog::FillPlayRing()
             header.dwBufferLength = ReadPlayData(header.lpData);
             header.dwUser = CurrentFile->GetPosition();
             readTotal += header.dwBufferLength;
-            MmOutData(i);
+            if (header.dwBufferLength > 0)
+                MmOutData(i);
+            else if (readTotal > 0)
+                (void)LendEndSilence(i, CurrentFile->GetPosition());
         }
     }
     PlayDoneIndex = kRingSlots - 1;
@@ -231,12 +266,17 @@ bool TAppDialog::QueuePlayBuffers()
         const ACMSTREAMHEADER& record = *Ring.Conversion(i);
         WAVEHDR& header = Ring.Header(i);
         const DWORD bytes = std::min<DWORD>(record.cbDstLengthUsed, kRingBlockBytes);
+        PlayQueuedIndex = i;
+        if (bytes == 0 && record.cbSrcLength == 0) {
+            // Nothing was read for this record: the end of the file.
+            queued |= LendEndSilence(i, static_cast<uint32_t>(record.dwSrcUser));
+            continue;
+        }
         std::copy(record.pbDst, record.pbDst + bytes, reinterpret_cast<uint8_t*>(header.lpData));
         header.dwBufferLength = bytes;
         header.dwUser = record.dwSrcUser;
         MmOutData(i);
         queued |= bytes > 0;
-        PlayQueuedIndex = i;
     }
     bool readAnything = false;
     const int toRefill = RefillOrder(PlayDecodedIndex, PlayDoneIndex, slots);
@@ -261,7 +301,7 @@ bool TAppDialog::QueuePlayBuffers()
     return queued;
 }
 
-void TAppDialog::MmOutData(int index)
+void TAppDialog::MmOutData(int index, bool atSpeed)
 {
     if (index < 0 || index >= kRingSlots)
         return;
@@ -273,7 +313,7 @@ void TAppDialog::MmOutData(int index)
     header.lpNext = nullptr;
     PlayPeak[index] = PeakLevel(reinterpret_cast<const uint8_t*>(header.lpData), header.dwBufferLength,
                                 CaptureFormat);
-    if (SpeedMode != 0)
+    if (SpeedMode != 0 && atSpeed)
         SpeedConvert(index);
     if (hWaveOut.Prepare(header) != MMSYSERR_NOERROR) {
         Warn(IDS_CANTPREPAREWAVEOUT);
@@ -297,7 +337,8 @@ void TAppDialog::SpeedConvert(int index)
     WAVEHDR& header = Ring.Header(index);
     const uint32_t bytes = std::min<uint32_t>(header.dwBufferLength, kRingBlockBytes);
     const uint32_t converted = ::SpeedConvert(reinterpret_cast<uint8_t*>(header.lpData), bytes, SpeedWork.get(),
-                                              SampleLayout::Of(CaptureFormat), AppState.PlayRate);
+                                              SampleLayout::Of(CaptureFormat), AppState.PlayRate,
+                                              kSpeedOutputLimit, &PlaySpeedBalance);
     if (converted > 0)
         header.dwBufferLength = converted;
 }
@@ -342,13 +383,18 @@ void TAppDialog::MmOutDone(WAVEHDR& header, int index)
         QueuePlayBuffers();
     else
         RefillPlayHeader(index);
-    if (!Playing)
-        return;
-    // The end: the last block was heard, or the reads stopped short of the
-    // file's length and nothing is left with the device.
-    if (PlayedPosition >= CurrentFile->GetLength() ||
-        (!PlaysThroughCodec() && header.dwBufferLength == 0 && BuffersWithPlayDevice() == 0))
+    if (Playing && PlayedToTheEnd(header))
         EndOfPlayback();
+}
+
+// The end: the last block was played, or the reads stopped short of the
+// file's length; and nothing is left with the device, the silence after the
+// last block included, so that the end of the file has been heard.
+bool TAppDialog::PlayedToTheEnd(const WAVEHDR& returned) const
+{
+    if (BuffersWithPlayDevice() > 0)
+        return false;
+    return PlayedPosition >= CurrentFile->GetLength() || (!PlaysThroughCodec() && returned.dwBufferLength == 0);
 }
 
 void TAppDialog::RefillPlayHeader(int index)
@@ -357,11 +403,40 @@ void TAppDialog::RefillPlayHeader(int index)
     header.dwBufferLength = ReadPlayData(header.lpData);
     header.dwUser = CurrentFile->GetPosition();
     if (header.dwBufferLength == 0) {
-        // Stays free (and marked done) for the end of the file.
-        header.dwFlags = WHDR_DONE;
+        (void)LendEndSilence(index, CurrentFile->GetPosition());
         return;
     }
     MmOutData(index);
+}
+
+// Lends header index a block of silence after the file's last block, once
+// per playback; position is the file position it stands for (the end). A
+// header given no silence stays free (and marked done). True when lent.
+bool TAppDialog::LendEndSilence(int index, uint32_t position)
+{
+    WAVEHDR& header = Ring.Header(index);
+    header.dwUser = position;
+    header.dwBufferLength = 0;
+    header.dwFlags = WHDR_DONE;
+    if (EndSilenceLent || !Playing)
+        return false;
+    EndSilenceLent = true;
+    const uint32_t block = std::max<uint32_t>(CaptureFormat.nBlockAlign, 1);
+    const uint32_t wanted = static_cast<uint32_t>(uint64_t{CaptureFormat.nAvgBytesPerSec} * kEndSilenceMs / 1000);
+    const uint32_t bytes = std::min<uint32_t>(wanted, kRingBlockBytes) / block * block;
+    if (bytes == 0)
+        return false;
+    std::fill_n(reinterpret_cast<uint8_t*>(header.lpData), bytes, CaptureFormat.wBitsPerSample == 8 ? 0x80 : 0);
+    header.dwBufferLength = bytes;
+    MmOutData(index, false);
+    return (header.dwFlags & WHDR_PREPARED) != 0;  // a refused block is marked done alone
+}
+
+void TAppDialog::EnsureSpeedWork()
+{
+    PlaySpeedBalance = SpeedBalance{};  // a new play or a new speed
+    if (SpeedMode != 0 && !SpeedWork)
+        SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
 }
 
 int TAppDialog::BuffersWithPlayDevice() const

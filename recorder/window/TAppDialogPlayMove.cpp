@@ -120,6 +120,12 @@ void TAppDialog::CmBack1Minute() { PositionCommand(CM_BACK1MINUTE, 0, false); }
 void TAppDialog::CmForward1Comment() { PositionCommand(CM_FORWARD1COMMENT, 3, true); }
 void TAppDialog::CmBack1Comment() { PositionCommand(CM_BACK1COMMENT, 3, false); }
 
+// The minute and segment rows of the menu name the key that makes each move.
+void TAppDialog::CeBack1Minute(TCommandEnabler& ce) { ce.SetText(MoveMenuText(RepositionStep::Minute, false, AppState.LHMode)); }
+void TAppDialog::CeForward1Minute(TCommandEnabler& ce) { ce.SetText(MoveMenuText(RepositionStep::Minute, true, AppState.LHMode)); }
+void TAppDialog::CeBack1Segment(TCommandEnabler& ce) { ce.SetText(MoveMenuText(RepositionStep::Segment, false, AppState.LHMode)); }
+void TAppDialog::CeForward1Segment(TCommandEnabler& ce) { ce.SetText(MoveMenuText(RepositionStep::Segment, true, AppState.LHMode)); }
+
 void TAppDialog::CmPlayAtSpeed()
 {
     if (!CurrentFile)
@@ -159,15 +165,13 @@ void ShowNewSpeed(TAppDialog& window)
 void TAppDialog::CmSpeedUp()
 {
     AppState.PlayRate = SpeedStepUp(AppState.PlayRate);
-    if (hWaveOut.IsOpen() && !SpeedWork)
-        SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
     ShowNewSpeed(*this);
+    EnsureSpeedWork();
 }
 
 void TAppDialog::CmSpeedDown()
 {
     AppState.PlayRate = SpeedStepDown(AppState.PlayRate);
-    if (hWaveOut.IsOpen() && !SpeedWork)
-        SpeedWork.reset(new (std::nothrow) uint8_t[kRingBlockBytes]);
     ShowNewSpeed(*this);
+    EnsureSpeedWork();
 }

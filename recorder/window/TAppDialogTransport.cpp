@@ -47,14 +47,7 @@ void TAppDialog::BnStop()
     // Closing the codec stream pumps messages: a record or open request
     // arriving then waits until the stop and its new file are done.
     TransportBusyScope busy(*this);
-    if (SpeedMode > 0) {
-        if (PlayButton && PlayButton->GetHandle()) {
-            PlayButton->SetCaption("Pla&y");
-            PlayButton->SetNoCaption(true);
-            PlayButton->Invalidate(false);
-        }
-        SpeedMode = 0;
-    }
+    EndPlaySpeed();
     SoundByteMode = 0;
     // The buffers the device gives back at the stop still belong to the
     // segment running: the voice counters are cleared after them.
@@ -89,6 +82,27 @@ void TAppDialog::StopRecordingPart()
         Position(CurrentFile->GetPosition(), true);
 }
 
+void TAppDialog::EndPlaySpeed()
+{
+    if (SpeedMode <= 0)
+        return;
+    if (PlayButton && PlayButton->GetHandle()) {
+        PlayButton->SetCaption("Pla&y");
+        PlayButton->SetNoCaption(true);
+        PlayButton->Invalidate(false);
+    }
+    SpeedMode = 0;
+}
+
+// Recording is about to start: the playback ends as a stop ends it, with
+// its speed, its timer, its tally, its device and its decode stream.
+void TAppDialog::StopPlaying()
+{
+    EndPlaySpeed();
+    StopPlaybackPart();
+    AcmClose();
+}
+
 // The device gives back every buffer and closes; the file goes back to the
 // end of what was heard.
 void TAppDialog::StopPlaybackPart()
@@ -100,8 +114,9 @@ void TAppDialog::StopPlaybackPart()
     if (!hWaveOut.IsOpen())
         return;
     EndPlayTally();
-    // At the end of the file every buffer is back, but its sound may still
-    // be on its way: the device stays open a while instead of being reset.
+    // At the end of the file every buffer is back, the silence after the
+    // last one included; on a device that reports blocks early its sound may
+    // still be on its way: the device stays open a while instead of being reset.
     if (reachedEnd && BuffersWithPlayDevice() == 0 && hWaveOut.UnprepareAll() == MMSYSERR_NOERROR &&
         hWaveOut.HandOver(PlayTail))
         ArmTimer(TIMER_PLAYTAIL, kPlayTailMs);

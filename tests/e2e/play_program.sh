@@ -1,24 +1,21 @@
 #!/usr/bin/env bash
-# The real program plays what it recorded: it records a 1 kHz tone from the
-# null sink's monitor (/I settings /L, stopped by a second copy's /F /T),
-# then plays the file into the null sink, once from the command line (/P)
-# and once at speed 1.5 (five "faster" commands, then "Play at speed", as
-# the menu sends them), while parec records the sink's monitor. Passes when
-# the tone is heard for as long as it lasts in the file, about 1/1.5 of that
-# at speed 1.5, and is followed by 2 s of silence while the program still
-# runs: it stops by itself at the end of the file.
-# Wine's PulseAudio output drops part of a stream at its start or end
-# (measured on an idle machine: none to 0.8 s at speed 1, up to 1.3 s at
-# speed 1.5), so a play may fall short of its length (the file's, or 1/1.5
-# of it) by up to 1 s at speed 1 and 1.5 s at speed 1.5, and never exceed it
-# by more than 0.2 s. The 32-bit Wine drops more at speed 1 (1.1-1.65 s
-# in the runs measured): there a play may fall short by up to 2 s.
-# The exact lengths the program hands to the device are checked by the
-# recorder's unit tests with the scripted device.
-#   play_program.sh PROGRAM.exe POST_COMMAND.exe
+# The real program plays what it recorded: it records 4 s of a 1 kHz tone,
+# with silence before and after, from the null sink's monitor (/I settings /L, stopped by a second copy's /F /T),
+# then plays the file into the null sink, from the command line (/P) and at
+# speed 1.5 (five "faster" commands, then "Play at speed", as the menu sends
+# them), while parec records the sink's monitor. In every round the tone
+# must be heard for as long as it lasts in the file (1/1.5 of that at speed
+# 1.5), at most 0.15 s shorter and 0.2 s longer, followed by 2 s of silence
+# while the program still runs: it stops by itself at the end of the file.
+# Beside each play the bare winmm loop (bench/wine/BarePlayback.cpp) plays
+# the same audio (made 1.5 times faster by sox for the second) in the same
+# round, and its figures are printed: what the platform alone does.
+#   play_program.sh PROGRAM.exe POST_COMMAND.exe BARE_PLAYBACK.exe [ROUNDS=2]
 set -eu
 program=$1
 post=$2
+bare=$3
+rounds=${4:-2}
 listener=
 source "$(dirname "$0")/program_lib.sh"
 cleanup() {
@@ -65,18 +62,19 @@ wait_for_tone_end() {
 }
 
 "$tools/sound-rig" start
-# 1. The recording.
-"$tools/sound-rig" tone 40 1000 &  # ended once the recording is made
-player=$!
-sleep 2.5
+# 1. The recording: silence, 4 s of tone, silence. Wine's PulseAudio output
+# may drop the first half second or more of a stream (the bare loop's too;
+# the 32-bit Wine up to about 1.6 s): the silence before the tone, about 4 s
+# (2.7 s at speed 1.5), takes that, so that the check measures the tone's end.
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
 recorder=$!
 wait_for_file "$wav" || { echo "no recording started"; exit 1; }
-sleep 5
+sleep 5.5
+"$tools/sound-rig" tone 4 1000
+sleep 1.5
 "$tools/wine-run" "$program" /F /T
 sleep 1
 close_program "$program"
-kill_tree "$player"; player=
 sleep 1
 read -r file_ms _ < <(tone_span "$wav")
 [ "$file_ms" -ge 2000 ] || { echo "the recording holds too little tone: $file_ms ms"; exit 1; }
@@ -99,18 +97,37 @@ play_and_listen() {
     read -r span_ms after_ms < <(tone_span $(raw "$out/$name.raw"))
 }
 
-# 2. Played from the command line; 3. at speed 1.5.
-play_and_listen normal /P "$(winpath "$wav")"
-normal_ms=$span_ms normal_after=$after_ms
-play_and_listen fast post "$(winpath "$wav")"
-fast_ms=$span_ms fast_after=$after_ms
+# The bare loop reads a plain PCM file: the recording as it is, and 1.5
+# times faster with its pitch kept.
+sox "$wav" -t wav -e signed -b 16 "$out/plain.wav"
+sox "$wav" -t wav -e signed -b 16 "$out/faster.wav" tempo 1.5
+bare_play_and_listen() {
+    monitor_to "$out/$1.raw"
+    "$tools/wine-run" "$bare" "$(winpath "$2")" || true
+    wait_for_tone_end "$out/$1.raw"
+    stop_monitor
+    read -r span_ms after_ms < <(tone_span $(raw "$out/$1.raw"))
+}
 
-echo "file_ms $file_ms played_ms $normal_ms then_silent_ms $normal_after at_1.5_ms $fast_ms then_silent_ms $fast_after"
-allowed=1000 fast_allowed=1500
-if [ "$(cat "$(dirname "$program")/wine-arch" 2>/dev/null)" = win32 ]; then allowed=2000 fast_allowed=2000; fi
-awk -v f="$file_ms" -v n="$normal_ms" -v na="$normal_after" -v s="$fast_ms" -v sa="$fast_after" \
-    -v al="$allowed" -v fal="$fast_allowed" 'BEGIN {
-    short = f - n; fast_short = f / 1.5 - s
-    exit !(short <= al && short >= -200 && fast_short <= fal && fast_short >= -200 &&
-           na >= 2000 && sa >= 2000) }' \
-    || { echo "playback length out of range"; exit 1; }
+# Each round: played from the command line, the bare loop, at speed 1.5, the
+# bare loop on the faster file.
+failed=0
+judge() {  # heard_ms expected_ms silence_after_ms
+    awk -v h="$1" -v e="$2" -v a="$3" 'BEGIN { exit !(e - h <= 150 && h - e <= 200 && a >= 2000) }'
+}
+for round in $(seq "$rounds"); do
+    play_and_listen "normal$round" /P "$(winpath "$wav")"
+    normal_ms=$span_ms normal_after=$after_ms
+    bare_play_and_listen "bare$round" "$out/plain.wav"
+    bare_ms=$span_ms
+    play_and_listen "fast$round" post "$(winpath "$wav")"
+    fast_ms=$span_ms fast_after=$after_ms
+    bare_play_and_listen "barefast$round" "$out/faster.wav"
+    bare_fast_ms=$span_ms
+    fast_expected=$((file_ms * 2 / 3))
+    echo "round $round: file_ms $file_ms program_ms $normal_ms bare_ms $bare_ms then_silent_ms $normal_after" \
+         "| at_1.5 expected_ms $fast_expected program_ms $fast_ms bare_ms $bare_fast_ms then_silent_ms $fast_after"
+    judge "$normal_ms" "$file_ms" "$normal_after" || { echo "round $round: playback length out of range"; failed=1; }
+    judge "$fast_ms" "$fast_expected" "$fast_after" || { echo "round $round: length at speed 1.5 out of range"; failed=1; }
+done
+exit "$failed"

@@ -20,8 +20,17 @@
 
 namespace {
 
-// 8000 Hz 16-bit mono: a playback block is 3200 bytes.
+// 8000 Hz 16-bit mono: a playback block is 3200 bytes; the silence after
+// the last block, half a second, 8000 bytes.
 constexpr uint32_t kBlockBytes = 3200;
+constexpr uint32_t kEndSilenceBytes = 8000;
+
+// What the device is given for a file: its audio, then the silence.
+std::vector<char> ThenSilence(std::vector<char> audio, size_t silence = kEndSilenceBytes)
+{
+    audio.resize(audio.size() + silence, 0);
+    return audio;
+}
 
 std::vector<char> Sine(uint32_t bytes, double hz)
 {
@@ -89,13 +98,20 @@ TEST_F(PlayTest, PlaysTheWholeFileThroughFiveBuffersAndStopsAtTheEnd)
     EXPECT_EQ(kBlockBytes, dialog->Ring.Header(0).dwBufferLength);
     EXPECT_EQ(WAVE_MAPPER, waves.lastDeviceId);
     EXPECT_EQ(CALLBACK_WINDOW | WAVE_ALLOWSYNC, waves.lastOpenFlags);
+    // The last block came back: the silence after it is still with the
+    // device, so the end of the file is heard before the play ends.
+    while (waves.played.size() < audio.size() && waves.Tick() > 0)
+        Pump();
+    ASSERT_EQ(audio.size(), waves.played.size());
+    EXPECT_TRUE(dialog->Playing);
+    EXPECT_EQ(1u, waves.Lent(WaveDirection::Output));
     PlayToTheEnd();
     EXPECT_FALSE(dialog->hWaveOut.IsOpen());
     EXPECT_FALSE(dialog->Playing);
-    EXPECT_EQ(audio.size(), waves.played.size());
-    for (size_t k = 0; k < audio.size() && k < waves.played.size(); ++k)
-        if (audio[k] != waves.played[k]) { ADD_FAILURE() << "first difference at " << k; break; }
-    EXPECT_EQ(audio, waves.played);
+    const std::vector<char> expected = ThenSilence(audio);
+    EXPECT_EQ(expected.size(), waves.played.size());
+    for (size_t k = 0; k < expected.size() && k < waves.played.size(); ++k)
+        if (expected[k] != waves.played[k]) { ADD_FAILURE() << "first difference at " << k; break; }
     EXPECT_EQ(uint32_t(audio.size()), dialog->CurrentFile->GetPosition());
     // The device is not reset at the end: it stays open, holding no buffer,
     // until its tail timer closes it, so the last buffer is heard whole.
@@ -109,7 +125,7 @@ TEST_F(PlayTest, PlaysTheWholeFileThroughFiveBuffersAndStopsAtTheEnd)
     waves.played.clear();
     Send(WM_COMMAND, CM_PLAY);
     PlayToTheEnd();
-    EXPECT_EQ(audio, waves.played);
+    EXPECT_EQ(expected, waves.played);
     Send(WM_COMMAND, CM_PLAY);
     EXPECT_EQ(1, waves.OpenDevices(WaveDirection::Output));
     Send(WM_COMMAND, CM_STOP);
@@ -164,7 +180,8 @@ TEST_F(PlayTest, TheBufferTallyCountsABufferTheDeviceNeverGaveBack)
     DeleteFileA(log.c_str());
     const size_t kept = text.find("Play buffers: 6 handed, 5 played, 0 cut by the stop, 1 lost");
     const size_t stopped = text.find("Play buffers: 6 handed, 1 played, 5 cut by the stop, 0 lost", kept);
-    const size_t whole = text.find("Play buffers: 8 handed, 8 played, 0 cut by the stop, 0 lost", stopped);
+    // The whole file: eight blocks and the silence after them.
+    const size_t whole = text.find("Play buffers: 9 handed, 9 played, 0 cut by the stop, 0 lost", stopped);
     EXPECT_TRUE(kept != std::string::npos && stopped != std::string::npos && whole != std::string::npos) << text;
 }
 
@@ -202,7 +219,7 @@ TEST_F(PlayTest, PlaybackEndsWhenReadsStopBeforeTheLength)
     Send(WM_COMMAND, CM_PLAY);
     PlayToTheEnd();
     EXPECT_FALSE(dialog->hWaveOut.IsOpen());
-    EXPECT_EQ(2 * kBlockBytes + 100, waves.played.size());
+    EXPECT_EQ(2 * kBlockBytes + 100 + kEndSilenceBytes, waves.played.size());
 }
 
 TEST_F(PlayTest, AtSpeedTheBlocksShortenOrLengthen)
@@ -216,7 +233,7 @@ TEST_F(PlayTest, AtSpeedTheBlocksShortenOrLengthen)
         EXPECT_EQ(1, dialog->SpeedMode);
         PlayToTheEnd();
         EXPECT_EQ(0, dialog->SpeedMode);
-        const double expected = audio.size() / rate;
+        const double expected = audio.size() / rate + kEndSilenceBytes;  // the silence plays as it is
         EXPECT_NEAR(expected, double(waves.played.size()), expected * 0.10);
     }
 }
@@ -349,7 +366,7 @@ TEST_F(PlayTest, AnOggVorbisFilePlaysItsDecodedSamples)
     EXPECT_TRUE(ui.messageBoxes.empty());
     // Every frame was played, and it is the tone (the left channel peaks
     // near 12000), not silence.
-    EXPECT_EQ(size_t(frames) * 4, waves.played.size());
+    EXPECT_EQ(size_t(frames) * 4 + 44100 * 4 / 2, waves.played.size());
     int peak = 0;
     for (size_t i = 0; i + 1 < waves.played.size(); i += 4) {
         int16_t left;
