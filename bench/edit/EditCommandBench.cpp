@@ -118,11 +118,14 @@ public:
     void Move(int32_t seconds) const {
         PostMessageA(frame_, WM_REPOSITION, REMOTE_WPARAM, static_cast<LPARAM>(seconds));
     }
-    // Everything posted so far has been handled.
+    // Everything posted so far has been handled: the program waits for
+    // input with nothing queued (a sent message alone would overtake the
+    // posted ones).
     void Settle() const {
-        PumpFor(400);
-        DWORD_PTR result = 0;
-        (void)SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+        for (int i = 0; i < 3; ++i) {
+            PumpFor(100);
+            (void)WaitForInputIdle(process_.hProcess, 60000);
+        }
     }
     // The selection from offset seconds for length seconds; the position
     // ends at its far end.
