@@ -59,6 +59,7 @@ fi
 echo "display: $mode ($([ "$mode" = desktop ] && echo 'Wine virtual desktop' || echo 'bare Xvfb, no window manager'))"
 for seconds in "${sizes[@]}"; do
     sox -n -r 44100 -c 2 -b 16 "$dir/master.wav" synth "$seconds" sine 440 vol 0.5
+    sync "$dir/master.wav"  # written back before anything is timed
     echo "== $seconds s recording ($(stat -c %s "$dir/master.wav") bytes)"
     "$root/tools/wine-run" "$bench" "$(winpath "$program")" "$(winpath "$dir/settings.ini")" \
         "$(winpath "$dir/master.wav")" "$seconds" "$(winpath "$dir/insert.wav")" | tr -d '\r' || echo "the bench failed"
