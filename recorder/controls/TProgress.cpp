@@ -54,3 +54,49 @@ std::unique_ptr<TProgress> OpenProgress(TWindow& parent, const char* caption) {
     UpdateWindow(dialog->GetHandle());
     return dialog;
 }
+
+namespace {
+
+unsigned long long TickNow() { return GetTickCount64(); }
+
+}  // namespace
+
+DelayedProgress::DelayedProgress(TWindow& parent, unsigned long long (*now)())
+    : parent_(parent), now_(now ? now : &TickNow) {}
+
+void DelayedProgress::Start(const std::string& caption) {
+    caption_ = caption;
+    if (dialog_) {
+        dialog_->SetCaption(caption);
+        return;
+    }
+    if (!running_) {
+        started_ = now_();
+        running_ = true;
+    }
+}
+
+void DelayedProgress::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (dialog_)
+        dialog_->SetCaption(caption);
+}
+
+bool DelayedProgress::SetPercent(int percent) {
+    if (!dialog_) {
+        if (!running_ || now_() - started_ < kProgressDelayMs)
+            return false;
+        dialog_ = OpenProgress(parent_, caption_.c_str());
+        if (!dialog_) {
+            running_ = false;  // no dialog to be had: the operation runs without
+            return false;
+        }
+    }
+    dialog_->SetPercent(percent);
+    return true;
+}
+
+void DelayedProgress::Close() {
+    dialog_.reset();
+    running_ = false;
+}

@@ -42,3 +42,37 @@ private:
 // parent is visible (a hidden window's operation shows nothing); null when
 // it cannot be created.
 std::unique_ptr<TProgress> OpenProgress(TWindow& parent, const char* caption);
+
+// How long an operation runs before its progress dialog appears.
+constexpr unsigned kProgressDelayMs = 500;
+
+// The progress of one operation, whose dialog appears only once the
+// operation has run kProgressDelayMs: a short one shows no window, pumps no
+// messages (what the user typed meanwhile waits in the queue and runs after
+// it) and never waits on the window system for a window to be shown.
+class DelayedProgress {
+public:
+    // now: milliseconds of a steady clock (GetTickCount64 unless tests
+    // give their own).
+    explicit DelayedProgress(TWindow& parent, unsigned long long (*now)() = nullptr);
+    DelayedProgress(const DelayedProgress&) = delete;
+    DelayedProgress& operator=(const DelayedProgress&) = delete;
+
+    // The clock starts; the caption waits for the dialog.
+    void Start(const std::string& caption);
+    void SetCaption(const std::string& caption);
+    // Shows the dialog once it is due, then sets its percentage. True when
+    // the dialog is up (the caller pumps messages then).
+    bool SetPercent(int percent);
+    bool IsCancelled() const { return dialog_ && dialog_->IsCancelled(); }
+    bool IsShown() const { return dialog_ != nullptr; }
+    void Close();
+
+private:
+    TWindow& parent_;
+    unsigned long long (*now_)();
+    unsigned long long started_ = 0;
+    bool running_ = false;
+    std::string caption_;
+    std::unique_ptr<TProgress> dialog_;
+};

@@ -7,6 +7,21 @@
 
 #include "audiofile/FileNames.h"
 #include "audiofile/FileSystem.h"
+#include "recorder/editing/VorbisSetupHeader.h"
+
+namespace {
+
+// The packets of an Ogg Vorbis buffer are copied as they are: they decode in
+// the recording only under the same setup header (the nominal rate alone
+// says nothing of how another encoder coded them).
+bool SameVorbisSetup(const RecFile& current, const RecFile& buffer) {
+    if (current.GetFileType() != ftOgg)
+        return true;
+    const std::string setup = ReadVorbisSetupHeader(current.GetPath());
+    return !setup.empty() && setup == ReadVorbisSetupHeader(buffer.GetPath());
+}
+
+}  // namespace
 
 int AudioEdit::DropMadeFile(int result) {
     if (madeCurrentFile_ && fileSlot_) {
@@ -40,7 +55,8 @@ int AudioEdit::PrepareInsert(uint32_t& at, bool insertingFile, const std::string
     }
     const RecFile& current = *fileSlot_;
     if (!current.GetFormat() || current.GetFileType() != PasteBuffer->GetFileType() ||
-        !SameAudioFormat(*current.GetFormat(), *PasteBuffer->GetFormat()))
+        !SameAudioFormat(*current.GetFormat(), *PasteBuffer->GetFormat()) ||
+        !SameVorbisSetup(current, *PasteBuffer))
         return DropMadeFile(kPasteFormatsDiffer);
     if (!HasDiskSpace(uint64_t{current.GetDataLength()} + PasteBuffer->GetDataLength()))
         return DropMadeFile(kPasteNoRoom);

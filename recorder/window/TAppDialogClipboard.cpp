@@ -72,41 +72,46 @@ HWND MainWindowHandle(TAppDialog& window) {
     return CaptionWindow(window).GetHandle();
 }
 
-// The progress dialog and the caption percentage; the title comes back at
-// the end. Messages are pumped at every step, so the window stays live.
+// The progress dialog and the caption percentage, both only once the
+// transfer has run a moment; the title comes back at the end. Messages are
+// pumped at every step from then on, so the window stays live.
 class WindowTransferProgress : public TransferProgress {
 public:
-    explicit WindowTransferProgress(TAppDialog& window) : window_(window) {}
+    explicit WindowTransferProgress(TAppDialog& window) : window_(window), progress_(window) {}
     // The transfer pumps messages between its chunks: a modal step.
     void Begin(const TransferTexts& texts) override {
         step_.emplace();
         pattern_ = texts.captionPattern;
-        dialog_ = OpenProgress(window_, texts.dialogTitle);
+        progress_.Start(texts.dialogTitle);
     }
     bool Step(int percent) override {
         if (Cancelled())
             return false;
+        if (!progress_.SetPercent(percent))
+            return true;
         char caption[64];
         std::snprintf(caption, sizeof caption, pattern_, percent);
         CaptionWindow(window_).SetCaption(caption);
-        if (dialog_)
-            dialog_->SetPercent(percent);
+        captionChanged_ = true;
         if (TApplication* app = GetApplication())
             (void)app->PumpWaitingMessages();
         return !Cancelled();
     }
     void End() override {
-        window_.SetTitle(nullptr, false);
-        dialog_.reset();
+        if (captionChanged_)
+            window_.SetTitle(nullptr, false);
+        captionChanged_ = false;
+        progress_.Close();
         step_.reset();
     }
 
 private:
-    bool Cancelled() const { return dialog_ && dialog_->IsCancelled(); }
+    bool Cancelled() const { return progress_.IsCancelled(); }
 
     TAppDialog& window_;
     const char* pattern_ = "%d";
-    std::unique_ptr<TProgress> dialog_;
+    DelayedProgress progress_;
+    bool captionChanged_ = false;
     std::optional<ModalStepScope> step_;
 };
 

@@ -15,6 +15,7 @@
 #include "recorder/editing/AudioEdit.h"
 #include "recorder/editing/EditBusy.h"
 #include "recorder/files/FileFormats.h"
+#include "recorder/files/SavePlan.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 
 namespace {
@@ -203,6 +204,11 @@ void TAppDialog::CmPasteFromFile() {
     if (!CanInsertFile())
         return;
     const std::string path = data.FileName();
+    if (CurrentFile && IsSameFile(path, CurrentFile->GetPath())) {
+        // The recording cannot be read while it is being rebuilt.
+        Error(IDS_PASTETOFILEFAILED, MB_ICONHAND);
+        return;
+    }
     (void)RunEdit([&](AudioEdit& edit) { return edit.InsertFile(position, path); });
     ShowAfterPaste();
 }

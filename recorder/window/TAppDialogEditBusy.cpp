@@ -19,30 +19,20 @@
 
 namespace {
 
-// The progress dialog (1800) of one edit, shared by its passes.
+// The progress dialog (1800) of one edit, shared by its passes; it appears
+// only when the edit is still running after a moment.
 class WindowEditProgress : public EditProgress {
 public:
-    explicit WindowEditProgress(TAppDialog& window) : window_(window) {}
-    void Show(const std::string& caption) override {
-        if (dialog_) {
-            dialog_->SetCaption(caption);
-            return;
-        }
-        dialog_ = OpenProgress(window_, caption.c_str());
-    }
-    void SetCaption(const std::string& text) override {
-        if (dialog_)
-            dialog_->SetCaption(text);
-    }
+    explicit WindowEditProgress(TAppDialog& window) : progress_(window) {}
+    void Show(const std::string& caption) override { progress_.Start(caption); }
+    void SetCaption(const std::string& text) override { progress_.SetCaption(text); }
     bool SetPercent(int percent) override {
-        if (!dialog_)
-            return true;
-        dialog_->SetPercent(percent);
-        PumpMessages();
+        if (progress_.SetPercent(percent))
+            PumpMessages();
         return !IsCancelled();
     }
-    bool IsCancelled() const override { return dialog_ && dialog_->IsCancelled(); }
-    void Close() override { dialog_.reset(); }
+    bool IsCancelled() const override { return progress_.IsCancelled(); }
+    void Close() override { progress_.Close(); }
 
 private:
     static void PumpMessages() {
@@ -57,8 +47,7 @@ private:
         }
     }
 
-    TAppDialog& window_;
-    std::unique_ptr<TProgress> dialog_;
+    DelayedProgress progress_;
 };
 
 // Requests from the frame, the window's own buttons and a second copy that

@@ -2,6 +2,7 @@
 // every 600 writes and the signature, on a recording kept in memory.
 #include <gtest/gtest.h>
 
+#include "audiofile/Annotations.h"
 #include "tests/audiofile/MemoryRecFile.h"
 #include "tests/audiofile/TempFolder.h"
 #include "tests/audiofile/WaveTestSupport.h"
@@ -138,6 +139,8 @@ TEST(RecFileSignature, SignedRecordingVerifiesAndDetectsChanges) {
     EXPECT_NE(file.tag->find("SIGNATURE "), std::string::npos);
     EXPECT_EQ(file.VerifySignature(), SignatureCheck::Match);
     const RecordingSignature first = file.GetSignature();
+    // sha1sum of "mivrad", the 100 bytes and the segment record (0, 1700000000).
+    EXPECT_EQ(FormatSignatureLine(first), "SIGNATURE 78c556a61f035f105f20b3eeec7a4563c2acc836\r\n");
 
     file.AddTimeCode(50, 1700000005);
     ASSERT_TRUE(file.Update());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -52,6 +53,28 @@ TEST(Sha1, PiecesInAnySplitGiveTheSameDigest) {
         copy.Update(message.data() + split, message.size() - split);
         EXPECT_EQ(parts.Final(), expected);
         EXPECT_EQ(copy.Final(), expected);
+    }
+}
+
+// A megabyte of audio-like bytes, cut into uneven writes as a recording
+// arrives: the processor's engine and the portable one (the code every
+// signature so far was made with) must both give what sha1sum gives for the
+// same bytes.
+TEST(Sha1, BothEnginesAgreeWithSha1sumOnUnevenWrites) {
+    std::string data(1000003, '\0');
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(((i * 131u) ^ (i >> 7)) & 0xFF);
+    const char* const expected = "d93c639565f4a9d63aabdc8e2c804320b92c16cd";  // sha1sum
+    for (const Sha1::Engine engine : {Sha1::Engine::Best, Sha1::Engine::Portable}) {
+        SCOPED_TRACE(engine == Sha1::Engine::Best ? "best" : "portable");
+        Sha1 sha(engine);
+        size_t done = 0;
+        for (size_t piece = 1; done < data.size(); piece = piece * 7 % 70001 + 1) {
+            const size_t take = std::min(piece, data.size() - done);
+            sha.Update(data.data() + done, take);
+            done += take;
+        }
+        EXPECT_EQ(Hex(sha.Final()), expected);
     }
 }
 

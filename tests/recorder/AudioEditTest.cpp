@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vorbis/vorbisenc.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -76,6 +79,70 @@ public:
 private:
     FileSystem& real_ = Files();
 };
+
+// An Ogg Vorbis file of another encoder set-up: coded at quality 0 but with
+// the nominal bit rate of quality 4 in its identification header, so its
+// format looks like that of our quality-4 recordings.
+bool WriteForeignVorbis(const std::string& path, double seconds) {
+    vorbis_info info;
+    vorbis_info_init(&info);
+    if (vorbis_encode_init_vbr(&info, 2, 44100, 0.0f) != 0)
+        return false;
+    info.bitrate_nominal = VorbisBitrateFor(4, 44100, 2);
+    vorbis_comment comment;
+    vorbis_comment_init(&comment);
+    vorbis_dsp_state dsp;
+    vorbis_block block;
+    vorbis_analysis_init(&dsp, &info);
+    vorbis_block_init(&dsp, &block);
+    ogg_stream_state stream;
+    ogg_stream_init(&stream, 4711);
+    ogg_packet headers[3];
+    vorbis_analysis_headerout(&dsp, &comment, &headers[0], &headers[1], &headers[2]);
+    for (ogg_packet& header : headers)
+        ogg_stream_packetin(&stream, &header);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    bool ok = file != nullptr;
+    ogg_page page;
+    const auto writePages = [&](bool flush) {
+        while (ok && (flush ? ogg_stream_flush(&stream, &page) : ogg_stream_pageout(&stream, &page)) != 0)
+            ok = std::fwrite(page.header, 1, page.header_len, file) == static_cast<size_t>(page.header_len) &&
+                 std::fwrite(page.body, 1, page.body_len, file) == static_cast<size_t>(page.body_len);
+    };
+    writePages(true);
+    const std::vector<int16_t> pcm = SineFrames(static_cast<uint32_t>(seconds * 44100), 2, 440, 44100);
+    const size_t frames = pcm.size() / 2;
+    for (size_t done = 0; ok && done <= frames; done += 1024) {
+        const int count = static_cast<int>(std::min<size_t>(1024, frames - done));
+        if (count > 0) {
+            float** buffer = vorbis_analysis_buffer(&dsp, count);
+            for (int i = 0; i < count; ++i)
+                for (int channel = 0; channel < 2; ++channel)
+                    buffer[channel][i] = pcm[(done + i) * 2 + channel] / 32768.0f;
+        }
+        vorbis_analysis_wrote(&dsp, count);
+        ogg_packet packet;
+        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+            vorbis_analysis(&block, nullptr);
+            vorbis_bitrate_addblock(&block);
+            while (vorbis_bitrate_flushpacket(&dsp, &packet) == 1) {
+                ogg_stream_packetin(&stream, &packet);
+                writePages(false);
+            }
+        }
+        if (count == 0)
+            break;
+    }
+    writePages(true);
+    if (file)
+        ok = std::fclose(file) == 0 && ok;
+    ogg_stream_clear(&stream);
+    vorbis_block_clear(&block);
+    vorbis_dsp_clear(&dsp);
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+    return ok;
+}
 
 class AudioEditTest : public ::testing::Test {
 protected:
@@ -354,6 +421,32 @@ TEST_F(AudioEditTest, OggCutCountsSampleFramesAndStillDecodes) {
         EXPECT_NEAR(ToneFrequency(pcm, 2, 44100), 440, 8);
     }
     EXPECT_TRUE(SamePath(slot->GetPath(), ogg));
+}
+
+// The nominal rate matches but the packets were coded under another setup
+// header: spliced in, they would not decode. Refused like any other format.
+TEST_F(AudioEditTest, OggInsertOfAnotherEncodersAudioIsRefused) {
+    const std::string ogg = folder / "tone.ogg";
+    {
+        const WAVEFORMATEX format = CodecFormat(kVorbisFormatTag, 2, 44100);
+        OggVorbisFile file(ogg.c_str(), &format, 4, kCreate);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(WriteTone(file, 2.0, 2, 44100, 4410));
+        file.SetTemporary(false);
+        ASSERT_TRUE(file.Close());
+    }
+    const std::string foreign = folder / "foreign.ogg";
+    ASSERT_TRUE(WriteForeignVorbis(foreign, 1.0));
+    slot = std::make_unique<OggVorbisFile>(ogg.c_str(), nullptr, 4, MMIO_READWRITE);
+    ASSERT_TRUE(slot->Open());
+    const uint32_t length = slot->GetLength();
+    EXPECT_EQ(Edit([&](AudioEdit& e) { return e.InsertFile(44100, foreign); }), kPasteFormatsDiffer);
+    EXPECT_EQ(slot->GetLength(), length);
+    // The same audio under the private clipboard: a paste is refused too.
+    PasteBuffer = AudioEdit::OpenFileOfType(foreign.c_str(), nullptr, MMIO_READ, -1);
+    ASSERT_TRUE(PasteBuffer && PasteBuffer->IsOpen());
+    EXPECT_EQ(Edit([](AudioEdit& e) { return e.PasteInsert(44100); }), kPasteFormatsDiffer);
+    EXPECT_EQ(slot->GetLength(), length);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "app/AppState.h"
 #include "app/PrivateMessages.h"
+#include "app/SMsg.h"
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
@@ -283,6 +284,17 @@ TEST_F(EditWindowTest, PasteFromFileAsksForAnExistingFileAndInsertsIt) {
     EXPECT_EQ(dialog->CurrentFile->GetLength(), 3500u);
     EXPECT_TRUE(SamePath(dialog->CurrentFile->GetPath(), path));
     EXPECT_TRUE(FileExists(other));
+}
+
+// The recording itself cannot be pasted into itself: the user is told so,
+// as when Paste to File is pointed at a file the recorder has open.
+TEST_F(EditWindowTest, PasteFromFileOfTheRecordingItselfIsRefusedWithAMessage) {
+    OpenRecording(3000, 1000);
+    ui.fileDialogAnswers.push_back(path);
+    Send(WM_COMMAND, CM_PASTEFROMFILE);
+    ASSERT_EQ(ui.messageBoxes.size(), 1u);
+    EXPECT_EQ(ui.messageBoxes[0].text, SMsg::TextOf(IDS_PASTETOFILEFAILED));
+    EXPECT_EQ(dialog->CurrentFile->GetLength(), 3000u);
 }
 
 }  // namespace

@@ -55,4 +55,27 @@ TEST_F(TProgressTest, ClosingWithoutCancelReleasesTheMouse) {
     EXPECT_EQ(nullptr, GetCapture());
 }
 
+unsigned long long fakeNow = 0;
+unsigned long long FakeNow() { return fakeNow; }
+
+// A short operation never shows its dialog; a longer one shows it, with the
+// latest caption, from the first step after the delay.
+TEST_F(TProgressTest, TheDialogAppearsOnlyAfterTheDelay) {
+    fakeNow = 1000;
+    DelayedProgress progress(host.Dialog(), &FakeNow);
+    progress.Start("Copying audio data 1/3");
+    progress.SetCaption(" Copying audio data 1/3 0%");
+    EXPECT_FALSE(progress.SetPercent(0));
+    fakeNow += kProgressDelayMs - 1;
+    EXPECT_FALSE(progress.SetPercent(40));
+    EXPECT_FALSE(progress.IsShown());
+    fakeNow += 1;
+    EXPECT_TRUE(progress.SetPercent(60));
+    ASSERT_TRUE(progress.IsShown());
+    progress.Close();
+    EXPECT_FALSE(progress.IsShown());
+    progress.Start("next");  // the clock starts again
+    EXPECT_FALSE(progress.SetPercent(0));
+}
+
 }  // namespace
