@@ -119,13 +119,7 @@ bool Mp3File::OpenExisting() {
     const uint32_t fileSize = static_cast<uint32_t>(FileSize(path_));
     if (fileSize != 0) {
         SkipId3v2();
-        bool found = false;
-        for (int i = 0; i < 10 && !found; ++i) {
-            found = ReadFrameFormat(true);
-            if (!found && mmioSeek(handle_, i * 3 + 7, SEEK_CUR) < 0)
-                break;
-        }
-        if (!found) {
+        if (!SeekFirstFrame(true)) {
             CloseHandle();
             readOnly_ = false;
             if (GetError() != statusNoConversion && GetError() != statusNoCodecFormat)
@@ -185,14 +179,24 @@ int32_t Mp3File::ResyncFrame() {
     }
 }
 
-bool Mp3File::ReadFrameFormat(bool checkNext) {
+bool Mp3File::SeekFirstFrame(bool readFormat) {
+    for (int i = 0; i < 10; ++i) {
+        Mp3FrameHeader frame;
+        if (readFormat ? ReadFrameFormat(true) : ReadFrameHeader(true, frame))
+            return true;
+        if (mmioSeek(handle_, i * 3 + 7, SEEK_CUR) < 0)
+            break;
+    }
+    return false;
+}
+
+bool Mp3File::ReadFrameHeader(bool checkNext, Mp3FrameHeader& frame) {
     if (!handle_ || ResyncFrame() < 0)
         return false;
     const uint32_t headerAt = FileOffset();
     uint8_t header[4];
     const bool read = mmioRead(handle_, reinterpret_cast<HPSTR>(header), 4) == 4;
     SeekTo(headerAt);
-    Mp3FrameHeader frame;
     if (!read || !ParseFrameHeader(header, frame))
         return false;
     if (checkNext) {
@@ -204,6 +208,13 @@ bool Mp3File::ReadFrameFormat(bool checkNext) {
         if (!ok)
             return false;
     }
+    return true;
+}
+
+bool Mp3File::ReadFrameFormat(bool checkNext) {
+    Mp3FrameHeader frame;
+    if (!ReadFrameHeader(checkNext, frame))
+        return false;
     pcmFormat_ = PcmFormatOfFrame(frame);
     return FindCodecFormat(frame);
 }
@@ -249,8 +260,10 @@ int32_t Mp3File::Write(const void* data, uint32_t bytes) {
     // Room is kept for the ID3v1 block after the frames.
     if (uint64_t{dataStart_} + position_ + bytes + kId3v1Bytes > kMaxFileBytes)
         return -1;
-    if (appending && hasId3v1_)
-        id3v1Dirty_ = true;  // the frames run over the old block: write it again after them
+    // Frames that run over the old block (appended, or overwritten past the
+    // end of the data): the block is written again after them.
+    if (hasId3v1_ && (appending || uint64_t{position_} + bytes > dataLength_))
+        id3v1Dirty_ = true;
     const uint32_t before = position_;
     const LONG written = mmioWrite(handle_, static_cast<const char*>(data), static_cast<LONG>(bytes));
     if (written > 0) {
@@ -356,7 +369,8 @@ bool Mp3File::Rename(const std::string& newPath) {
     modified_ = false;
     if (!Close())
         return false;
-    DiscardJournal();
+    // With ID3v2 tags switched off the journal is the annotations' only copy.
+    const bool journalTravels = ReleaseJournalForRename();
     if (!RenameOrCopy(oldPath, target)) {
         SetPath(oldPath.c_str());
         openMode_ &= ~MMIO_CREATE;
@@ -365,6 +379,8 @@ bool Mp3File::Rename(const std::string& newPath) {
         temporary_ = wasTemporary;
         return false;
     }
+    if (journalTravels)
+        MoveJournal(oldPath, target);
     SetPath(target.c_str());
     openMode_ &= ~MMIO_CREATE;
     if (!Open())

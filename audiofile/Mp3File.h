@@ -35,12 +35,17 @@ public:
     std::optional<std::string> GetTag(const std::string& key) override;
     bool SetTag(const std::string& key, const std::string& value) override;
     bool Open() override;
+    bool StoresAnnotationsInTag() const override { return TagEnabled(); }
 
     HMMIO GetHandle() const { return handle_; }
     // Reads the frame at the current file offset (after a resync) into the
     // file's format; checkNext also asks for a frame right after it. Leaves
     // the file at the frame's header.
     bool ReadFrameFormat(bool checkNext);
+    // The frame at the current offset (after a resync), its header parsed
+    // and, with checkNext, another frame sync right after it; leaves the
+    // file at its header.
+    bool ReadFrameHeader(bool checkNext, Mp3FrameHeader& frame);
     // At file offset 0 only: skips an ID3v2 tag; false when there is none.
     bool SkipId3v2();
 
@@ -66,6 +71,10 @@ private:
     bool OpenHandle(uint32_t mode);
     void CloseHandle();
     bool OpenExisting();
+    // From the current offset: up to ten tries of a frame followed by
+    // another (readFormat: whose format the codec knows), stepping on after
+    // each failure; leaves the file at the first such frame.
+    bool SeekFirstFrame(bool readFormat);
     // Skips to the next frame sync: the bytes skipped, -1 at the end of the file.
     int32_t ResyncFrame();
     bool FindCodecFormat(const Mp3FrameHeader& frame);

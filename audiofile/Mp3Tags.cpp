@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <id3/tag.h>
@@ -55,6 +56,25 @@ ID3_FrameID FrameForKey(const std::string& key) {
             return entry.frame;
     }
     return ID3FID_NOFRAME;
+}
+
+// Whether a private frame is our annotation: other programs keep their own
+// data in PRIV frames, told apart by the owner.
+bool IsOurPrivateFrame(const ID3_Frame& frame) {
+    const ID3_Field* owner = frame.GetField(ID3FN_OWNER);
+    const char* text = owner ? owner->GetRawText() : nullptr;
+    return text && std::strcmp(text, kPrivateOwner) == 0;
+}
+
+// The first frame with the id; for the annotation's PRIV, only ours.
+ID3_Frame* FindFrame(ID3_Tag& tag, ID3_FrameID id) {
+    if (id != ID3FID_PRIVATE)
+        return tag.Find(id);
+    std::unique_ptr<ID3_Tag::Iterator> frames(tag.CreateIterator());
+    while (ID3_Frame* frame = frames->GetNext())
+        if (frame->GetID() == ID3FID_PRIVATE && IsOurPrivateFrame(*frame))
+            return frame;
+    return nullptr;
 }
 
 // A text in UTF-16 (as other programs write titles) in the ANSI code page.
@@ -208,7 +228,7 @@ std::optional<std::string> Mp3File::GetTag(const std::string& key) {
     try {
         ID3_Tag tag;
         tag.Link(path_.c_str(), ID3TT_ID3V2);
-        const ID3_Frame* frame = tag.Find(id);
+        const ID3_Frame* frame = FindFrame(tag, id);
         if (!frame)
             return std::nullopt;
         return FrameValue(*frame);
@@ -235,15 +255,16 @@ bool Mp3File::SetTag(const std::string& key, const std::string& value) {
     try {
         ID3_Tag tag;
         tag.Link(path_.c_str(), ID3TT_ID3V2);
-        ID3_Frame* existing = tag.Find(id);
+        ID3_Frame* existing = FindFrame(tag, id);
         if (existing && id == ID3FID_PRIVATE) {
             delete tag.RemoveFrame(existing);
             existing = nullptr;
         }
         if (!existing) {
-            auto* frame = new ID3_Frame(id);
+            // Ours until the tag takes it, also when id3lib throws on the way.
+            auto frame = std::make_unique<ID3_Frame>(id);
             if (FillFrame(*frame, value)) {
-                tag.AttachFrame(frame);
+                tag.AttachFrame(frame.release());
                 tag.SetUnsync(true);
                 tag.SetExtendedHeader(false);
                 tag.SetPadding(true);
@@ -256,10 +277,8 @@ bool Mp3File::SetTag(const std::string& key, const std::string& value) {
                     // replaced: read the frame back.
                     ID3_Tag check;
                     check.Link(path_.c_str(), ID3TT_ID3V2);
-                    result = check.Find(id) != nullptr;
+                    result = FindFrame(check, id) != nullptr;
                 }
-            } else {
-                delete frame;
             }
         }
     } catch (...) {
@@ -285,10 +304,12 @@ bool Mp3File::ReopenAfterTagWrite(bool hadData, uint32_t position) {
         position_ = 0;
         return SeekTo(dataStart_);
     }
-    // The new tag may hold bytes that look like a frame sync: start after it.
+    // The new tag may hold bytes that look like a frame sync: start after it,
+    // and find the first frame as Open did, or junk before the frames would
+    // move the data start and the end of the data with it.
     SeekTo(0);
     SkipId3v2();
-    if (ResyncFrame() < 0)
+    if (!SeekFirstFrame(false))
         return false;
     dataStart_ = FileOffset();
     const uint32_t room = fileSize > dataStart_ ? fileSize - dataStart_ : 0;

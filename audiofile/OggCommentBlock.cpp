@@ -68,7 +68,8 @@ bool OggCommentBlock::SplitNameValue(const std::string& text, std::string& name,
     return true;
 }
 
-bool OggCommentBlock::ParseCommentPacket(const unsigned char* packet, size_t bytes, size_t prefixLength) {
+bool OggCommentBlock::ParseCommentPacket(const unsigned char* packet, size_t bytes, size_t prefixLength,
+                                         bool framingOptional) {
     if (!packet || bytes < prefixLength)
         return false;
     size_t at = prefixLength;
@@ -98,7 +99,8 @@ bool OggCommentBlock::ParseCommentPacket(const unsigned char* packet, size_t byt
         at += length;
         entries.push_back(std::move(entry));
     }
-    if (bytes - at < 1 || (packet[at] & 1) == 0)
+    const bool framed = bytes - at >= 1 && (packet[at] & 1) != 0;
+    if (!framed && !(framingOptional && bytes == at))
         return false;
     vendor_ = std::move(vendor);
     entries_ = std::move(entries);

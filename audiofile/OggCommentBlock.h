@@ -40,8 +40,10 @@ public:
     static bool SplitNameValue(const std::string& text, std::string& name, std::string& value);
 
     // Replaces vendor and entries from the packet after prefixLength bytes;
-    // false (block unchanged) when the packet is malformed.
-    bool ParseCommentPacket(const unsigned char* packet, size_t bytes, size_t prefixLength);
+    // false (block unchanged) when the packet is malformed. Vorbis requires
+    // the framing byte; Speex encoders may leave it out (framingOptional).
+    bool ParseCommentPacket(const unsigned char* packet, size_t bytes, size_t prefixLength,
+                            bool framingOptional = false);
     // The packet with the prefix in front; the caller sets the packet fields.
     OggOwnedPacket SerializeCommentPacket(const unsigned char* prefix, size_t prefixLength) const;
     // Size of the packet without prefix.

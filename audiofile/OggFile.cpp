@@ -171,7 +171,7 @@ bool OggFile::OpenStreams(bool& newFile) {
     ogg_stream_reset_serialno(&writeState_, serial_);
     pendingRead_.clear();
     pendingOffset_ = 0;
-    currentGranule_ = highestGranule_ = 0;
+    currentGranule_ = highestGranule_ = pagedGranule_ = 0;
     lastPacketNo_ = -1;
     retimeOffset_ = 0;
     retiming_ = false;
@@ -209,6 +209,8 @@ bool OggFile::WritePage(const ogg_page& page) {
         return false;
     const size_t body = fwrite(page.body, 1, static_cast<size_t>(page.body_len), writeStream_);
     bytesWritten_ += static_cast<uint32_t>(body);
+    if (ogg_page_granulepos(&page) > pagedGranule_)
+        pagedGranule_ = ogg_page_granulepos(&page);
     return body == static_cast<size_t>(page.body_len);
 }
 
@@ -249,6 +251,13 @@ bool OggFile::WritePacket(ogg_packet& packet, bool toFile) {
             if (ogg_page_eos(&page))
                 break;
         }
+        // libogg fills pages of about 4 KB, many seconds at a low bit rate:
+        // half a second of audio at the most waits for its page, so a
+        // recording that ends without Close (a crash, a kill) loses little.
+        const uint32_t rate = PositionUnitsPerSecond();
+        if (toFile && ok && rate != 0 && packet.granulepos > 0 &&
+            packet.granulepos - pagedGranule_ >= rate / 2)
+            ok = Flush();
     }
     return ok;
 }
@@ -346,6 +355,7 @@ void OggFile::ScanToEnd() {
     writeState_.packetno = packetsRead_;
     writeState_.b_o_s = 1;
     writeState_.granulepos = highestGranule_;
+    pagedGranule_ = highestGranule_;
 }
 
 bool OggFile::RereadHeaders() {

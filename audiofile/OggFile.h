@@ -108,6 +108,7 @@ protected:
     ogg_sync_state sync_{};
     int64_t currentGranule_ = 0;
     int64_t highestGranule_ = 0;
+    int64_t pagedGranule_ = 0;  // granule position of the last page written
     int64_t lastPacketNo_ = -1;
     int64_t retimeOffset_ = 0;
     bool retiming_ = false;

@@ -297,8 +297,14 @@ uint32_t OggVorbisFile::WriteSamples(const int16_t* pcm, uint32_t bytes) {
             buffer[c][i] = static_cast<float>(pcm[i * channels + c]) / 32768.0f;
     vorbis_analysis_wrote(&encoder_, static_cast<int>(frames));
     modified_ = true;
+    // The length counts what the encoder was given: its packets trail by its
+    // look-ahead, and segment marks, read-outs and limits must not.
+    const int64_t given = highestGranule_ + frames;
     if (!Drain())
         writeFailed_ = true;
+    if (highestGranule_ < given)
+        highestGranule_ = given;
+    currentGranule_ = highestGranule_;
     return writeFailed_ ? kSamplesFailed : frames * static_cast<uint32_t>(channels) * 2;
 }
 

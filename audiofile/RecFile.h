@@ -36,6 +36,9 @@ public:
     // Positions per second of audio: bytes for WAV and MP3, sample frames
     // for Ogg files.
     virtual uint32_t PositionUnitsPerSecond() const { return GetAvgBytesPerSec(); }
+    // False where a setting keeps the annotations out of the file's tag
+    // (MP3 files with ID3v2 tags switched off): the journal is their home.
+    virtual bool StoresAnnotationsInTag() const { return true; }
 
     // Segments, sorted by position. An index outside the list reads as
     // kNoPosition (positions) or 0 (time codes, lengths).
@@ -81,7 +84,9 @@ public:
     bool IsNewFile() const { return newFile_; }
 
     // Annotation text into the tag and the journal; false on a read-only file
-    // or when the tag could not be written (the journal then stays).
+    // or when the tag could not be written (the journal then stays). Where
+    // the file is set to keep no tag, the journal alone holds them: true
+    // once it is written.
     bool BuildAnnotationText();
     bool WriteAnnotationJournal();
     bool ParseAnnotationText();
@@ -106,6 +111,12 @@ protected:
     bool InJournalMode() const { return journalMode_; }
     // Closes the journal and removes it (the recording itself was deleted).
     void DiscardJournal();
+    // Before a rename: when the journal holds annotations the tag does not,
+    // its handle is closed and true returned, so that MoveJournal can take
+    // it along; otherwise it is removed.
+    bool ReleaseJournalForRename();
+    // Gives the journal of fromPath the journal name of toPath.
+    static void MoveJournal(const std::string& fromPath, const std::string& toPath);
     // For containers that write the tag only at Close: the text handed to
     // SetTag did not reach the file, so the journal stays and holds it; the
     // next opening reads the journal, not the old tag.

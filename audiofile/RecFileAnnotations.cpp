@@ -76,11 +76,13 @@ bool RecFile::BuildAnnotationText() {
         text += FormatSignatureLine(signature_);
     }
     const bool stored = SetTag(kAnnotationKey, text);
-    WriteAnnotationJournal();
+    const bool journaled = WriteAnnotationJournal();
     // Only a tag known to hold the annotations lets the journal go at the end.
     if (stored)
         journalNeeded_ = false;
-    return stored;
+    // Kept out of the tag by the file's setting, they are saved once the
+    // journal holds them: no failure to report.
+    return stored || (journaled && !StoresAnnotationsInTag());
 }
 
 bool RecFile::OpenJournal(bool create) {
@@ -131,6 +133,27 @@ void RecFile::DiscardJournal() {
         CloseJournal(true);
     else if (const std::string name = JournalNameFor(path_); !name.empty() && FileExists(name))
         Files().Delete(name);
+}
+
+bool RecFile::ReleaseJournalForRename() {
+    if (!journalNeeded_) {
+        DiscardJournal();
+        return false;
+    }
+    if (journal_)
+        mmioClose(journal_, 0);
+    journal_ = nullptr;
+    journalName_.clear();
+    return true;
+}
+
+void RecFile::MoveJournal(const std::string& fromPath, const std::string& toPath) {
+    const std::string from = JournalNameFor(fromPath);
+    const std::string to = JournalNameFor(toPath);
+    if (from.empty() || to.empty() || !FileExists(from))
+        return;
+    if (RenameOrCopy(from, to) && FileExists(from))
+        Files().Delete(from);
 }
 
 bool RecFile::WriteAnnotationJournal() {
@@ -201,7 +224,10 @@ bool RecFile::ParseAnnotationJournal() {
         return false;
     const ParsedAnnotations parsed =
         ParseAnnotationLines(std::string(bytes.data() + 4), AnnotationForm::Journal);
-    ApplyParsedAnnotations(parsed, false);
+    // A journal is the trace of a run that did not end well, which a
+    // read-only opening does not take up; where the tag holds no annotations
+    // by the file's setting, it is their home and is read in every case.
+    ApplyParsedAnnotations(parsed, !StoresAnnotationsInTag());
     CleanTimeCodes();
     // The journal is the only copy until the next Update stores it in the tag.
     journalNeeded_ = true;

@@ -127,7 +127,9 @@ bool SpeexFile::ParseHeaders(const std::vector<OggOwnedPacket>& headers) {
     speex_header_free(header);
     if (!sane)
         return false;
-    comments_.ParseCommentPacket(headers[1].data.data(), headers[1].data.size(), 0);
+    // Other encoders end the packet after the last comment, without the
+    // framing byte: their vendor and comments are kept beside ours.
+    comments_.ParseCommentPacket(headers[1].data.data(), headers[1].data.size(), 0, true);
     return true;
 }
 

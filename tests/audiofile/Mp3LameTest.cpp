@@ -11,7 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
+
+#include <id3/tag.h>
 
 #include "audiofile/FileNames.h"
 #include "audiofile/Mp3File.h"
@@ -193,6 +196,140 @@ TEST_F(Mp3Lame, TagSwitchOffWritesNoId3v2) {
     ASSERT_TRUE(file.Close());
     const std::vector<uint8_t> bytes = ReadAll(path);
     EXPECT_EQ(Id3v2TagBytes(bytes.data()), 0u);
+}
+
+// With the switch off, a changed recording is still saved: Update succeeds,
+// the annotations stay in the journal, and the journal follows a rename.
+TEST_F(Mp3Lame, TagSwitchOffSavesAndRenamesWithTheJournal) {
+    const std::string path = CopyFixture(folder_, "m25_8k.mp3");
+    const std::string renamed = folder_.File("renamed.mp3");
+    Mp3File::EnableTag(false);
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        file.AddComment("kept in the journal", 100, 0);
+        EXPECT_TRUE(file.Update());
+        ASSERT_TRUE(file.Rename(renamed));
+        EXPECT_FALSE(FileExists(path));
+        EXPECT_FALSE(FileExists(RecFile::JournalNameFor(path)));
+        EXPECT_TRUE(FileExists(RecFile::JournalNameFor(renamed)));
+        EXPECT_EQ(file.CommentCount(), 1);
+        EXPECT_TRUE(file.Close());
+    }
+    EXPECT_EQ(Id3v2TagBytes(ReadAll(renamed).data()), 0u);
+    for (uint32_t mode : {uint32_t{MMIO_READ}, uint32_t{MMIO_READWRITE}}) {
+        Mp3File again(renamed.c_str(), nullptr, mode);
+        ASSERT_TRUE(again.Open());
+        ASSERT_EQ(again.CommentCount(), 1);
+        EXPECT_EQ(again.GetCommentText(0), "kept in the journal");
+        EXPECT_TRUE(again.Close());
+    }
+}
+
+// Another program's private frame is neither read as the annotation nor
+// replaced by it.
+TEST_F(Mp3Lame, PrivateFramesOfOtherProgramsAreKept) {
+    const std::string path = CopyFixture(folder_, "m2_16k_v2.mp3");
+    const char theirData[] = "1 2 3 their own data";
+    {
+        ID3_Tag tag;
+        tag.Link(path.c_str(), ID3TT_ID3V2);
+        auto* frame = new ID3_Frame(ID3FID_PRIVATE);
+        frame->GetField(ID3FN_OWNER)->Set("http://other.example/");
+        frame->GetField(ID3FN_DATA)->Set(reinterpret_cast<const uchar*>(theirData), sizeof theirData);
+        tag.AttachFrame(frame);
+        tag.Update(ID3TT_ID3V2);
+    }
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        EXPECT_FALSE(file.GetTag(kAnnotationKey).has_value());
+        file.AddComment("ours", 10, 0);
+        EXPECT_TRUE(file.Close());
+    }
+    ID3_Tag tag;
+    tag.Link(path.c_str(), ID3TT_ID3V2);
+    int theirs = 0, ours = 0;
+    std::unique_ptr<ID3_Tag::Iterator> frames(tag.CreateIterator());
+    while (const ID3_Frame* frame = frames->GetNext()) {
+        if (frame->GetID() != ID3FID_PRIVATE)
+            continue;
+        const std::string owner = frame->GetField(ID3FN_OWNER)->GetRawText();
+        const ID3_Field* data = frame->GetField(ID3FN_DATA);
+        const std::string value(reinterpret_cast<const char*>(data->GetRawBinary()), data->Size());
+        if (owner == "http://other.example/" && value == std::string(theirData, sizeof theirData))
+            ++theirs;
+        else if (value.find("COMMENT 10") != std::string::npos)
+            ++ours;
+    }
+    EXPECT_EQ(theirs, 1);
+    EXPECT_EQ(ours, 1);
+    Mp3File again(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(again.Open());
+    ASSERT_EQ(again.CommentCount(), 1);
+    EXPECT_EQ(again.GetCommentText(0), "ours");
+}
+
+// Record-overwrite that runs past the end of the frames by less than the
+// ID3v1 block: the block is written again after them, not left half
+// overwritten and read as audio.
+TEST_F(Mp3Lame, OverwritePastTheEndKeepsTheId3v1Block) {
+    const std::string path = CopyFixture(folder_, "m1_v1.mp3");
+    const std::vector<uint8_t> before = ReadAll(path);
+    const uint32_t frames = static_cast<uint32_t>(before.size()) - 128;
+    const std::vector<uint8_t> patch(150, 0x55);
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        ASSERT_EQ(file.GetDataLength(), frames);
+        file.SetOverwrite(true);
+        ASSERT_TRUE(file.Position(frames - 100));
+        const uint32_t at = file.GetPosition();
+        ASSERT_EQ(file.Write(patch.data(), 150), 150);
+        EXPECT_EQ(file.GetDataLength(), at + 150);
+        ASSERT_TRUE(file.Close());
+    }
+    const std::vector<uint8_t> after = ReadAll(path);
+    EXPECT_EQ(std::memcmp(&after[after.size() - 128], &before[before.size() - 128], 128), 0);
+    Mp3File again(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(again.Open());
+    EXPECT_TRUE(again.HasId3v1());
+    std::string title;
+    EXPECT_TRUE(again.GetId3v1Field("title", title));
+    EXPECT_EQ(title, "Old title");
+}
+
+// Bytes before the first frame that look like a frame sync: after id3lib
+// rewrote the tag, the data starts where Open found it, so the audio read
+// back is the same and what is appended lands after it.
+TEST_F(Mp3Lame, DataStartAfterATagRewriteSkipsJunkAsOpenDoes) {
+    const std::vector<uint8_t> frames = ReadAll(Mp3Dir() + "\\m1.mp3");
+    std::vector<uint8_t> junk = {0xFF, 0xFB, 0x90, 0x00};
+    junk.resize(16, 0);
+    const std::string path = folder_.File("junk.mp3");
+    {
+        std::vector<uint8_t> bytes = junk;
+        bytes.insert(bytes.end(), frames.begin(), frames.end());
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+    ASSERT_TRUE(file.Open());
+    ASSERT_EQ(file.GetDataLength(), frames.size());
+    ASSERT_TRUE(file.SetTag("album", "after the junk"));
+    EXPECT_EQ(file.GetDataLength(), frames.size());
+    ASSERT_TRUE(file.Position(0));
+    std::vector<uint8_t> audio(frames.size() + 16);
+    ASSERT_EQ(file.Read(audio.data(), static_cast<uint32_t>(audio.size())), static_cast<int32_t>(frames.size()));
+    EXPECT_EQ(std::memcmp(audio.data(), frames.data(), frames.size()), 0);
+    ASSERT_EQ(file.Write(frames.data(), 4180), 4180);
+    ASSERT_TRUE(file.Close());
+    Mp3File again(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(again.Open());
+    EXPECT_EQ(again.GetDataLength(), frames.size() + 4180);
+    EXPECT_EQ(again.GetTag("album").value_or(""), "after the junk");
 }
 
 TEST_F(Mp3Lame, NewFileRoundTrip) {

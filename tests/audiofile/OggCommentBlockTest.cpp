@@ -74,6 +74,8 @@ TEST(OggCommentBlockTest, MalformedPacketsLeaveTheBlockAsItWas) {
     std::vector<unsigned char> zeroFraming = good.data;
     zeroFraming.back() = 0;
     EXPECT_FALSE(block.ParseCommentPacket(zeroFraming.data(), zeroFraming.size(), 0));
+    // Where the framing byte is optional (Speex), a byte after the comments must still be it.
+    EXPECT_FALSE(block.ParseCommentPacket(zeroFraming.data(), zeroFraming.size(), 0, true));
     // A length that would wrap a 32-bit sum.
     std::vector<unsigned char> huge = good.data;
     WriteLE32(huge.data(), 0xFFFFFFF0u);

@@ -191,6 +191,44 @@ TEST(SpeexFileTest, ForeignHeaderWithoutFramesIsRefused) {
     EXPECT_EQ(file.GetError(), statusNoFormat);
 }
 
+// Speex encoders other than ours end the comment packet after the last
+// comment, without a framing byte; adding an annotation keeps what they wrote.
+TEST(SpeexFileTest, CommentsOfAnotherEncoderAreKeptBesideOurs) {
+    TempFolder folder;
+    const std::string path = folder.File("other.spx");
+    const WAVEFORMATEX format = SpeexFormat(1, 8000);
+    {
+        SpeexFile file(path.c_str(), &format, 4, kNew);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(WriteTone(file, 1, 1, 8000, 1600));
+        ASSERT_TRUE(file.Close());
+    }
+    OggCommentBlock theirs;
+    theirs.SetVendor("Other encoder 2.0");
+    theirs.Add("TITLE", "spoken");
+    theirs.Add("ARTIST", "someone");
+    OggOwnedPacket packet = theirs.SerializeCommentPacket(nullptr, 0);
+    packet.data.pop_back();
+    packet.packet.packet = packet.data.data();
+    packet.packet.bytes = static_cast<long>(packet.data.size());
+    ASSERT_TRUE(RewriteOggHeaders(path, packet, 2));
+    {
+        SpeexFile file(path.c_str(), nullptr, 4, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        EXPECT_EQ(file.GetTag("TITLE").value_or(""), "spoken");
+        file.AddComment("our note", 0, 0);
+        EXPECT_TRUE(file.Close());
+    }
+    SpeexFile file(path.c_str(), nullptr, 4, MMIO_READ);
+    ASSERT_TRUE(file.Open());
+    EXPECT_EQ(file.Comments().Vendor(), "Other encoder 2.0");
+    EXPECT_EQ(file.GetTag("TITLE").value_or(""), "spoken");
+    EXPECT_EQ(file.GetTag("ARTIST").value_or(""), "someone");
+    ASSERT_EQ(file.CommentCount(), 1);
+    EXPECT_EQ(file.GetCommentText(0), "our note");
+    EXPECT_NEAR(static_cast<double>(DecodeAll(file).size()), 8000.0, 320);
+}
+
 TEST(SpeexFileTest, RawPacketRecordsRoundTrip) {
     TempFolder folder;
     const std::string source = folder.File("src.spx");

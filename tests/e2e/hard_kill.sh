@@ -6,11 +6,13 @@
 # program's audio-file classes and in sox, read through to its end, and hold
 # the audio up to the last refresh of its sizes: at most one refresh interval
 # (plus Wine's capture start latency) is lost. A journal left beside it must
-# be whole. With "ogg" the program records Ogg Vorbis instead: the file must
-# open and decode through the program's classes and in ogginfo and oggdec,
-# up to what was written out before the kill (the encoder's pages go out as
-# they fill; what libogg and the C library still held is lost, which the
-# check prints but cannot bound by time).
+# be whole. With "ogg" the program records Ogg Vorbis instead, at quality 0
+# and 8000 Hz mono (the fewest bytes a second, the longest wait for a page):
+# the file must open and decode through the program's classes and in ogginfo
+# and oggdec, and at most 1.5 s of what was captured before the kill may be
+# missing. That is measured without Wine's capture start latency: the tone
+# stops 2.5 s before the kill, so the file must end in silence at least
+# 1 s long.
 #   hard_kill.sh PROGRAM.exe HOSTILE_TESTS.exe [ogg]
 set -eu
 program=$1
@@ -25,8 +27,11 @@ RANDOM=$seed
 after_ms=${LARKSPUR_KILL_AFTER_MS:-$((3000 + RANDOM % 6000))}
 echo "seed $seed: kill after $after_ms ms"
 
+# The tone ends this long before the kill (Ogg only).
+silence_ms=2500
 if [ "$kind" = ogg ]; then
-    write_settings "$out/settings.ini" "$(winpath "$out")" 44100 1 3
+    write_settings "$out/settings.ini" "$(winpath "$out")" 8000 1 3
+    printf '[Vorbis]\nVorSampleRate=8000\nVorStereo=0\nVorQ=0\n' >>"$out/settings.ini"
 else
     write_settings "$out/settings.ini" "$(winpath "$out")"
 fi
@@ -34,6 +39,12 @@ wav="$out/e2e.$kind"
 start_tone $((after_ms / 1000 + 20))
 start_recording "$out/settings.ini" "$wav"
 sleep "$(awk -v ms="$after_ms" 'BEGIN {printf "%.3f", ms / 1000}')"
+if [ "$kind" = ogg ]; then
+    kill_tree "$player"
+    player=
+    tone_end_ms=$(now_ms)
+    sleep "$(awk -v ms="$silence_ms" 'BEGIN {printf "%.3f", ms / 1000}')"
+fi
 
 pid=$(program_pid)
 [ -n "$pid" ] || { echo "the program is not running"; exit 1; }
@@ -62,9 +73,6 @@ if [ "$kind" = ogg ]; then
     # Every page on disk decodes (a packet cut by the kill may be lost).
     [ "$decoded" -ge $((length - rate / 4)) ] || { echo "decoding stopped before the stream's end"; exit 1; }
     journal_whole
-    # No refresh of its own: what the encoder had not yet paged out (a page of
-    # libogg, up to 4 KB, and a buffer of the C library) is lost with the
-    # capture's start latency, seconds at the low byte rate of a tone.
     awk -v d="$decoded" -v r="$rate" -v ms="$recorded_ms" 'BEGIN {
         printf "decoded %.2f s of %.2f s recorded\n", d / r, ms / 1000 }'
     # A killed stream never got its end mark: ogginfo warns of that (and
@@ -79,10 +87,17 @@ if [ "$kind" = ogg ]; then
     theirs=$(soxi -s "$out/decoded.wav")
     [ $((theirs - decoded)) -le $((rate / 4)) ] && [ $((decoded - theirs)) -le $((rate / 4)) ] \
         || { echo "oggdec decodes $theirs frames, the program's classes $decoded"; exit 1; }
-    if [ "$decoded" -gt 88200 ]; then
-        freq=$(tone_frequency "$out/decoded.wav")
-        awk -v f="$freq" 'BEGIN {exit !(f > 950 && f < 1050)}' || { echo "no tone: $freq"; exit 1; }
-    fi
+    # The silence after the tone that reached the disk: what is missing of
+    # the silence_ms captured before the kill was lost.
+    sox "$out/decoded.wav" "$out/tone.wav" reverse silence 1 0.01 2% reverse
+    tone_s=$(soxi -D "$out/tone.wav")
+    tail_ms=$(awk -v all="$(soxi -D "$out/decoded.wav")" -v t="$tone_s" 'BEGIN {printf "%.0f", (all - t) * 1000}')
+    lost_ms=$((killed_ms - tone_end_ms - tail_ms))
+    echo "tone ended $((killed_ms - tone_end_ms)) ms before the kill; $tail_ms ms of the silence on disk; lost $lost_ms ms"
+    awk -v t="$tone_s" 'BEGIN {exit !(t > 1)}' || { echo "no tone on disk"; exit 1; }
+    freq=$(tone_frequency "$out/tone.wav")
+    awk -v f="$freq" 'BEGIN {exit !(f > 950 && f < 1050)}' || { echo "no tone: $freq"; exit 1; }
+    [ "$lost_ms" -le 1500 ] || { echo "more than 1.5 s of the recording was lost"; exit 1; }
     echo "hard kill: ok"
     exit 0
 fi

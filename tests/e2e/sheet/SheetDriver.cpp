@@ -9,6 +9,7 @@
 //   sheet_driver pick ID PREFIX  choose the first entry of combo ID beginning with PREFIX
 //   sheet_driver ok              press OK and wait until the sheet is gone
 //   sheet_driver saveas PATH     File: "Save settings as..." into PATH
+//   sheet_driver answer CAPTION  press OK in the program's dialog of that caption
 // Exit code 0 on success, 1 with a message otherwise.
 #include <windows.h>
 #include <commctrl.h>
@@ -169,13 +170,34 @@ int SaveAs(const char* path) {
     return Fail(std::string("nothing was saved as ") + path);
 }
 
+// A question the program asks on its own (the category of a recording at
+// closing): OK, as the user would press it.
+int Answer(const char* caption) {
+    DWORD program = 0;
+    if (HWND frame = Frame()) GetWindowThreadProcessId(frame, &program);
+    if (!program) return Fail("the program's window is not there");
+    for (int waited = 0; waited < kWaitMs; waited += 100) {
+        for (HWND w = FindWindowA("#32770", caption); w; w = FindWindowExA(nullptr, w, "#32770", caption)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner != program || !IsWindowVisible(w)) continue;
+            PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, IDOK)));
+            for (int gone = 0; gone < kWaitMs && IsWindow(w); gone += 100) Sleep(100);
+            return IsWindow(w) ? Fail(std::string("the dialog ") + caption + " stayed open") : 0;
+        }
+        Sleep(100);
+    }
+    return Fail(std::string("no dialog ") + caption + " appeared");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Fail("usage: sheet_driver open|page N|show ID|text ID [TEXT]|click ID|pick ID PREFIX|ok|saveas PATH");
+    if (argc < 2) return Fail("usage: sheet_driver open|page N|show ID|text ID [TEXT]|click ID|pick ID PREFIX|ok|saveas PATH|answer CAPTION");
     const std::string step = argv[1];
     if (step == "open") return Open();
     if (step == "saveas" && argc > 2) return SaveAs(argv[2]);
+    if (step == "answer" && argc > 2) return Answer(argv[2]);
     HWND sheet = OwnedDialog("Options");
     if (!sheet) return Fail("the preferences sheet is not open");
     if (step == "page" && argc > 2) return Page(sheet, std::atoi(argv[2]));
