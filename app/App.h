@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/QuillmoorApp.h"
-#include "app/RecorderLink.h"
-#include "app/SMsg.h"
+#include "core/RecorderLink.h"
+#include "core/SMsg.h"
 #include "framework/CommonDialogs.h"
 #include "framework/RecentFiles.h"
 

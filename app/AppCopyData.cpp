@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/CommandLine.h"
-#include "app/PrivateMessages.h"
+#include "core/CommandLine.h"
+#include "core/PrivateMessages.h"
 #include "audiofile/RecFile.h"
 
 std::string App::CopyDataText(const COPYDATASTRUCT& data) {

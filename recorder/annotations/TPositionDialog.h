@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/CommonControls.h"
 #include "framework/Dialog.h"
 #include "resources/ResourceIds.h"

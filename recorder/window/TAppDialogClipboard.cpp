@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/Application.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameWindow.h"

@@ -9,7 +9,7 @@
 // while the transport is busy). Also the edit's progress dialog.
 #include "recorder/window/TAppDialog.h"
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "framework/Application.h"
 #include "recorder/controls/TProgress.h"
 #include "recorder/editing/EditBusy.h"

@@ -5,7 +5,7 @@
 
 #include "app/AppSettings.h"
 #include "app/OwlMain.h"
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "tests/app/AppFixture.h"
 #include "resources/ResourceIds.h"
 

@@ -8,7 +8,7 @@
 #include "audiofile/PcmFormat.h"
 #include "prefs/TSetMp3.h"
 #include "prefs/TSetWave.h"
-#include "recorder/services/AcmServices.h"
+#include "services/AcmServices.h"
 #include "resources/ResourceIds.h"
 
 namespace {
