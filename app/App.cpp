@@ -1,9 +1,9 @@
 #include "app/App.h"
 
 #include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
-#include "app/ProgramFolders.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
+#include "core/ProgramFolders.h"
 #include "app/SDIDecFrame.h"
 #include "resources/ResourceIds.h"
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/QuillmoorApp.h"
-#include "app/RecorderLink.h"
-#include "app/SMsg.h"
+#include "core/RecorderLink.h"
+#include "core/SMsg.h"
 #include "framework/CommonDialogs.h"
 #include "framework/ModalSteps.h"
 #include "framework/RecentFiles.h"

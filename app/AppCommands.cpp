@@ -2,9 +2,9 @@
 // exit and close, new instance, settings export and import, recent files.
 #include "app/App.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/PreferencesSheet.h"
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "app/SDIDecFrame.h"
 #include "app/WebAddress.h"
 #include "audiofile/RecFile.h"

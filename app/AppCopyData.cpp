@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/CommandLine.h"
-#include "app/PrivateMessages.h"
+#include "core/CommandLine.h"
+#include "core/PrivateMessages.h"
 #include "audiofile/RecFile.h"
 #include "framework/FrameWindow.h"
 #include "framework/ModalSteps.h"

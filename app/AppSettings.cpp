@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/ProgramFolders.h"
-#include "app/SMsg.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/ProgramFolders.h"
+#include "core/SMsg.h"
+#include "core/SettingsStore.h"
 #include "resources/ResourceIds.h"
 
 namespace {

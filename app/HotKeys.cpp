@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 UINT HotKeyModifiers(WORD hotKey) {
     const BYTE flags = HIBYTE(hotKey);

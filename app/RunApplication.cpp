@@ -1,7 +1,7 @@
 // Builds the application object with the program's recorder window and runs
 // its message loop.
 #include "app/App.h"
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/OwlMain.h"
 #include "app/TAppDialogRecorder.h"
 

@@ -1,7 +1,7 @@
 #include "app/RunningCopy.h"
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 
 std::string ForwardClassName(const AppStateRecord& state) {
     return state.WindowClassName[0] ? state.WindowClassName : kProductWindowClass;

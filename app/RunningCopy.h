@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 
 struct AppStateRecord;
 

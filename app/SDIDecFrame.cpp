@@ -1,10 +1,10 @@
 #include "app/SDIDecFrame.h"
 
-#include "app/AppState.h"
-#include "app/CommandLine.h"
+#include "core/AppState.h"
+#include "core/CommandLine.h"
 #include "app/HotKeys.h"
-#include "app/PrivateMessages.h"
-#include "app/SMsg.h"
+#include "core/PrivateMessages.h"
+#include "core/SMsg.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "app/RecorderLink.h"
+#include "core/RecorderLink.h"
 #include "app/TTrayIcon.h"
 #include "framework/FrameWindow.h"
 

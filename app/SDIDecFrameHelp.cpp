@@ -1,9 +1,9 @@
 // The frame's help: F1 over the frame and the Getting Started topic.
 #include "app/SDIDecFrame.h"
 
-#include "app/AppState.h"
-#include "app/ContextHelpWin.h"
-#include "app/HtmlHelp.h"
+#include "core/AppState.h"
+#include "core/ContextHelpWin.h"
+#include "core/HtmlHelp.h"
 
 LRESULT SDIDecFrame::EvShowGettingStarted(WPARAM, LPARAM) {
     if (AppState.LHMode & 1) return 0;

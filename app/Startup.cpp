@@ -2,8 +2,8 @@
 
 #include <float.h>
 
-#include "app/AppState.h"
-#include "app/CommandLine.h"
+#include "core/AppState.h"
+#include "core/CommandLine.h"
 #include "app/RunningCopy.h"
 
 bool PrepareProcess(int argc, const char* const argv[], int& exitCode) {

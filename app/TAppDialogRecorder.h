@@ -1,6 +1,6 @@
 // The program's recorder window behind its link.
 #pragma once
 
-#include "app/RecorderLink.h"
+#include "core/RecorderLink.h"
 
 RecorderClient MakeTAppDialogRecorder();

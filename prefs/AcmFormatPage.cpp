@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "prefs/PageText.h"
-#include "recorder/services/AcmCodecs.h"
+#include "services/AcmCodecs.h"
 #include "resources/ResourceIds.h"
 
 namespace {

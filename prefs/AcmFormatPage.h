@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/ContextHelpWin.h"
-#include "app/SMsg.h"
+#include "core/AppState.h"
+#include "core/ContextHelpWin.h"
+#include "core/SMsg.h"
 #include "framework/Control.h"
 #include "framework/ListControls.h"
 #include "framework/PropertySheet.h"

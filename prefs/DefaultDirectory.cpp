@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ProgramFolders.h"
+#include "core/ProgramFolders.h"
 #include "audiofile/FileNames.h"
 
 namespace {

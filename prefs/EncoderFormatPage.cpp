@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "prefs/PageText.h"
 #include "resources/ResourceIds.h"
 

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "app/ContextHelpWin.h"
-#include "app/SMsg.h"
+#include "core/ContextHelpWin.h"
+#include "core/SMsg.h"
 #include "framework/CommonControls.h"
 #include "framework/Control.h"
 #include "framework/ListControls.h"

@@ -1,6 +1,6 @@
 #include "prefs/EncoderStorage.h"
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 // One encoder page: its section, and for each of its four numbers the key,
 // the default and the field of the settings record.

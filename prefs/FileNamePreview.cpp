@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/TimePattern.h"
+#include "core/TimePattern.h"
 
 const char kFileNameRefusedChars[] = ":*?<>|\"";
 

@@ -8,8 +8,8 @@
 
 #include <cstddef>
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 
 // Reads the format into buffer (bufferSize bytes used, at most
 // kMaxFormatSize). A record that is missing, shorter than its own 18 + extra

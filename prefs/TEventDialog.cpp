@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/AppState.h"
-#include "app/HtmlHelp.h"
+#include "core/AppState.h"
+#include "core/HtmlHelp.h"
 #include "framework/UserInteraction.h"
 #include "framework/Validators.h"
 #include "prefs/FileNamePreview.h"
-#include "prefs/TimerEventText.h"
+#include "schedule/TimerEventText.h"
 #include "resources/ResourceIds.h"
 
 namespace {

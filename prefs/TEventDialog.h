@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/Control.h"
 #include "framework/Dialog.h"
 #include "framework/Edit.h"
-#include "prefs/TimerEvent.h"
+#include "core/TimerEvent.h"
 
 class TEventDialog : public TDialog, public ContextHelpWin {
 public:

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/TimePattern.h"
+#include "core/TimePattern.h"
 #include "framework/Validators.h"
 #include "prefs/FileNamePreview.h"
 #include "prefs/TSetFile.h"

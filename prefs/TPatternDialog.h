@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/Control.h"
 #include "framework/Dialog.h"
 #include "framework/Edit.h"

@@ -1,8 +1,8 @@
 #include "prefs/TSetDriver.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
-#include "recorder/services/WaveDevices.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
+#include "services/WaveDevices.h"
 #include "resources/ResourceIds.h"
 
 namespace {

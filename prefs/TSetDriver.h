@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/ListControls.h"
 #include "framework/PropertySheet.h"
 

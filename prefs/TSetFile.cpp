@@ -1,7 +1,7 @@
 #include "prefs/TSetFile.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 #include "audiofile/FileNames.h"
 #include "prefs/DefaultDirectory.h"
 #include "prefs/FileNamePreview.h"

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ContextHelpWin.h"
-#include "app/RecorderLink.h"
+#include "core/ContextHelpWin.h"
+#include "core/RecorderLink.h"
 #include "framework/CommonControls.h"
 #include "framework/Control.h"
 #include "framework/Edit.h"

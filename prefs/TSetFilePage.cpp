@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
-#include "app/TimePattern.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
+#include "core/TimePattern.h"
 #include "framework/Validators.h"
 #include "prefs/FileNamePreview.h"
 #include "prefs/PageText.h"

@@ -1,7 +1,7 @@
 #include "prefs/TSetKey.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/CommonControls.h"
 #include "framework/PropertySheet.h"
 

@@ -1,7 +1,7 @@
 #include "prefs/TSetMp3.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 #include "audiofile/Mp3File.h"
 #include "prefs/FormatStorage.h"
 

@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "prefs/TSetMp3.h"
-#include "recorder/services/AcmServices.h"
+#include "services/AcmServices.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "prefs/TSetPlayBack.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 #include "prefs/PageText.h"
 #include "resources/ResourceIds.h"
 

@@ -1,7 +1,7 @@
 #include "prefs/TSetStart.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 #include "framework/Application.h"
 #include "framework/FrameWindow.h"
 #include "resources/ResourceIds.h"

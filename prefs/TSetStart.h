@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/Control.h"
 #include "framework/PropertySheet.h"
 #include "prefs/CShortcut.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
-#include "prefs/TimerEventText.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
+#include "schedule/TimerEventText.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/CommonControls.h"
 #include "framework/Control.h"
 #include "framework/PropertySheet.h"

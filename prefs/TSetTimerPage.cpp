@@ -1,9 +1,9 @@
 // The window part of the Timer page.
 #include <algorithm>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/UserInteraction.h"
-#include "prefs/ScheduleConflicts.h"
+#include "schedule/ScheduleConflicts.h"
 #include "prefs/TEventDialog.h"
 #include "prefs/TSetTimer.h"
 #include "prefs/TimerRows.h"

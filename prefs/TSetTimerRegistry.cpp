@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 #include "prefs/TSetTimer.h"
-#include "prefs/TimerEventText.h"
+#include "schedule/TimerEventText.h"
 
 namespace {
 

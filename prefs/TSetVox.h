@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/CommonControls.h"
 #include "framework/Control.h"
 #include "framework/Edit.h"

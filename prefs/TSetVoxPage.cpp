@@ -2,7 +2,7 @@
 // the transfer to and from AppState.
 #include "prefs/TSetVox.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "prefs/PageText.h"
 #include "resources/ResourceIds.h"
 

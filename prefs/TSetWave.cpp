@@ -1,7 +1,7 @@
 #include "prefs/TSetWave.h"
 
-#include "app/AppState.h"
-#include "app/SettingsStore.h"
+#include "core/AppState.h"
+#include "core/SettingsStore.h"
 #include "audiofile/PcmFormat.h"
 #include "prefs/FormatStorage.h"
 

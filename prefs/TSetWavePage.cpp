@@ -1,7 +1,7 @@
 // The window part of the Wave page.
 #include <cstring>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "prefs/TSetWave.h"
 #include "resources/ResourceIds.h"
 

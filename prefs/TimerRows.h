@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "prefs/TimerEvent.h"
+#include "core/TimerEvent.h"
 
 // "16:00-20:00 ", "starts 16:00 ", "ends 20:00 " or "no time ".
 std::string EventTimeText(const TimerEvent& event);

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "resources/ResourceIds.h"
 
 namespace {

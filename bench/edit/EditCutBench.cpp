@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/PcmFormat.h"
 #include "audiofile/Sha1.h"

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/PropertySheet.h"
 #include "prefs/TSetMp3.h"
 #include "prefs/TSetWave.h"
 #include "recorder/files/CodecStreamOpen.h"
-#include "recorder/services/AcmServices.h"
+#include "services/AcmServices.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "recorder/annotations/ClockTime.h"
-#include "recorder/services/AcmServices.h"
+#include "services/AcmServices.h"
 #include "recorder/window/StatusTexts.h"
 
 namespace {

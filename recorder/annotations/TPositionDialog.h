@@ -9,7 +9,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "app/ContextHelpWin.h"
+#include "core/ContextHelpWin.h"
 #include "framework/CommonControls.h"
 #include "framework/Dialog.h"
 #include "resources/ResourceIds.h"

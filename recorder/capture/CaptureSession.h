@@ -14,7 +14,7 @@
 #include "recorder/capture/CaptureBuffers.h"
 #include "recorder/capture/CaptureWriter.h"
 #include "recorder/capture/VoxDetect.h"
-#include "recorder/services/WaveDevice.h"
+#include "services/WaveDevice.h"
 
 class CaptureHost {
 public:

@@ -1,6 +1,6 @@
 #include "recorder/capture/FileLimits.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/MediaFile.h"
 #include "audiofile/RiffFile.h"
 

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 VoxSettings VoxSettings::From(const AppStateValues& state)
 {

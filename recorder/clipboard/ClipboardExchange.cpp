@@ -1,6 +1,6 @@
 #include "recorder/clipboard/ClipboardExchange.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/MediaFile.h"
 #include "recorder/files/FileNaming.h"

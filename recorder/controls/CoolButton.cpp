@@ -2,7 +2,7 @@
 // CoolButtonPaint.cpp.
 #include "recorder/controls/CoolButton.h"
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 
 const MsgEntry<CoolButton> CoolButton::kMessages[] = {
     OnMessage(WM_COOLBUTTONGROUP, &CoolButton::EvCoolButtonGroup),

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/FileSystem.h"
 

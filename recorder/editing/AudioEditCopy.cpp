@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/FileSystem.h"
 #include "audiofile/Mp3File.h"

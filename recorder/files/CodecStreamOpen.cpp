@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "recorder/services/AcmCodecs.h"
+#include "services/AcmCodecs.h"
 #include "recorder/files/FileFormats.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "recorder/services/AcmStream.h"
-#include "recorder/services/WaveFormatBuffer.h"
+#include "core/AppState.h"
+#include "services/AcmStream.h"
+#include "services/WaveFormatBuffer.h"
 
 constexpr int kConversionRecords = 5;
 constexpr DWORD kConversionRecordBytes = 450000;

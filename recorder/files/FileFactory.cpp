@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/Mp3File.h"
 #include "audiofile/OggVorbisFile.h"
 #include "audiofile/SpeexFile.h"

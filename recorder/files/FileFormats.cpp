@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "audiofile/PcmFormat.h"
-#include "recorder/services/AcmServices.h"
+#include "services/AcmServices.h"
 
 const char* const kPcmCodecReadout = "PCM    ";
 

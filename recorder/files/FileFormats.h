@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "app/AppState.h"
-#include "recorder/services/WaveFormatBuffer.h"
+#include "core/AppState.h"
+#include "services/WaveFormatBuffer.h"
 
 // The codec read-out of a PCM file: "PCM" and four blanks.
 extern const char* const kPcmCodecReadout;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/FileNames.h"
 
 namespace {

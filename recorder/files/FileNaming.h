@@ -15,7 +15,7 @@
 
 // The time patterns (ExpandTimePattern, NamingClock) live with the
 // application core, so the preference pages use the same checked wrapper.
-#include "app/TimePattern.h"
+#include "core/TimePattern.h"
 
 // ---- the numbering conversion ----
 

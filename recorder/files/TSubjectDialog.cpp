@@ -1,6 +1,6 @@
 #include "recorder/files/TSubjectDialog.h"
 
-#include "app/SMsg.h"
+#include "core/SMsg.h"
 #include "framework/UserInteraction.h"
 #include "recorder/files/Categories.h"
 

@@ -8,11 +8,11 @@
 
 #include <utility>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/FrameWindow.h"
 #include "framework/UserInteraction.h"
 #include "recorder/annotations/TReportFrame.h"
-#include "recorder/services/AcmCodecs.h"
+#include "services/AcmCodecs.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/controls/RCButton.h"
 #include "recorder/controls/SMeter.h"

@@ -21,18 +21,18 @@
 #include <string>
 #include <vector>
 
-#include "app/ContextHelpWin.h"
-#include "app/SMsg.h"
+#include "core/ContextHelpWin.h"
+#include "core/SMsg.h"
 #include "audiofile/RecFile.h"
 #include "framework/Dialog.h"
 #include "framework/ModalSteps.h"
-#include "recorder/services/AcmStream.h"
+#include "services/AcmStream.h"
 #include "recorder/capture/CaptureSession.h"
 #include "recorder/capture/FileLimits.h"
 #include "recorder/playback/PlayTally.h"
 #include "recorder/playback/SpeedConvert.h"
-#include "recorder/services/WaveDevice.h"
-#include "recorder/services/WaveFormatBuffer.h"
+#include "services/WaveDevice.h"
+#include "services/WaveFormatBuffer.h"
 #include "resources/ResourceIds.h"
 
 class AudioEdit;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/Application.h"
 #include "framework/InputDialog.h"
 #include "recorder/annotations/PropertiesReport.h"

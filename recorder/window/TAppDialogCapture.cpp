@@ -8,12 +8,12 @@
 #include <array>
 #include <cstdio>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/capture/RecFileSink.h"
 #include "recorder/files/FileFormats.h"
-#include "recorder/services/SMixer.h"
+#include "services/SMixer.h"
 
 namespace {
 

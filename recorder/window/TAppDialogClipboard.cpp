@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/Application.h"
 #include "framework/CommonDialogs.h"
 #include "framework/FrameWindow.h"

@@ -3,7 +3,7 @@
 // probe of the codec drivers that offer MP3.
 #include "recorder/window/TAppDialog.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/Application.h"
 #include "recorder/files/CodecStreamOpen.h"
 

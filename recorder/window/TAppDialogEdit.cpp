@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <commctrl.h>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/CommonDialogs.h"
 #include "framework/UserInteraction.h"
 #include "recorder/clipboard/ClipboardExchange.h"

@@ -11,7 +11,7 @@
 
 #include <shellapi.h>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "framework/Application.h"
 #include "recorder/controls/TProgress.h"
 #include "recorder/editing/EditBusy.h"

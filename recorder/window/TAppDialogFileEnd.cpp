@@ -3,8 +3,8 @@
 // stop-and-save and the flush asked for from outside.
 #include "recorder/window/TAppDialog.h"
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 
 namespace {
 constexpr int kFileActionNothing = 0;

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/Mp3File.h"
 #include "framework/Application.h"

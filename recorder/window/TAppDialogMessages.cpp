@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/playback/TransportKeys.h"
 

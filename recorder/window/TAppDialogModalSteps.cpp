@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
-#include "prefs/ScheduleCheck.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
+#include "schedule/ScheduleCheck.h"
 
 void TAppDialog::WatchModalSteps() {
     ModalStepsEnd = std::make_unique<ModalStepWatch>([this] { ReleaseHeldRequests(); });

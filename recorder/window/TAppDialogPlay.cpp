@@ -8,8 +8,8 @@
 #include <new>
 #include <string>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/files/FileNaming.h"
 #include "recorder/playback/PlayBlocks.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <new>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/playback/PlayBlocks.h"
 #include "recorder/playback/TransportKeys.h"

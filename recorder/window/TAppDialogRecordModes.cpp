@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "framework/UserInteraction.h"
 #include "recorder/editing/AudioEdit.h"
 #include "recorder/editing/AudioReorder.h"

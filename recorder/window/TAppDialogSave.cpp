@@ -3,8 +3,8 @@
 // window caption.
 #include "recorder/window/TAppDialog.h"
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "framework/Application.h"
 #include "framework/CommonDialogs.h"
 #include "framework/UserInteraction.h"

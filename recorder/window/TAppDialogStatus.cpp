@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "recorder/controls/SMeter.h"
 #include "recorder/window/StatusTexts.h"
 

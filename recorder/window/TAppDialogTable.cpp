@@ -4,7 +4,7 @@
 // first entry answers. After this table come the dialog's and the window's.
 #include "recorder/window/TAppDialog.h"
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 
 const MsgEntry<TAppDialog> TAppDialog::kMessages[] = {
     // Edit menu: marks, cut, copy, paste

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/UserInteraction.h"
-#include "prefs/EventFileName.h"
-#include "prefs/ScheduleCheck.h"
+#include "schedule/EventFileName.h"
+#include "schedule/ScheduleCheck.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "recorder/controls/CoolButton.h"
 
 namespace {

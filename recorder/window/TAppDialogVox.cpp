@@ -7,8 +7,8 @@
 
 #include <ctime>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "framework/UserInteraction.h"
 
 void TAppDialog::EvVoxLevelNotify(UINT)

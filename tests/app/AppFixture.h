@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/SDIDecFrame.h"
 #include "tests/app/FakeRecorder.h"
 #include "tests/app/FakeTrayShell.h"

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "app/SMsg.h"
+#include "core/AppState.h"
+#include "core/SMsg.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/fakes/ScratchSettings.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "app/AppSettings.h"
 #include "app/OwlMain.h"
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "framework/ModalSteps.h"
 #include "framework/PropertySheet.h"
 #include "tests/app/AppFixture.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
-#include "app/ContextHelpWin.h"
+#include "core/AppState.h"
+#include "core/ContextHelpWin.h"
 #include "tests/app/FakeHelpViewer.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/HtmlHelp.h"
+#include "core/HtmlHelp.h"
 
 class FakeHelpViewer : public HelpViewer {
 public:

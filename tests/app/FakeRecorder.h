@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RecorderLink.h"
+#include "core/RecorderLink.h"
 #include "framework/Window.h"
 #include "tests/audiofile/MemoryRecFile.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/App.h"
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/SDIDecFrame.h"
 #include "app/TAppDialogRecorder.h"
 #include "recorder/window/TAppDialog.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/capture/CaptureBuffers.h"
 #include "tests/app/ProgramFixture.h"

@@ -3,9 +3,9 @@
 #include <climits>
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "app/QuillmoorApp.h"
-#include "app/TextFormat.h"
+#include "core/TextFormat.h"
 #include "app/WebAddress.h"
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeUserInteraction.h"

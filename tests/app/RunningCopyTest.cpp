@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/CommandLine.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/CommandLine.h"
+#include "core/PrivateMessages.h"
 #include "app/RunningCopy.h"
 #include "app/Startup.h"
 #include "audiofile/FileNames.h"

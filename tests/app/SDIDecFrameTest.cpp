@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/HotKeys.h"
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/AppFixture.h"
 #include "tests/app/FakeHelpViewer.h"

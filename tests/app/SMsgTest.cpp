@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/AppState.h"
-#include "app/SMsg.h"
+#include "core/AppState.h"
+#include "core/SMsg.h"
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeUserInteraction.h"
 

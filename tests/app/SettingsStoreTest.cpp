@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "tests/fakes/ScratchSettings.h"
 
 namespace {

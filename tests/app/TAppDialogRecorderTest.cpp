@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/WaveFile.h"
 #include "recorder/capture/CaptureBuffers.h"

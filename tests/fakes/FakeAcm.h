@@ -11,8 +11,8 @@
 // can be made to fail.
 #pragma once
 
-#include "recorder/services/AcmServices.h"
-#include "recorder/services/WaveFormatBuffer.h"
+#include "services/AcmServices.h"
+#include "services/WaveFormatBuffer.h"
 
 #include <map>
 #include <string>

@@ -6,7 +6,7 @@
 // be made to fail.
 #pragma once
 
-#include "recorder/services/MixerApi.h"
+#include "services/MixerApi.h"
 
 #include <map>
 #include <string>

@@ -12,7 +12,7 @@
 // one or two channels). Any call can be made to fail.
 #pragma once
 
-#include "recorder/services/WaveDevices.h"
+#include "services/WaveDevices.h"
 
 #include <deque>
 #include <map>

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/CommandLine.h"
-#include "app/PrivateMessages.h"
+#include "core/CommandLine.h"
+#include "core/PrivateMessages.h"
 #include "tests/app/AppFixture.h"
 #include "tests/audiofile/MemoryRecFile.h"
 #include "tests/hostile/Hostile.h"

@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "app/AppSettings.h"
-#include "app/AppState.h"
-#include "app/SMsg.h"
+#include "core/AppState.h"
+#include "core/SMsg.h"
 #include "prefs/TSetTimer.h"
 #include "tests/fakes/ScratchSettings.h"
 #include "tests/prefs/EventBuilder.h"

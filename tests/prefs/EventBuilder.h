@@ -2,7 +2,7 @@
 // days derived as the program derives them.
 #pragma once
 
-#include "prefs/TimerEvent.h"
+#include "core/TimerEvent.h"
 
 inline TimerEvent Event(int days, int startHour, int startMinute, int stopHour, int stopMinute,
                         bool newFile = false, const char* name = "") {

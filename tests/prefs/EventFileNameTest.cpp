@@ -1,4 +1,4 @@
-#include "prefs/EventFileName.h"
+#include "schedule/EventFileName.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "app/AppState.h"
-#include "app/TimePattern.h"
+#include "core/AppState.h"
+#include "core/TimePattern.h"
 #include "prefs/TDirPick.h"
 #include "prefs/TPatternDialog.h"
 #include "prefs/TSetFile.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/PropertySheet.h"
 #include "tests/app/FakeHelpViewer.h"
 #include "tests/fakes/FakeUserInteraction.h"

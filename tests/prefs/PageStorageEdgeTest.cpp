@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "prefs/TSetFile.h"
 #include "prefs/TSetJoy.h"
 #include "prefs/TSetMp3.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/Mp3File.h"
 #include "prefs/TSetDriver.h"
 #include "prefs/TSetFile.h"

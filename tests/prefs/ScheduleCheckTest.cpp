@@ -1,6 +1,6 @@
-#include "prefs/ScheduleCheck.h"
+#include "schedule/ScheduleCheck.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "tests/prefs/EventBuilder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "prefs/ScheduleConflicts.h"
+#include "schedule/ScheduleConflicts.h"
 
 #include <gtest/gtest.h>
 

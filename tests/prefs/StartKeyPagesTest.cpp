@@ -7,7 +7,7 @@
 #include <shlobj.h>
 
 #include "app/HotKeys.h"
-#include "app/HtmlHelp.h"
+#include "core/HtmlHelp.h"
 #include "prefs/CShortcut.h"
 #include "prefs/TSetKey.h"
 #include "prefs/TSetStart.h"

@@ -1,4 +1,4 @@
-#include "prefs/TimerEvent.h"
+#include "core/TimerEvent.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "prefs/TimerEventText.h"
+#include "schedule/TimerEventText.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "prefs/TEventDialog.h"
 #include "prefs/TSetTimer.h"
 #include "prefs/TimerRows.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "prefs/TimerEventText.h"
+#include "core/AppState.h"
+#include "schedule/TimerEventText.h"
 #include "tests/fakes/ScratchSettings.h"
 #include "tests/prefs/EventBuilder.h"
 

@@ -9,7 +9,7 @@
 #include "prefs/TSetMp3.h"
 #include "prefs/TSetWave.h"
 #include "recorder/files/CodecStreamOpen.h"
-#include "recorder/services/AcmServices.h"
+#include "services/AcmServices.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/FileSystem.h"
 #include "audiofile/OggVorbisFile.h"
 #include "audiofile/WaveFile.h"

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/WaveFile.h"
 #include "tests/audiofile/WaveTestSupport.h"
 #include "tests/recorder/FilesTestFolder.h"

@@ -13,7 +13,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "recorder/files/FileFactory.h"
 #include "tests/recorder/FilesTestFolder.h"
 #include "framework/Clipboard.h"

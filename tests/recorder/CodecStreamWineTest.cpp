@@ -10,7 +10,7 @@
 
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
-#include "recorder/services/AcmCodecs.h"
+#include "services/AcmCodecs.h"
 #include "recorder/files/FileFormats.h"
 #include "tests/recorder/FilesTestFolder.h"
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "framework/DeviceContext.h"
 #include "resources/ResourceIds.h"
 #include "tests/recorder/ButtonHost.h"

@@ -1,9 +1,9 @@
 // The scripted wave device that the recorder's capture and playback tests
 // stand on: it must hand buffers back as winmm does, in the order lent, with
 // the sound the script asked for.
-#include "recorder/services/WaveDevice.h"
+#include "services/WaveDevice.h"
 #include "audiofile/PcmFormat.h"
-#include "recorder/services/WaveFormatBuffer.h"
+#include "services/WaveFormatBuffer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 #include "tests/recorder/MessageSink.h"
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/PcmFormat.h"
-#include "recorder/services/WaveFormatBuffer.h"
+#include "services/WaveFormatBuffer.h"
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {

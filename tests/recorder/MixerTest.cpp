@@ -1,6 +1,6 @@
 // The mixer logic against a fake mixer whose lines and controls each test
 // sets up.
-#include "recorder/services/SMixer.h"
+#include "services/SMixer.h"
 #include "tests/fakes/FakeMixer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "resources/ResourceIds.h"
 #include "tests/recorder/ButtonHost.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "audiofile/FileNames.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/recorder/CaptureWindowFixture.h"

@@ -12,13 +12,13 @@
 #include <memory>
 #include <string>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
-#include "app/SMsg.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
+#include "core/SMsg.h"
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
-#include "prefs/ScheduleClock.h"
+#include "schedule/ScheduleClock.h"
 #include "recorder/clipboard/ClipboardTransfer.h"
 #include "recorder/editing/AudioEdit.h"
 #include "recorder/editing/EditBusy.h"

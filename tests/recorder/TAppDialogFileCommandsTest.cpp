@@ -13,7 +13,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/FrameWindow.h"
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/files/FileFactory.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "recorder/capture/CaptureBuffers.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/recorder/CaptureWindowFixture.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/Mp3File.h"
 #include "framework/FrameWindow.h"
 #include "recorder/files/FileNaming.h"

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "framework/InputDialog.h"
-#include "prefs/ScheduleClock.h"
+#include "schedule/ScheduleClock.h"
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/editing/AudioEdit.h"
 #include "recorder/editing/EditBusy.h"

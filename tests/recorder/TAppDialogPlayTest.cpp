@@ -10,8 +10,8 @@
 #include <iterator>
 #include <vector>
 
-#include "app/PrivateMessages.h"
-#include "app/SMsg.h"
+#include "core/PrivateMessages.h"
+#include "core/SMsg.h"
 #include "audiofile/OggVorbisFile.h"
 #include "recorder/controls/CoolButton.h"
 #include "resources/ResourceIds.h"

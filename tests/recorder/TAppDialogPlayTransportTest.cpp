@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "recorder/playback/TransportKeys.h"
 #include "resources/ResourceIds.h"
 #include "tests/recorder/FilesTestFolder.h"

@@ -11,7 +11,7 @@
 
 #include "audiofile/OggVorbisFile.h"
 #include "framework/Clipboard.h"
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/editing/AudioEdit.h"
 #include "tests/audiofile/OggTestSupport.h"

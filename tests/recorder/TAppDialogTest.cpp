@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/PrivateMessages.h"
+#include "core/AppState.h"
+#include "core/PrivateMessages.h"
 #include "framework/FrameWindow.h"
-#include "prefs/ScheduleClock.h"
+#include "schedule/ScheduleClock.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/controls/SMeter.h"
 #include "resources/ResourceIds.h"

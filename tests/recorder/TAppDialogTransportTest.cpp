@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PrivateMessages.h"
+#include "core/PrivateMessages.h"
 #include "framework/Application.h"
 #include "recorder/controls/CoolButton.h"
 #include "tests/recorder/CaptureWindowFixture.h"

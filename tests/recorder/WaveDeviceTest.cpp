@@ -1,8 +1,8 @@
 // The wave device's lending and teardown, against the scripted fake and,
 // where Wine offers devices (tools/sound-rig start), against winmm itself.
-#include "recorder/services/WaveDevice.h"
+#include "services/WaveDevice.h"
 #include "audiofile/PcmFormat.h"
-#include "recorder/services/WaveFormatBuffer.h"
+#include "services/WaveFormatBuffer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 #include "tests/recorder/MessageSink.h"
 

@@ -1,6 +1,6 @@
 // Format records from files and settings can claim any number of extra
 // bytes; copying them must never run past the source or the buffer.
-#include "recorder/services/WaveFormatBuffer.h"
+#include "services/WaveFormatBuffer.h"
 #include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>

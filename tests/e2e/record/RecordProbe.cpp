@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "audiofile/PcmFormat.h"
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
 #include "recorder/window/TAppDialog.h"

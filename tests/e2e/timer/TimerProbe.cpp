@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "framework/PropertySheet.h"
 #include "framework/UserInteraction.h"
 #include "prefs/TSetTimer.h"
