@@ -220,7 +220,9 @@ bool SDIDecFrame::EvRelay(Message& m) {
         m.result = 1;
         return true;
     }
-    PostToRecorder(m.msg, m.wParam, m.lParam);
+    // Handed on at once: posted again, it would fall behind what was posted
+    // after it (a command that followed a /X move would run before the move).
+    if (recorder_ && recorder_->Window()) ::SendMessageA(recorder_->Window(), m.msg, m.wParam, m.lParam);
     m.result = 0;
     return true;
 }

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -129,11 +130,16 @@ public:
     }
     // The selection from offset seconds for length seconds; the position
     // ends at its far end.
+    // Each step is settled before the next: a build that relays the moves
+    // behind later commands (before the relay was mended) would otherwise
+    // mark the selection at the wrong place and copy far more than asked.
     void Select(int32_t offset, int32_t length) const {
         Move(-2000000000);
         if (offset > 0)
             Move(offset);
+        Settle();
         Command(CM_MARKSELECTION);
+        Settle();
         Move(length);
         Settle();
     }
@@ -152,13 +158,14 @@ void EmptyTheClipboard(HWND owner) {
     }
 }
 
-// Another program can open the clipboard and finds audio of at least that
-// many bytes there.
+// Another program can open the clipboard and finds audio of that many
+// bytes there (and a file's bytes around it, no more: a larger image is a
+// wrong selection, whose time would not be the command's).
 bool ClipboardHolds(HWND owner, uint64_t bytes) {
     if (!IsClipboardFormatAvailable(CF_WAVE) || !OpenClipboard(owner))
         return false;
     HANDLE data = GetClipboardData(CF_WAVE);
-    const bool holds = data && GlobalSize(data) >= bytes;
+    const bool holds = data && GlobalSize(data) >= bytes && GlobalSize(data) <= bytes + 2 * kHeaderRoom;
     CloseClipboard();
     return holds;
 }
@@ -167,7 +174,35 @@ struct Result {
     const char* name;
     double seconds;
     uint64_t written;
+    uint64_t onClipboard = 0;  // bytes the command hands to the Windows clipboard
 };
+
+// The Windows clipboard's own share of a copy or cut: a block of that many
+// bytes put on it and taken back as the bench checks the program's result
+// (under Wine both go through the server). Seconds, or -1.
+double ClipboardBaseline(HWND owner, uint64_t bytes) {
+    const Clock::time_point start = Clock::now();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(bytes));
+    if (!block)
+        return -1;
+    if (void* data = GlobalLock(block)) {
+        std::memset(data, 'c', static_cast<size_t>(bytes));
+        GlobalUnlock(block);
+    }
+    bool put = false;
+    if (OpenClipboard(owner)) {
+        put = EmptyClipboard() && SetClipboardData(CF_WAVE, block);
+        CloseClipboard();
+    }
+    if (!put) {
+        GlobalFree(block);
+        return -1;
+    }
+    const bool holds = ClipboardHolds(owner, bytes);
+    const double took = Since(start);
+    EmptyTheClipboard(owner);
+    return holds ? took : -1;
+}
 
 struct DialogSearch {
     DWORD thread;
@@ -218,7 +253,7 @@ public:
         program_.Settle();
         // A cut writes the kept audio as a new recording and the cut audio
         // as the paste buffer; a copy writes the paste buffer.
-        return {name, took, cut ? before : bytes};
+        return {name, took, cut ? before : bytes, bytes};
     }
     Result PasteInsert(int32_t clipboardSeconds) {
         const uint64_t before = FileBytes(recording_);
@@ -332,8 +367,11 @@ int main(int argc, char** argv) {
             ++failed;
             continue;
         }
-        std::printf("%-16s %8.3f s  writes %11llu B  CopyFileA %7.3f s  ratio %6.1f\n", r.name, r.seconds,
+        std::printf("%-16s %8.3f s  writes %11llu B  CopyFileA %7.3f s  ratio %6.1f", r.name, r.seconds,
                     static_cast<unsigned long long>(r.written), copy, copy > 0 ? r.seconds / copy : 0.0);
+        if (r.onClipboard > 0)
+            std::printf("  clipboard alone %7.3f s", ClipboardBaseline(owner, r.onClipboard));
+        std::printf("\n");
     }
     DestroyWindow(owner);
     return failed ? 1 : 0;

@@ -43,6 +43,23 @@ TEST_F(SDIDecFrameTest, RelaysASecondCopysMessagesOnlyWithItsMark) {
     EXPECT_EQ(5u, recorder_->received[0].wParam);
 }
 
+// A command posted after a second copy's request runs after it: the relay
+// must not queue the request behind it.
+TEST_F(SDIDecFrameTest, ASecondCopysRequestReachesTheRecorderInItsTurn) {
+    CreateFrame();
+    recorder_->received.clear();
+    PostMessageA(FrameHandle(), WM_REPOSITION, REMOTE_WPARAM, 7);
+    PostMessageA(FrameHandle(), WM_COMMAND, MAKEWPARAM(CM_MARKSELECTION, 0), 0);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, FrameHandle(), WM_REPOSITION, WM_REPOSITION, PM_REMOVE));
+    DispatchMessageA(&msg);
+    ASSERT_EQ(1u, recorder_->received.size());
+    EXPECT_EQ(WM_REPOSITION, recorder_->received[0].msg);
+    EXPECT_EQ(7, recorder_->received[0].lParam);
+    while (PeekMessageA(&msg, FrameHandle(), 0, 0, PM_REMOVE)) {
+    }
+}
+
 TEST_F(SDIDecFrameTest, ApplyingTheSameSettingsTwiceAddsOneTrayIcon) {
     AppState.TrayIcon = true;
     CreateFrame();
