@@ -24,13 +24,12 @@ formats=${4:-wav mp3 ogg spx}
 program=$build/larkspurpro.exe
 work=$(mktemp -d /tmp/larkspur-loaded.XXXXXX)
 echo "work folder $work"
-tools=$root/tools
+source "$root/tests/e2e/rig_basics.sh"  # $tools, winpath, recording_settings
 wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver64
 [ "$(cat "$build/wine-arch" 2>/dev/null)" = win32 ] && wine=/usr/lib/wine/wine wineserver=/usr/lib/wine/wineserver
 pids=()
 
 type_of() { case $1 in mp3) echo 1;; ogg) echo 3;; spx) echo 4;; *) echo 0;; esac; }
-winpath() { echo "Z:${1//\//\\}"; }
 
 # run FORMAT ARGS...: the program in that format's prefix and sound server.
 # winedbg stays enabled: a crash prints its backtrace into the log.
@@ -45,36 +44,7 @@ export -f run
 export work build wine wineserver
 
 settings() {
-    local f=$1
-    cat >"$work/$f/settings.ini" <<EOF
-[Wave]
-SampleRate=44100
-Resolution=1
-Stereo=0
-WaveFormat=0100010044ac000088580100020010000000
-[Mp3]
-DefaultAudioFormat=$(type_of "$f")
-[Vorbis]
-VorSampleRate=44100
-VorStereo=0
-VorQ=4
-[Speex]
-SpxSampleRate=32000
-SpxStereo=0
-SpxQ=8
-[File]
-DefaultDirectory=$(winpath "$work/$f/out")
-AutoName=1
-AutoPrompt=0
-ImprovedFilePrefix=loaded
-LHMode=1
-[Vox]
-VoxDisable=1
-[Driver]
-WaveInDriver=Monitor of Null Output
-[Setup]
-TrayIcon=0
-EOF
+    recording_settings loaded "$(type_of "$1")" "$work/$1/out" >"$work/$1/settings.ini"
 }
 
 # The display and the build's prefix as wine-run sets them up.

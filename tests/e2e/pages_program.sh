@@ -8,21 +8,14 @@
 set -eu -o pipefail
 program=$1
 driver=$2
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+source "$(dirname "$0")/rig_basics.sh"
 out=$(mktemp -d)
 recorder=
-kill_tree() {
-    local child
-    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
-    kill "$1" 2>/dev/null || true
-}
 cleanup() {
     [ -n "$recorder" ] && kill_tree "$recorder"
     rm -rf "$out"
 }
 trap cleanup EXIT
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
-winpath() { echo "Z:${1//\//\\}"; }
 # Console output of a Windows program ends its lines in CR LF.
 step() { "$tools/wine-run" "$driver" "$@" | tr -d '\r'; }
 

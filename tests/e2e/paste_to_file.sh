@@ -7,20 +7,14 @@
 set -eu
 program=$1
 peer=$2
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+source "$(dirname "$0")/rig_basics.sh"
 out=$(mktemp -d)
 recorder=
-kill_tree() {
-    local child
-    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
-    kill "$1" 2>/dev/null || true
-}
 cleanup() {
     [ -n "$recorder" ] && kill_tree "$recorder"
     rm -rf "$out"
 }
 trap cleanup EXIT
-winpath() { echo "Z:${1//\//\\}"; }
 
 sox -n -r 22050 -c 2 -b 16 "$out/tone.wav" synth 1.3 sine 440 sine 660
 cat >"$out/settings.ini" <<EOF

@@ -1,70 +1,21 @@
 # Shared pieces of the checks that run the real program: sourced, not run.
 # Sets $out (a temporary folder), $tools, and cleans up on exit whatever was
 # started into $player and $recorder.
-tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/rig_basics.sh"
 out=$(mktemp -d)
 player=
 recorder=
-# Ends a process started here and everything it started (the tone's
-# sox | paplay, the program under wine-run), so none outlives the check.
-kill_tree() {
-    local child
-    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
-    kill "$1" 2>/dev/null || true
-}
 cleanup() {
     [ -n "$recorder" ] && kill_tree "$recorder"
     [ -n "$player" ] && kill_tree "$player"
     rm -rf "$out"
 }
 trap cleanup EXIT
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
-winpath() { echo "Z:${1//\//\\}"; }
-now_ms() { date +%s%3N; }
 
-# Settings for recording the sound card's monitor: 44100 Hz, 16-bit, mono
-# PCM; files named from the prefix $1 in $out, of the default type $2 (0 WAV,
-# 1 MP3, 3 Ogg Vorbis, 4 Speex; WAV when not given); Vorbis at 44100 Hz and
-# Speex at 32000 Hz, both mono; no voice activation, no tray icon (so closing
-# the window ends the program).
+# Settings in $out/settings.ini for files named from the prefix $1 in $out, of
+# the default type $2 (WAV when not given): see recording_settings.
 write_recording_settings() {
-    cat >"$out/settings.ini" <<EOF2
-[Wave]
-SampleRate=44100
-Resolution=1
-Stereo=0
-WaveFormat=0100010044ac000088580100020010000000
-[Mp3]
-DefaultAudioFormat=${2:-0}
-[Vorbis]
-VorSampleRate=44100
-VorStereo=0
-VorQ=4
-[Speex]
-SpxSampleRate=32000
-SpxStereo=0
-SpxQ=8
-[File]
-DefaultDirectory=$(winpath "$out")
-AutoName=1
-AutoPrompt=0
-ImprovedFilePrefix=$1
-LHMode=1
-[Vox]
-VoxDisable=1
-[Driver]
-WaveInDriver=Monitor of Null Output
-[Setup]
-TrayIcon=0
-EOF2
-}
-
-# Plays a 1 kHz tone for $1 seconds into the null sink, in the background.
-start_tone() {
-    "$tools/sound-rig" start
-    "$tools/sound-rig" tone "$1" 1000 &
-    player=$!
-    sleep 2.5  # the null sink delivers nothing to its monitor until the tone really plays
+    recording_settings "$1" "${2:-0}" "$out" >"$out/settings.ini"
 }
 
 # Waits until file $1 exists (at most 30 s).

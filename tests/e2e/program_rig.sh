@@ -1,26 +1,16 @@
 # Shared pieces of the end-to-end checks that run the real program: sourced,
 # not run. The caller sets "program" (the .exe) and "out" (a temporary
 # folder it removes) before calling anything here, and "set -eu".
-tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/rig_basics.sh"
 player=
 recorder=
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
 
-# Ends a process started here and everything it started (the tone's
-# sox | paplay, the program under wine-run), so none outlives the check.
-kill_tree() {
-    local child
-    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
-    kill "$1" 2>/dev/null || true
-}
 # Ends the tone and the program; the caller's EXIT trap calls it.
 stop_rig() {
     [ -n "$recorder" ] && kill_tree "$recorder"
     [ -n "$player" ] && kill_tree "$player"
     recorder= player=
 }
-winpath() { echo "Z:${1//\//\\}"; }
-now_ms() { date +%s%3N; }
 
 # write_settings FILE DIRECTORY [RATE CHANNELS [TYPE]]: 16-bit PCM (44100 Hz
 # mono unless given), named files e2e.wav in DIRECTORY (a Windows path), no
@@ -52,14 +42,6 @@ WaveInDriver=Monitor of Null Output
 [Setup]
 TrayIcon=0
 SETTINGS
-}
-
-# start_tone SECONDS: a 1 kHz tone into the null sink, playing when this returns.
-start_tone() {
-    "$tools/sound-rig" start
-    "$tools/sound-rig" tone "$1" 1000 &
-    player=$!
-    sleep 2.5  # the null sink delivers nothing to its monitor until the tone really plays
 }
 
 # start_recording SETTINGS.ini FILE: the program with /L; returns once FILE

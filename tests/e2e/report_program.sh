@@ -7,16 +7,11 @@
 set -eu
 program=$1
 probe=$2
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+source "$(dirname "$0")/rig_basics.sh"
 out=$(mktemp -d)
 player=
 recorder=
 viewer=
-kill_tree() {
-    local child
-    for child in $(pgrep -P "$1"); do kill_tree "$child"; done
-    kill "$1" 2>/dev/null || true
-}
 cleanup() {
     [ -n "$viewer" ] && kill_tree "$viewer"
     [ -n "$recorder" ] && kill_tree "$recorder"
@@ -24,8 +19,6 @@ cleanup() {
     rm -rf "$out"
 }
 trap cleanup EXIT
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
-winpath() { echo "Z:${1//\//\\}"; }
 title="Larkspur-PRO Report File Properties"
 
 cat >"$out/settings.ini" <<INI
