@@ -22,6 +22,7 @@
 
 #include "core/PrivateMessages.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/SaveDialogSearch.h"
 
 namespace {
 
@@ -202,34 +203,6 @@ double ClipboardBaseline(HWND owner, uint64_t bytes) {
     const double took = Since(start);
     EmptyTheClipboard(owner);
     return holds ? took : -1;
-}
-
-struct DialogSearch {
-    DWORD thread;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) == "#32770" && IsWindowVisible(window) &&
-        GetWindowThreadProcessId(window, nullptr) == search->thread) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindNameBox(HWND window, LPARAM param) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) == "Edit" && IsWindowVisible(window) &&
-        !(GetWindowLongPtrA(window, GWL_STYLE) & ES_READONLY)) {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 class Bench {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
+#include "tests/support/SaveDialogSearch.h"
 
 namespace {
 
@@ -51,35 +52,6 @@ void Wait(DWORD ms) {
         }
         Sleep(20);
     }
-}
-
-struct DialogSearch {
-    DWORD thread;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) == "#32770" && IsWindowVisible(window) &&
-        GetWindowThreadProcessId(window, nullptr) == search->thread) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The file-name box: the first visible edit control that is not read-only.
-BOOL CALLBACK FindNameBox(HWND window, LPARAM param) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
-    if (std::string(name) == "Edit" && IsWindowVisible(window) && !(style & ES_READONLY)) {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 }  // namespace
