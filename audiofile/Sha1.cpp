@@ -8,42 +8,87 @@
 
 namespace {
 
-uint32_t Rotl(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
+#define SHA1_INLINE inline __attribute__((always_inline))
 
-uint32_t LoadBigEndian(const uint8_t* p) {
+SHA1_INLINE uint32_t Rotl(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
+
+SHA1_INLINE uint32_t LoadBigEndian(const uint8_t* p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    uint32_t word;
+    std::memcpy(&word, p, 4);
+    return __builtin_bswap32(word);
+#else
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+#endif
 }
 
-void TransformOne(uint32_t state[5], const uint8_t block[64]) {
-    uint32_t w[80];
-    for (int i = 0; i < 16; ++i)
-        w[i] = LoadBigEndian(block + 4 * i);
-    for (int i = 16; i < 80; ++i)
-        w[i] = Rotl(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
+// Message word i (0..79) of the block. The schedule keeps only the last 16
+// words, in a ring: w[i - 16] is overwritten by w[i], and i - 3, i - 8, i - 14
+// are i + 13, i + 8, i + 2 modulo 16. i is a constant in every call, so the
+// choice between loading and computing folds away.
+SHA1_INLINE uint32_t Word(uint32_t w[16], const uint8_t* block, int i) {
+    if (i < 16)
+        return w[i] = LoadBigEndian(block + 4 * i);
+    return w[i & 15] = Rotl(w[(i + 13) & 15] ^ w[(i + 8) & 15] ^ w[(i + 2) & 15] ^ w[i & 15], 1);
+}
+
+// One step: rather than moving five words along afterwards, the caller names
+// them in rotated order for the next step; only e and b change here. Ch and
+// Maj are written with one operation fewer than their textbook forms.
+SHA1_INLINE void Step1(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t word) {
+    e += Rotl(a, 5) + (d ^ (b & (c ^ d))) + 0x5A827999u + word;
+    b = Rotl(b, 30);
+}
+SHA1_INLINE void Step2(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t word) {
+    e += Rotl(a, 5) + (b ^ c ^ d) + 0x6ED9EBA1u + word;
+    b = Rotl(b, 30);
+}
+SHA1_INLINE void Step3(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t word) {
+    e += Rotl(a, 5) + ((b & c) | (d & (b | c))) + 0x8F1BBCDCu + word;
+    b = Rotl(b, 30);
+}
+SHA1_INLINE void Step4(uint32_t a, uint32_t& b, uint32_t c, uint32_t d, uint32_t& e, uint32_t word) {
+    e += Rotl(a, 5) + (b ^ c ^ d) + 0xCA62C1D6u + word;
+    b = Rotl(b, 30);
+}
+
+// Five steps from i: after five the roles are back where they started.
+#define SHA1_FIVE(step, i)                           \
+    step(a, b, c, d, e, Word(w, block, (i)));        \
+    step(e, a, b, c, d, Word(w, block, (i) + 1));    \
+    step(d, e, a, b, c, Word(w, block, (i) + 2));    \
+    step(c, d, e, a, b, Word(w, block, (i) + 3));    \
+    step(b, c, d, e, a, Word(w, block, (i) + 4))
+
+// All 80 steps written out, so every index is a constant and the five words
+// stay in registers.
+void TransformOne(uint32_t state[5], const uint8_t* block) {
+    uint32_t w[16];
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4];
-    // One loop per round function: no choice inside the loop.
-    const auto step = [&](uint32_t f, uint32_t k, uint32_t word) {
-        const uint32_t next = Rotl(a, 5) + f + e + k + word;
-        e = d;
-        d = c;
-        c = Rotl(b, 30);
-        b = a;
-        a = next;
-    };
-    for (int i = 0; i < 20; ++i)
-        step((b & c) | (~b & d), 0x5A827999u, w[i]);
-    for (int i = 20; i < 40; ++i)
-        step(b ^ c ^ d, 0x6ED9EBA1u, w[i]);
-    for (int i = 40; i < 60; ++i)
-        step((b & c) | (b & d) | (c & d), 0x8F1BBCDCu, w[i]);
-    for (int i = 60; i < 80; ++i)
-        step(b ^ c ^ d, 0xCA62C1D6u, w[i]);
+    SHA1_FIVE(Step1, 0);
+    SHA1_FIVE(Step1, 5);
+    SHA1_FIVE(Step1, 10);
+    SHA1_FIVE(Step1, 15);
+    SHA1_FIVE(Step2, 20);
+    SHA1_FIVE(Step2, 25);
+    SHA1_FIVE(Step2, 30);
+    SHA1_FIVE(Step2, 35);
+    SHA1_FIVE(Step3, 40);
+    SHA1_FIVE(Step3, 45);
+    SHA1_FIVE(Step3, 50);
+    SHA1_FIVE(Step3, 55);
+    SHA1_FIVE(Step4, 60);
+    SHA1_FIVE(Step4, 65);
+    SHA1_FIVE(Step4, 70);
+    SHA1_FIVE(Step4, 75);
     state[0] += a;
     state[1] += b;
     state[2] += c;
     state[3] += d;
     state[4] += e;
 }
+
+#undef SHA1_FIVE
 
 bool DetectShaInstructions() {
 #if defined(__i386__) || defined(__x86_64__)

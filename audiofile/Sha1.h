@@ -1,6 +1,6 @@
 // SHA-1 (FIPS 180-1), the digest behind the recording signature. Two
 // engines give the same digest: the processor's SHA instructions where it
-// has them (several times faster, so signing a long recording costs about
+// has them (about twice as fast, so signing a long recording costs about
 // what reading it does), else portable code.
 #pragma once
 
