@@ -31,6 +31,14 @@ FileSystem& Files() { return *current; }
 
 void SetFiles(FileSystem* replacement) { current = replacement ? replacement : &realFiles; }
 
+bool CreateEmptyFile(const std::string& name) {
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 bool CopyFileBytes(const std::string& from, const std::string& to) {
     FILE* in = std::fopen(from.c_str(), "rb");
     if (!in)

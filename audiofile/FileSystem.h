@@ -18,6 +18,12 @@ FileSystem& Files();
 // Installs a replacement (tests); null restores the real one. Not owned.
 void SetFiles(FileSystem* replacement);
 
+// Makes an empty file of that name; false when one exists already or none
+// can be made. A file made so is then opened for writing without being
+// truncated: on Linux (ext4, under Wine) closing a file that was truncated
+// at its opening sends all its data to the disk at once, which stalls every
+// close of a long recording or edit by a fraction of a second.
+bool CreateEmptyFile(const std::string& name);
 // Copies every byte of from into a new file to; a partial copy is removed.
 bool CopyFileBytes(const std::string& from, const std::string& to);
 // Gives the file at from the name to, replacing a file of that name: the

@@ -8,6 +8,7 @@
 
 #include "audiofile/Annotations.h"
 #include "audiofile/MediaFile.h"
+#include "audiofile/RunningSha1.h"
 #include "audiofile/Sha1.h"
 
 enum class SignatureCheck { Unsigned, Match, Mismatch, ReadFailed };
@@ -140,7 +141,7 @@ private:
 
     bool newFile_ = false;
     RecordingSignature signature_{};
-    Sha1 runningDigest_;
+    RunningSha1 runningDigest_;
     bool digestInOrder_ = false;
     uint32_t digestedBytes_ = 0;
     std::vector<CommentRec> comments_;

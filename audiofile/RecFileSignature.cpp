@@ -16,7 +16,8 @@ void StartDigest(Sha1& digest) {
 }  // namespace
 
 void RecFile::StartRunningDigest() {
-    StartDigest(runningDigest_);
+    runningDigest_.Init();
+    runningDigest_.Update(kSalt, sizeof kSalt - 1);
     digestInOrder_ = true;
     digestedBytes_ = 0;
 }
@@ -68,7 +69,7 @@ bool RecFile::DigestFileAudio(Sha1& digest) {
 RecordingSignature RecFile::ComputeSignature() {
     Sha1 digest;
     if (digestInOrder_ && digestedBytes_ == GetDataLength()) {
-        digest = runningDigest_;  // a copy: the running state goes on unchanged
+        digest = runningDigest_.Snapshot();  // a copy: the running state goes on unchanged
     } else {
         StartDigest(digest);
         if (!DigestFileAudio(digest))

@@ -82,7 +82,11 @@ bool RiffFile::OpenExisting() {
 }
 
 bool RiffFile::CreateNew() {
-    const uint32_t mode = (openMode_ & ~kAccessBits) | MMIO_CREATE | MMIO_READWRITE;
+    // Made empty first where it is not there, so the open need not empty it
+    // (CreateEmptyFile says why); a file that holds anything is emptied.
+    uint32_t mode = (openMode_ & ~(kAccessBits | MMIO_CREATE)) | MMIO_READWRITE;
+    if (!CreateEmptyFile(path_) && !(FileExists(path_) && FileSize(path_) == 0))
+        mode |= MMIO_CREATE;
     if (!OpenHandle(mode)) {
         SetStatus(statusCannotOpen);
         return false;

@@ -34,6 +34,8 @@ public:
     // Closes, takes the new name and opens it.
     bool OpenAs(const char* name);
     HMMIO GetHandle() const { return handle_; }
+    // File offset of the first audio byte.
+    uint32_t GetDataStart() const { return dataStart_; }
 
     // Audio data may not grow the file past this offset (mmio offsets are
     // signed 32-bit); the rest is kept for the chunks after the data.

@@ -5,10 +5,20 @@
 // copied audio and another program can open it; the recording on disk has
 // grown by the pasted audio). Each result is set against CopyFileA of as
 // many bytes as the edit writes, timed in the same run.
+// A copy or cut is also set against a bare program doing what the copy does
+// without ours (bare_clipboard_put, beside this bench): a WAV file of the
+// size of the program's clipboard image, written and flushed beforehand, is
+// read into one block and put on the clipboard, timed from the go (the bare
+// program is already up and waiting) to the same check from this process as
+// for the program. Under Wine the block goes to the server and comes back
+// from it, as the program's does. The least of three tries. (A cut also
+// writes the kept audio as a new recording: that share is what its CopyFileA
+// figure stands for, the bare program covers only the clipboard's.)
 //   edit_command_bench PROGRAM SETTINGS MASTER SECONDS INSERT_FILE
 // Each session runs the program on a fresh copy of MASTER (take.wav beside it).
 // Prints one line per command: its name, the seconds from command to
-// result, the bytes written and the CopyFileA seconds and ratio.
+// result, the bytes written and the CopyFileA seconds and ratio; for a copy
+// or cut also the bare program's seconds and the ratio to them.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,6 +41,7 @@ using Clock = std::chrono::steady_clock;
 constexpr uint64_t kBytesPerSecond = 44100 * 4;  // the recordings are 44.1 kHz stereo 16-bit
 constexpr double kGiveUpSeconds = 300;
 constexpr uint64_t kHeaderRoom = 4096;  // a WAV file's bytes around its audio, at most
+constexpr int kBareTries = 3;  // the bare program's time varies from try to try: the least counts
 
 double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -161,13 +172,17 @@ void EmptyTheClipboard(HWND owner) {
 
 // Another program can open the clipboard and finds audio of that many
 // bytes there (and a file's bytes around it, no more: a larger image is a
-// wrong selection, whose time would not be the command's).
-bool ClipboardHolds(HWND owner, uint64_t bytes) {
+// wrong selection, whose time would not be the command's). The size of the
+// image found goes to *image.
+bool ClipboardHolds(HWND owner, uint64_t bytes, uint64_t* image = nullptr) {
     if (!IsClipboardFormatAvailable(CF_WAVE) || !OpenClipboard(owner))
         return false;
     HANDLE data = GetClipboardData(CF_WAVE);
-    const bool holds = data && GlobalSize(data) >= bytes && GlobalSize(data) <= bytes + 2 * kHeaderRoom;
+    const uint64_t size = data ? GlobalSize(data) : 0;
+    const bool holds = size >= bytes && size <= bytes + 2 * kHeaderRoom;
     CloseClipboard();
+    if (holds && image)
+        *image = size;
     return holds;
 }
 
@@ -175,34 +190,122 @@ struct Result {
     const char* name;
     double seconds;
     uint64_t written;
-    uint64_t onClipboard = 0;  // bytes the command hands to the Windows clipboard
+    uint64_t onClipboard = 0;  // audio bytes the command hands to the Windows clipboard
+    uint64_t image = 0;        // the size of the block found there
 };
 
-// The Windows clipboard's own share of a copy or cut: a block of that many
-// bytes put on it and taken back as the bench checks the program's result
-// (under Wine both go through the server). Seconds, or -1.
-double ClipboardBaseline(HWND owner, uint64_t bytes) {
-    const Clock::time_point start = Clock::now();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(bytes));
-    if (!block)
+// A flushed WAV file of that many bytes (44.1 kHz stereo 16-bit, a plain
+// 44-byte header), as the program's paste buffer is on disk before a copy
+// reads it.
+bool WriteWavFile(const std::string& path, uint64_t bytes) {
+    constexpr DWORD kHeaderBytes = 44;
+    if (bytes < kHeaderBytes || bytes > 0xFFFFFFFF)
+        return false;
+    char header[kHeaderBytes];
+    const auto put32 = [&](size_t at, uint64_t value) {
+        for (size_t i = 0; i < 4; ++i)
+            header[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    std::memcpy(header, "RIFF....WAVEfmt \x10\0\0\0\x01\0\x02\0........\x04\0\x10\0data", 40);
+    put32(4, bytes - 8);
+    put32(24, 44100);
+    put32(28, kBytesPerSecond);
+    put32(40, bytes - kHeaderBytes);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD wrote = 0;
+    bool written = WriteFile(file, header, kHeaderBytes, &wrote, nullptr) && wrote == kHeaderBytes;
+    const std::vector<char> block(1 << 20, 'w');
+    for (uint64_t left = bytes - kHeaderBytes; written && left > 0;) {
+        const DWORD take = static_cast<DWORD>(left < block.size() ? left : block.size());
+        written = WriteFile(file, block.data(), take, &wrote, nullptr) && wrote == take;
+        left -= take;
+    }
+    written = FlushFileBuffers(file) && written;
+    CloseHandle(file);
+    return written;
+}
+
+// The bare program (bare_clipboard_put) on one file: up and waiting for the
+// go once Start returns, so that its start-up is not timed.
+class BareProgram {
+public:
+    BareProgram() = default;
+    BareProgram(const BareProgram&) = delete;
+    BareProgram& operator=(const BareProgram&) = delete;
+    ~BareProgram() { Stop(); }
+
+    bool Start(const std::string& exe, const std::string& file) {
+        static int started = 0;
+        const std::string events =
+            "larkspur-edit-bench." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++started);
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, (events + ".ready").c_str());
+        go_ = CreateEventA(nullptr, TRUE, FALSE, (events + ".go").c_str());
+        quit_ = CreateEventA(nullptr, TRUE, FALSE, (events + ".quit").c_str());
+        std::string line = "\"" + exe + "\" \"" + file + "\" " + events;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!ready_ || !go_ || !quit_ ||
+            !CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+            return false;
+        const HANDLE readyOrEnded[] = {ready_, process_.hProcess};
+        return WaitForMultipleObjects(2, readyOrEnded, FALSE, 60000) == WAIT_OBJECT_0;
+    }
+    void Go() const { SetEvent(go_); }
+    bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
+    void Stop() {
+        if (quit_)
+            SetEvent(quit_);
+        if (process_.hProcess) {
+            if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0)
+                TerminateProcess(process_.hProcess, 1);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+            process_ = PROCESS_INFORMATION{};
+        }
+        for (HANDLE* event : {&ready_, &go_, &quit_})
+            if (*event) {
+                CloseHandle(*event);
+                *event = nullptr;
+            }
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HANDLE ready_ = nullptr, go_ = nullptr, quit_ = nullptr;
+};
+
+// One copy by the bare program, timed as the program's: from the go to
+// the audio (bytes) found on the clipboard by this process. Seconds, or -1.
+double BareTry(HWND owner, const std::string& exe, const std::string& file, uint64_t bytes) {
+    BareProgram bare;
+    if (!bare.Start(exe, file))
         return -1;
-    if (void* data = GlobalLock(block)) {
-        std::memset(data, 'c', static_cast<size_t>(bytes));
-        GlobalUnlock(block);
-    }
-    bool put = false;
-    if (OpenClipboard(owner)) {
-        put = EmptyClipboard() && SetClipboardData(CF_WAVE, block);
-        CloseClipboard();
-    }
-    if (!put) {
-        GlobalFree(block);
-        return -1;
-    }
-    const bool holds = ClipboardHolds(owner, bytes);
-    const double took = Since(start);
     EmptyTheClipboard(owner);
-    return holds ? took : -1;
+    const Clock::time_point start = Clock::now();
+    bare.Go();
+    bool ended = false;  // the bare program gave up
+    const double took = WaitFor(start, [&] { return ClipboardHolds(owner, bytes) || (ended = bare.Ended()); });
+    EmptyTheClipboard(owner);
+    return ended ? -1 : took;
+}
+
+// The bare program's copy of an image of that many bytes holding that much
+// audio: the least of kBareTries tries. Seconds, or -1.
+double BareBaseline(HWND owner, const std::string& exe, const std::string& folder, uint64_t image,
+                    uint64_t audio) {
+    const std::string file = folder + "\\bare.wav";
+    if (!WriteWavFile(file, image))
+        return -1;
+    double least = -1;
+    for (int i = 0; i < kBareTries; ++i) {
+        const double took = BareTry(owner, exe, file, audio);
+        if (took >= 0 && (least < 0 || took < least))
+            least = took;
+    }
+    DeleteFileA(file.c_str());
+    return least;
 }
 
 class Bench {
@@ -220,13 +323,15 @@ public:
         const Clock::time_point start = Clock::now();
         program_.Command(command);
         const bool cut = command == CM_CUT;
+        uint64_t image = 0;
         const double took = WaitFor(start, [&] {
-            return (!cut || FileBytes(recording_) + bytes <= before + kHeaderRoom) && ClipboardHolds(owner_, bytes);
+            return (!cut || FileBytes(recording_) + bytes <= before + kHeaderRoom) &&
+                   ClipboardHolds(owner_, bytes, &image);
         });
         program_.Settle();
         // A cut writes the kept audio as a new recording and the cut audio
         // as the paste buffer; a copy writes the paste buffer.
-        return {name, took, cut ? before : bytes, bytes};
+        return {name, took, cut ? before : bytes, bytes, image};
     }
     Result PasteInsert(int32_t clipboardSeconds) {
         const uint64_t before = FileBytes(recording_);
@@ -306,6 +411,9 @@ int main(int argc, char** argv) {
     }
     const std::string program = argv[1], settings = argv[2], master = argv[3], insert = argv[5];
     const std::string recording = FolderOf(master) + "\\take.wav";
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string bare = FolderOf(self) + "\\bare_clipboard_put.exe";
     const int32_t seconds = std::atoi(argv[4]);
     HWND owner = CreateWindowExA(0, "STATIC", "edit bench", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     std::vector<Result> results;
@@ -342,8 +450,10 @@ int main(int argc, char** argv) {
         }
         std::printf("%-16s %8.3f s  writes %11llu B  CopyFileA %7.3f s  ratio %6.1f", r.name, r.seconds,
                     static_cast<unsigned long long>(r.written), copy, copy > 0 ? r.seconds / copy : 0.0);
-        if (r.onClipboard > 0)
-            std::printf("  clipboard alone %7.3f s", ClipboardBaseline(owner, r.onClipboard));
+        if (r.image > 0) {
+            const double alone = BareBaseline(owner, bare, FolderOf(master), r.image, r.onClipboard);
+            std::printf("  bare program %7.3f s  program/bare %5.1f", alone, alone > 0 ? r.seconds / alone : 0.0);
+        }
         std::printf("\n");
     }
     DestroyWindow(owner);

@@ -2,7 +2,9 @@
 # Each edit command in the real program under Wine on a 1 s, a 10-minute and
 # a 60-minute 44.1 kHz stereo WAV recording (the last about 635 MB), timed
 # from the posted command to its result seen from outside, against
-# CopyFileA of the bytes the edit writes in the same run (edit_command_bench).
+# CopyFileA of the bytes the edit writes in the same run (edit_command_bench);
+# a copy or cut also against a bare program putting as many bytes from a file
+# on the clipboard (bare_clipboard_put).
 # The display is the tests' bare X server (no window manager); with
 # "desktop" the bench and the program run in a Wine virtual desktop instead.
 #   bench/edit/edit_commands.sh [BUILD_DIR] [bare|desktop] [SIZES...]
@@ -16,7 +18,7 @@ mode=${2:-bare}
 shift $(( $# > 2 ? 2 : $# ))
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(1 600 3600)
-cmake --build "$build" --target larkspurpro edit_command_bench >/dev/null
+cmake --build "$build" --target larkspurpro edit_command_bench bare_clipboard_put >/dev/null
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/larkspur-pulse-$(id -u)}
 export LARKSPUR_BUILD_DIR=$build  # the build's own Wine prefix, also for "explorer"
 "$root/tools/sound-rig" start
@@ -35,10 +37,12 @@ sox -n -r 44100 -c 2 -b 16 "$dir/insert.wav" synth 1 sine 660
 # BENCH_PROGRAM: another build of the program (a baseline) in the same prefix.
 program=${BENCH_PROGRAM:-$(find "$build" -maxdepth 2 -name larkspurpro.exe | head -1)}
 bench=$build/bench/edit/edit_command_bench.exe
-# A virtual desktop for the bench and the program only (the build's Wine
-# prefix keeps it for these two names until the end of the run).
+# A virtual desktop for the bench, the program and the bench's bare program
+# only (the build's Wine prefix keeps it for these names until the end of
+# the run).
 appkeys=('HKCU\Software\Wine\AppDefaults\larkspurpro.exe\Explorer'
-         'HKCU\Software\Wine\AppDefaults\edit_command_bench.exe\Explorer')
+         'HKCU\Software\Wine\AppDefaults\edit_command_bench.exe\Explorer'
+         'HKCU\Software\Wine\AppDefaults\bare_clipboard_put.exe\Explorer')
 desktop() {
     local key
     for key in "${appkeys[@]}"; do

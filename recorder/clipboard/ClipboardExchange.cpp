@@ -19,6 +19,10 @@ bool ClipboardExchange::PutOnClipboard(const std::string& name) {
     return PutFileOnClipboard(owner_, name, kToClipboard, progress_);
 }
 
+bool ClipboardExchange::PutImageOnClipboard(const std::string& name, HGLOBAL image) {
+    return PutBlockOnClipboard(owner_, name, image);
+}
+
 bool ClipboardExchange::GetFromClipboard(const std::string& name) {
     return GetFileFromClipboard(owner_, name, kFromClipboard, progress_, hasRoom_) ==
            ClipboardGet::Done;

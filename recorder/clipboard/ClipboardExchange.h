@@ -31,6 +31,9 @@ public:
 
     // The file's whole image onto the Windows clipboard.
     bool PutOnClipboard(const std::string& name);
+    // An image of the named file already in a block onto the Windows
+    // clipboard; the block is the clipboard's or freed.
+    bool PutImageOnClipboard(const std::string& name, HGLOBAL image);
     // The clipboard's image of the name's type into that file.
     bool GetFromClipboard(const std::string& name);
     // Audio of the type waiting to be pasted; -1 asks for WAV, MP3 or Ogg

@@ -169,9 +169,14 @@ bool PutFileOnClipboard(HWND owner, const std::string& path, const TransferTexts
         image = ReadIntoBlock(file.get(), size, progress);
     }
     file.reset();
-    if (!image)
-        return false;
+    return image && PutBlockOnClipboard(owner, path, image);
+}
+
+bool PutBlockOnClipboard(HWND owner, const std::string& path, HGLOBAL image) {
     GlobalBlock block(image);
+    const UINT format = ClipboardFormatForName(path);
+    if (format == 0)
+        return false;
     ClipboardOpen clipboard(owner);
     if (!clipboard.IsOpen())
         return false;

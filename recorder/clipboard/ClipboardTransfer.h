@@ -56,6 +56,10 @@ UINT ClipboardFormatForName(const std::string& path);
 // cancelled (the clipboard is then unchanged) or the clipboard refused.
 bool PutFileOnClipboard(HWND owner, const std::string& path, const TransferTexts& texts,
                         TransferProgress& progress);
+// Puts a file image already in a block on the clipboard under the format
+// for the path's type, replacing everything on it. The block is the
+// clipboard's on success and freed otherwise.
+bool PutBlockOnClipboard(HWND owner, const std::string& path, HGLOBAL image);
 
 // Room for the image on the disk; asked before the file is made.
 using RoomCheck = std::function<bool(uint64_t bytes)>;

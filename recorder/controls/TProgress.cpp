@@ -67,7 +67,7 @@ DelayedProgress::DelayedProgress(TWindow& parent, unsigned long long (*now)())
 void DelayedProgress::Start(const std::string& caption) {
     caption_ = caption;
     if (dialog_) {
-        dialog_->SetCaption(caption);
+        ShowCaption();
         return;
     }
     if (!running_) {
@@ -79,24 +79,41 @@ void DelayedProgress::Start(const std::string& caption) {
 void DelayedProgress::SetCaption(const std::string& caption) {
     caption_ = caption;
     if (dialog_)
-        dialog_->SetCaption(caption);
+        ShowCaption();
+}
+
+void DelayedProgress::ShowCaption() {
+    if (caption_ == shownCaption_)
+        return;
+    dialog_->SetCaption(caption_);
+    shownCaption_ = caption_;
 }
 
 bool DelayedProgress::SetPercent(int percent) {
+    const unsigned long long now = now_();
     if (!dialog_) {
-        if (!running_ || now_() - started_ < kProgressDelayMs)
+        if (!running_ || now - started_ < kProgressDelayMs)
             return false;
         dialog_ = OpenProgress(parent_, caption_.c_str());
         if (!dialog_) {
             running_ = false;  // no dialog to be had: the operation runs without
             return false;
         }
+        shownCaption_ = caption_;
+        shownPercent_ = -1;
+    } else if (percent == shownPercent_ && now - lastPump_ < kProgressPumpMs) {
+        return false;
     }
-    dialog_->SetPercent(percent);
+    if (percent != shownPercent_)
+        dialog_->SetPercent(percent);
+    shownPercent_ = percent;
+    lastPump_ = now;
     return true;
 }
 
 void DelayedProgress::Close() {
     dialog_.reset();
     running_ = false;
+    shownCaption_.clear();
+    shownPercent_ = -1;
 }

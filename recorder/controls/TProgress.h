@@ -45,6 +45,9 @@ std::unique_ptr<TProgress> OpenProgress(TWindow& parent, const char* caption);
 
 // How long an operation runs before its progress dialog appears.
 constexpr unsigned kProgressDelayMs = 500;
+// Once it is up, how often waiting messages are pumped while the percentage
+// stays the same (so Cancel and the window stay live).
+constexpr unsigned kProgressPumpMs = 50;
 
 // The progress of one operation, whose dialog appears only once the
 // operation has run kProgressDelayMs: a short one shows no window, pumps no
@@ -62,17 +65,26 @@ public:
     void Start(const std::string& caption);
     void SetCaption(const std::string& caption);
     // Shows the dialog once it is due, then sets its percentage. True when
-    // the dialog is up (the caller pumps messages then).
+    // the caller should pump messages: the dialog is up and the percentage
+    // changed or kProgressPumpMs passed since the last time. Each repaint of
+    // the dialog costs a round trip to the window system, far more than
+    // copying one chunk: a long copy of small chunks must not pay it for
+    // every chunk.
     bool SetPercent(int percent);
     bool IsCancelled() const { return dialog_ && dialog_->IsCancelled(); }
     bool IsShown() const { return dialog_ != nullptr; }
     void Close();
 
 private:
+    void ShowCaption();
+
     TWindow& parent_;
     unsigned long long (*now_)();
     unsigned long long started_ = 0;
     bool running_ = false;
     std::string caption_;
+    std::string shownCaption_;
+    int shownPercent_ = -1;
+    unsigned long long lastPump_ = 0;
     std::unique_ptr<TProgress> dialog_;
 };

@@ -8,6 +8,7 @@
 #include "core/AppState.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/FileSystem.h"
+#include "audiofile/WaveFile.h"
 
 AudioEdit::AudioEdit(std::unique_ptr<RecFile>& fileSlot, EditProgress& progress, ClipboardExchange& clipboard,
                      RoomCheck hasRoom)
@@ -32,13 +33,29 @@ int AudioEdit::MakeCutBuffer(const RecFile& current) {
     return kEditDone;
 }
 
+void AudioEdit::StartClipboardImage(uint64_t audioBytes) {
+    clipboardImage_.reset();
+    const auto* wave = dynamic_cast<const WaveFile*>(PasteBuffer.get());
+    if (!UseWindowsClipboard() || !wave || wave->GetFileType() != ftWav || wave->GetLength() != 0)
+        return;
+    clipboardImage_ = std::make_unique<ClipboardImage>(wave->GetDataStart(), audioBytes);
+}
+
 // The paste buffer's file goes onto the Windows clipboard and then leaves
 // the disk; the buffer is empty afterwards.
 int AudioEdit::HandBufferToClipboard() {
     (void)PasteBuffer->Update();
     PasteBuffer->SetTemporary(false);
     (void)PasteBuffer->Close();
-    const bool put = clipboard_.PutOnClipboard(PasteBuffer->GetPath());
+    const std::string path = PasteBuffer->GetPath();
+    HGLOBAL image = nullptr;
+    if (clipboardImage_) {
+        const auto* wave = dynamic_cast<const WaveFile*>(PasteBuffer.get());
+        if (wave)
+            image = clipboardImage_->Finish(path, wave->GetDataStart(), wave->GetDataLength());
+        clipboardImage_.reset();
+    }
+    const bool put = image ? clipboard_.PutImageOnClipboard(path, image) : clipboard_.PutOnClipboard(path);
     DeleteScratchFile(PasteBuffer);
     return put ? kEditDone : kEditClipboardFailed;
 }
@@ -62,6 +79,7 @@ int AudioEdit::CutSelection(uint32_t a, uint32_t b) {
         DiscardPasteBuffer();
         return kCutNewFileFailed;
     }
+    StartClipboardImage(end - start);
     (void)current->Position(0);
     CopyRange(newFile.get(), current, start, "Copying audio data 1/3");
     if (!Stopped()) {
@@ -102,6 +120,7 @@ int AudioEdit::CopySelection(uint32_t a, uint32_t b) {
         return kCopyNoRoom;
     }
     (void)current->Position(start);
+    StartClipboardImage(end - start);
     CopyRange(PasteBuffer.get(), current, end - start, " Copying to temp file");
     (void)PasteBuffer->Update();
     progress_.Close();

@@ -21,6 +21,7 @@
 
 #include "audiofile/RecFile.h"
 #include "recorder/clipboard/ClipboardExchange.h"
+#include "recorder/clipboard/ClipboardImage.h"
 #include "recorder/editing/EditProgress.h"
 
 // Results of the operations (0 or 1 on success).
@@ -123,6 +124,10 @@ private:
     bool HasDiskSpace(uint64_t bytes) const;
     bool UseWindowsClipboard() const;
     int MakeCutBuffer(const RecFile& current);
+    // While the Windows clipboard is in use, a WAV paste buffer's audio is
+    // also taken into the clipboard's block as it is written (at most
+    // audioBytes), so handing it over need not read the file back.
+    void StartClipboardImage(uint64_t audioBytes);
     int HandBufferToClipboard();
     // Checks the paste buffer against the current file (made when there is
     // none) and fixes the insert position.
@@ -148,4 +153,5 @@ private:
     bool madeCurrentFile_ = false;  // the paste made the current file (dropped on failure)
     // The next packet number of each new Ogg file this operation writes.
     std::map<const RecFile*, int64_t> packetNumbers_;
+    std::unique_ptr<ClipboardImage> clipboardImage_;  // of the paste buffer, while it is written
 };

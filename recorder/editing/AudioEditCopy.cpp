@@ -140,6 +140,9 @@ uint32_t AudioEdit::CopyRange(RecFile* destination, RecFile* source, uint32_t co
             failed_ = true;
             break;
         }
+        if (clipboardImage_ && destination == PasteBuffer.get())
+            clipboardImage_->Take(destination->GetPosition() - static_cast<uint32_t>(got), buffer.data(),
+                                  static_cast<uint32_t>(got));
         const uint32_t now = source->GetPosition();
         advance = now > sourceStart ? now - sourceStart : 0;
 

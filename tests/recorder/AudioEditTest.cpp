@@ -392,6 +392,63 @@ TEST_F(AudioEditTest, CutAndPasteThroughTheWindowsClipboard) {
     EXPECT_EQ(Files_(), (Names{"take.wav"}));
 }
 
+// A long copy or cut puts on the Windows clipboard exactly the file the
+// private paste buffer would hold: the header, audio over several chunks
+// (an odd length, so with the pad byte) and the annotations after it.
+TEST_F(AudioEditTest, WindowsClipboardImageIsThePasteBufferFile) {
+    const std::string audio = Audio(1500001, 11);
+    const auto readFile = [](const std::string& name) {
+        std::string bytes;
+        if (FILE* file = std::fopen(name.c_str(), "rb")) {
+            char chunk[65536];
+            for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+                bytes.append(chunk, got);
+            std::fclose(file);
+        }
+        return bytes;
+    };
+    const auto clipboardWave = [this] {
+        std::string bytes;
+        if (!OpenClipboard(owner))
+            return bytes;
+        if (HANDLE block = GetClipboardData(CF_WAVE)) {
+            if (const char* data = static_cast<const char*>(GlobalLock(block))) {
+                bytes.assign(data, GlobalSize(block));
+                GlobalUnlock(block);
+            }
+        }
+        CloseClipboard();
+        return bytes;
+    };
+    int round = 0;
+    for (const bool cut : {false, true}) {
+        const auto operation = [cut](AudioEdit& e) {
+            return cut ? e.CutSelection(100, 1400101) : e.CopySelection(1400101, 100);
+        };
+        std::string images[2];
+        for (const bool windows : {false, true}) {
+            AppState.UseWinClip = windows;
+            MakeCurrent(audio, ("take" + std::to_string(round++) + ".wav").c_str());
+            slot->AddComment("across", 50, 900000);
+            slot->AddTimeCode(700000, 1700000000);
+            ASSERT_GE(Edit(operation), 0);
+            if (windows) {
+                images[1] = clipboardWave();
+            } else {
+                SilentProgress quiet;
+                const std::string saved = folder / "saved.wav";
+                ASSERT_EQ(ClipboardExchange(owner, quiet).SaveClipboardAs(saved, ftWav), kClipboardSaved);
+                images[0] = readFile(saved);
+                DiscardPasteBuffer();
+            }
+            slot.reset();
+        }
+        EXPECT_GT(images[0].size(), 1400001u + 44);
+        EXPECT_TRUE(images[0] == images[1]) << (cut ? "cut" : "copy") << ": " << images[0].size() << " bytes against "
+                                            << images[1].size();
+    }
+}
+
 TEST_F(AudioEditTest, OggCutCountsSampleFramesAndStillDecodes) {
     const std::string ogg = folder / "tone.ogg";
     {

@@ -72,6 +72,11 @@ TEST_F(TProgressTest, TheDialogAppearsOnlyAfterTheDelay) {
     fakeNow += 1;
     EXPECT_TRUE(progress.SetPercent(60));
     ASSERT_TRUE(progress.IsShown());
+    // Up: a new percentage, or a while, and the caller pumps; not every chunk.
+    EXPECT_FALSE(progress.SetPercent(60));
+    EXPECT_TRUE(progress.SetPercent(61));
+    fakeNow += kProgressPumpMs;
+    EXPECT_TRUE(progress.SetPercent(61));
     progress.Close();
     EXPECT_FALSE(progress.IsShown());
     progress.Start("next");  // the clock starts again
