@@ -39,12 +39,30 @@ bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
     return true;
 }
 
+namespace {
+
+// The frame's own timer: held requests look again after an edit.
+constexpr UINT_PTR TIMER_HELDCOPYDATA = 1;
+constexpr UINT kHeldCopyDataRetryMs = 100;
+
+void CALLBACK RetryHeldCopyData(HWND frame, UINT, UINT_PTR timerId, DWORD) {
+    KillTimer(frame, timerId);
+    PostMessageA(frame, RegisterWindowMessageA(App::kHeldCopyDataMessage), 0, 0);
+}
+
+}  // namespace
+
 LRESULT App::EvHeldCopyData(WPARAM, LPARAM) {
     while (!heldCopyData_.empty() && !IsModalStepOpen()) {
         RecorderLink* recorder = Recorder();
         if (!recorder) break;
         if (recorder->IsEditing()) {
-            heldCopyData_.clear();  // refused, as they would have been at once
+            // The sender was told they were taken: they wait for the edit
+            // to end, looked at again every little while (the edit pumps
+            // messages, so the timer comes while it runs too).
+            TWindow* main = GetMainWindow();
+            if (main && main->GetHandle())
+                SetTimer(main->GetHandle(), TIMER_HELDCOPYDATA, kHeldCopyDataRetryMs, &RetryHeldCopyData);
             break;
         }
         const auto [code, text] = heldCopyData_.front();

@@ -147,6 +147,25 @@ TEST_F(AppTest, CopyDataUnderAModalStepRunsInOrderWhenItEnds) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_EQ((Calls{"open:C:\\first.wav", "annotation"}), recorder_->calls);
+
+    // Released while an edit runs: they were taken, so they wait for its end.
+    recorder_->calls.clear();
+    {
+        ModalStepScope dialogOpen;
+        EXPECT_EQ(TRUE, send(COPYDATA_OPENFILE, "C:\\second.wav"));
+        recorder_->editing = true;
+    }
+    const auto pumpFor = [&](DWORD ms) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            Sleep(5);
+        }
+    };
+    pumpFor(300);
+    EXPECT_TRUE(recorder_->calls.empty());
+    recorder_->editing = false;
+    pumpFor(300);
+    EXPECT_EQ((Calls{"open:C:\\second.wav"}), recorder_->calls);
 }
 
 TEST_F(AppTest, GoToCommentStopsPlaybackMovesAndPlaysAgain) {

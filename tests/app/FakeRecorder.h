@@ -27,6 +27,7 @@ public:
     // State the tests set.
     bool recording = false;
     bool playing = false;
+    bool editing = false;
     bool inputOpen = false;
     std::unique_ptr<MemoryRecFile> file;
     uint32_t recordingByteRate = 0;
@@ -59,6 +60,7 @@ public:
     HWND Window() const override { return GetHandle(); }
     bool IsRecording() const override { return recording; }
     bool IsPlaying() const override { return playing; }
+    bool IsEditing() const override { return editing; }
     bool InputDeviceOpen() const override { return inputOpen; }
     void Stop() override {
         calls.push_back("stop");
