@@ -21,7 +21,8 @@ write_settings() {
     local align=$((2 * channels))
     hex() { printf '%02x%02x%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
     local format="0100$(printf '%02x00' "$channels")$(hex "$rate")$(hex $((rate * align)))$(printf '%02x00' "$align")10000000"
-    cat >"$1" <<SETTINGS
+    {
+        cat <<SETTINGS
 [Wave]
 SampleRate=$rate
 Resolution=1
@@ -29,19 +30,9 @@ Stereo=$((channels - 1))
 WaveFormat=$format
 [Mp3]
 DefaultAudioFormat=$type
-[File]
-DefaultDirectory=$2
-AutoName=1
-AutoPrompt=0
-ImprovedFilePrefix=e2e
-LHMode=1
-[Vox]
-VoxDisable=1
-[Driver]
-WaveInDriver=Monitor of Null Output
-[Setup]
-TrayIcon=0
 SETTINGS
+        session_settings e2e "$2"
+    } >"$1"
 }
 
 # start_recording SETTINGS.ini FILE: the program with /L; returns once FILE

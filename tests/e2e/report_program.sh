@@ -21,7 +21,8 @@ cleanup() {
 trap cleanup EXIT
 title="Larkspur-PRO Report File Properties"
 
-cat >"$out/settings.ini" <<INI
+{
+    cat <<INI
 [Wave]
 SampleRate=22050
 Resolution=1
@@ -29,19 +30,9 @@ Stereo=0
 WaveFormat=010001002256000044ac0000020010000000
 [Mp3]
 DefaultAudioFormat=0
-[File]
-DefaultDirectory=$(winpath "$out")
-AutoName=1
-AutoPrompt=0
-ImprovedFilePrefix=report
-LHMode=1
-[Vox]
-VoxDisable=1
-[Driver]
-WaveInDriver=Monitor of Null Output
-[Setup]
-TrayIcon=0
 INI
+    session_settings report "$(winpath "$out")"
+} >"$out/settings.ini"
 wav="$out/report.wav"
 
 # A recording of the program's own: /L records, a second copy's /F /T stops,

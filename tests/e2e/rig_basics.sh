@@ -22,6 +22,27 @@ start_tone() {
     sleep 2.5  # the null sink delivers nothing to its monitor until the tone really plays
 }
 
+# session_settings PREFIX FOLDER: the sections every run of the program
+# shares: files named from PREFIX in FOLDER (a Windows path), the sink's
+# monitor as the input, no voice activation, no tray icon (so closing the
+# window ends the program).
+session_settings() {
+    cat <<EOF2
+[File]
+DefaultDirectory=$2
+AutoName=1
+AutoPrompt=0
+ImprovedFilePrefix=$1
+LHMode=1
+[Vox]
+VoxDisable=1
+[Driver]
+WaveInDriver=Monitor of Null Output
+[Setup]
+TrayIcon=0
+EOF2
+}
+
 # recording_settings PREFIX TYPE DIRECTORY: settings for recording the sound
 # card's monitor at 44100 Hz, 16-bit, mono PCM; files named from PREFIX in
 # DIRECTORY (a Linux path), of the default type TYPE (0 WAV, 1 MP3, 3 Ogg
@@ -44,17 +65,6 @@ VorQ=4
 SpxSampleRate=32000
 SpxStereo=0
 SpxQ=8
-[File]
-DefaultDirectory=$(winpath "$3")
-AutoName=1
-AutoPrompt=0
-ImprovedFilePrefix=$1
-LHMode=1
-[Vox]
-VoxDisable=1
-[Driver]
-WaveInDriver=Monitor of Null Output
-[Setup]
-TrayIcon=0
 EOF2
+    session_settings "$1" "$(winpath "$3")"
 }
