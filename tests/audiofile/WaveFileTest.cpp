@@ -1,6 +1,7 @@
 // WAV files written through the interface, read back from disk.
 #include <gtest/gtest.h>
 
+#include "audiofile/FileNames.h"
 #include "audiofile/WaveFile.h"
 #include "tests/audiofile/TempFolder.h"
 #include "tests/audiofile/WaveTestSupport.h"
@@ -167,6 +168,31 @@ TEST(WaveFile, PcmFormatIgnoresItsExtraSizeField) {
     const std::vector<WalkedChunk> chunks = WalkRiff(ReadAllBytes(name));
     ASSERT_FALSE(chunks.empty());
     EXPECT_EQ(chunks[0].size, 18u);
+}
+
+// A recording made over a longer file keeps none of its bytes, not even
+// while it is still being written (a crash then would leave them after the
+// audio, where the close no longer trims them).
+TEST(WaveFile, ANewRecordingOverAnExistingFileHoldsOnlyItself) {
+    TempFolder folder;
+    const std::string name = folder.File("take.wav");
+    ASSERT_TRUE(WriteAllBytes(name, std::string(100000, 'x')));
+    const WAVEFORMATEX format = PcmFormat(1, 8000, 16);
+    {
+        WaveFile file(name.c_str(), &format, kCreate);
+        ASSERT_TRUE(file.Open());
+        const std::vector<char> buffer = Pattern(1000, 2);
+        ASSERT_EQ(file.Write(buffer.data(), 1000), 1000);
+        EXPECT_TRUE(file.Update());
+        EXPECT_LT(FileSize(name), 2000u);
+        EXPECT_TRUE(file.Close());
+    }
+    const std::string bytes = ReadAllBytes(name);
+    EXPECT_EQ(8 + Le32(bytes, 4), bytes.size()) << "nothing of the old file after the RIFF chunk";
+    EXPECT_LT(bytes.size(), 2000u);
+    WaveFile reopened(name.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(reopened.Open());
+    EXPECT_EQ(reopened.GetDataLength(), 1000u);
 }
 
 TEST(WaveFile, EmptyNameMakesATemporaryFileRemovedWhenUnused) {
