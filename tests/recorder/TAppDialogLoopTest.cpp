@@ -1,0 +1,103 @@
+// The File page's loop action on the scripted input device and real files:
+// whatever the user does to a full or wrapped loop recording (records again
+// from the middle, drags the slider, picks a position, saves it under a new
+// name, or the re-ordering fails), no audio it holds is lost and the file
+// ends in time order or says why not.
+#include "recorder/window/TAppDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/recorder/CaptureWindowFixture.h"
+
+namespace {
+
+const WAVEFORMATEX kFast = PcmFormat(2, 96000, 16);
+constexpr uint32_t kBuffer = 76800;  // a 200 ms buffer of kFast
+constexpr uint32_t kFullLap = 14;    // buffers: the first count at or over 1 MB
+constexpr int64_t kOldClock = 1700000000;
+
+void TwoTones(FakeWaveDevices& f)
+{
+    f.Tone(1, 500, 0.5);
+    f.Tone(1, 900, 0.5);
+}
+
+class LoopTest : public CaptureWindowTest {
+protected:
+    void SetUp() override
+    {
+        CaptureWindowTest::SetUp();
+        AppState.FileAction = 1;  // loop
+        AppState.FileSizeSel = 0;
+        AppState.FileSize = 1;
+    }
+    // A recording that filled its 1 MB loop: buffer i holds the byte 0x20 + i;
+    // one segment from the start, a comment over buffer 10.
+    void UseFullLoop(const std::string& path, uint32_t position)
+    {
+        dialog->FileFormat.Assign(kFast);
+        dialog->CaptureFormat = kFast;
+        auto file = std::make_unique<WaveFile>(path.c_str(), &kFast, MMIO_CREATE | MMIO_READWRITE);
+        ASSERT_TRUE(file->Open());
+        for (uint32_t i = 0; i < kFullLap; ++i) {
+            const std::vector<uint8_t> old(kBuffer, static_cast<uint8_t>(0x20 + i));
+            ASSERT_EQ(static_cast<int32_t>(kBuffer), file->Write(old.data(), kBuffer));
+        }
+        file->AddTimeCode(0, kOldClock);
+        file->AddComment("old", 10 * kBuffer, 11 * kBuffer);
+        ASSERT_TRUE(file->Update());
+        ASSERT_TRUE(file->Position(position));
+        dialog->CurrentFile = std::move(file);
+    }
+    // The old buffers [from, kFullLap) followed by the new audio.
+    static std::vector<uint8_t> OldFrom(uint32_t from, const std::vector<uint8_t>& after)
+    {
+        std::vector<uint8_t> out;
+        for (uint32_t i = from; i < kFullLap; ++i)
+            out.insert(out.end(), kBuffer, static_cast<uint8_t>(0x20 + i));
+        out.insert(out.end(), after.begin(), after.end());
+        return out;
+    }
+    // Two tones went over the first two buffers of the full file: the current
+    // file at path holds the rest of the older audio first, with its comment
+    // and clock, and the tones after it. The file is let go.
+    void ExpectTwoTonesAfterTheOlderAudio(const std::string& path)
+    {
+        ASSERT_EQ(1, dialog->CurrentFile->CommentCount());
+        EXPECT_EQ(8 * kBuffer, dialog->CurrentFile->GetCommentStart(0));
+        EXPECT_EQ(kOldClock, dialog->CurrentFile->GetTimeCodeAt(0));
+        dialog->CurrentFile.reset();
+        EXPECT_EQ(OldFrom(2, Scripted(TwoTones, kFast, 2)), ReadBack(path));
+    }
+    // Starts recording and lets the held wrap of a full file run.
+    void Record()
+    {
+        dialog->Listen();
+        Pump();
+        ASSERT_TRUE(dialog->Recording);
+        ASSERT_TRUE(dialog->CurrentFile->GetOverwrite());
+    }
+};
+
+// A play stopped part way left the full file at 4 buffers: recording again
+// wraps from the end of the data, so the stop keeps everything the new audio
+// did not go over, with its marks.
+TEST_F(LoopTest, RecordingAgainFromTheMiddleKeepsEveryOlderBytePastTheNewAudio)
+{
+    const std::string path = TempWavePath("loop_restart.wav");
+    UseFullLoop(path, 4 * kBuffer);
+    TwoTones(waves);
+    Record();
+    EXPECT_EQ(kFullLap * kBuffer, dialog->WrapPoint);
+    EXPECT_EQ(0u, dialog->CurrentFile->GetPosition());
+    Capture(2);
+    dialog->CmStop();
+
+    ExpectTwoTonesAfterTheOlderAudio(path);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+}
+
+}  // namespace
