@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
+#include "resources/ResourceIds.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 
 namespace {
@@ -23,6 +26,12 @@ void TwoTones(FakeWaveDevices& f)
 {
     f.Tone(1, 500, 0.5);
     f.Tone(1, 900, 0.5);
+}
+
+void FourTones(FakeWaveDevices& f)
+{
+    for (int i = 0; i < 4; ++i)
+        f.Tone(1, 300 + 200 * i, 0.5);
 }
 
 class LoopTest : public CaptureWindowTest {
@@ -97,6 +106,39 @@ TEST_F(LoopTest, RecordingAgainFromTheMiddleKeepsEveryOlderBytePastTheNewAudio)
     dialog->CmStop();
 
     ExpectTwoTonesAfterTheOlderAudio(path);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+}
+
+// After the wrap the file's position is where the audio goes: a drag of the
+// slider and OK in the position dialog leave it there.
+TEST_F(LoopTest, SliderAndPositionDialogLeaveTheWriteHeadOfAWrappedRecording)
+{
+    const std::string path = TempWavePath("loop_moves.wav");
+    UseFullLoop(path, kFullLap * kBuffer);
+    FourTones(waves);
+    Record();
+    Capture(2);
+    dialog->CurrentFile->AddTimeCode(0, kOldClock + 100);  // as a new segment would
+    const HWND slider = dialog->PositionSlider();
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, 700);
+    Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 700), reinterpret_cast<LPARAM>(slider));
+    Send(WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(slider));
+    ui.modalScripts.push_back([](ModalRun& modal) {
+        auto& position = dynamic_cast<TDialog&>(modal);
+        if (!position.Create())
+            return -1;
+        const HWND thumb = position.GetDlgItem(IDC_POSSLIDER);
+        ::SendMessageA(thumb, TBM_SETPOS, TRUE, 300);
+        position.SendMessage(WM_HSCROLL, SB_ENDSCROLL, reinterpret_cast<LPARAM>(thumb));
+        position.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return IDOK;
+    });
+    dialog->CmPosition();
+    Capture(2);
+    dialog->CmStop();
+
+    dialog->CurrentFile.reset();
+    EXPECT_EQ(OldFrom(4, Scripted(FourTones, kFast, 4)), ReadBack(path));
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
 
