@@ -142,4 +142,27 @@ TEST_F(LoopTest, SliderAndPositionDialogLeaveTheWriteHeadOfAWrappedRecording)
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
 
+// Save As of a named file copies it: the recording stops, and the copy is
+// the file in time order with the older lap's marks.
+TEST_F(LoopTest, SaveAsDuringAWrappedRecordingSavesItInTimeOrderWithItsMarks)
+{
+    const std::string path = TempWavePath("loop_saveas.wav");
+    const std::string target = TempWavePath("loop_saveas_copy.wav");
+    UseFullLoop(path, kFullLap * kBuffer);
+    TwoTones(waves);
+    Record();
+    Capture(2);
+    ui.fileDialogAnswers.push_back(target);
+    dialog->CmSaveAs();
+
+    EXPECT_FALSE(dialog->Recording);
+    EXPECT_EQ(nullptr, dialog->ContinuationFile);
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(target, dialog->CurrentFile->GetPath());
+    EXPECT_FALSE(dialog->CurrentFile->GetOverwrite());
+    ExpectTwoTonesAfterTheOlderAudio(target);
+    EXPECT_TRUE(DeleteFileA(target.c_str()));
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+}
+
 }  // namespace
