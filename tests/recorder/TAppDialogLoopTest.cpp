@@ -34,6 +34,14 @@ void FourTones(FakeWaveDevices& f)
         f.Tone(1, 300 + 200 * i, 0.5);
 }
 
+// A recording whose reads fail once asked to.
+class UnreadableWave : public WaveFile {
+public:
+    using WaveFile::WaveFile;
+    bool failReads = false;
+    int32_t Read(void* data, uint32_t bytes) override { return failReads ? -1 : WaveFile::Read(data, bytes); }
+};
+
 class LoopTest : public CaptureWindowTest {
 protected:
     void SetUp() override
@@ -45,11 +53,12 @@ protected:
     }
     // A recording that filled its 1 MB loop: buffer i holds the byte 0x20 + i;
     // one segment from the start, a comment over buffer 10.
-    void UseFullLoop(const std::string& path, uint32_t position)
+    void UseFullLoop(const std::string& path, uint32_t position, std::unique_ptr<WaveFile> file = nullptr)
     {
         dialog->FileFormat.Assign(kFast);
         dialog->CaptureFormat = kFast;
-        auto file = std::make_unique<WaveFile>(path.c_str(), &kFast, MMIO_CREATE | MMIO_READWRITE);
+        if (!file)
+            file = std::make_unique<WaveFile>(path.c_str(), &kFast, MMIO_CREATE | MMIO_READWRITE);
         ASSERT_TRUE(file->Open());
         for (uint32_t i = 0; i < kFullLap; ++i) {
             const std::vector<uint8_t> old(kBuffer, static_cast<uint8_t>(0x20 + i));
@@ -163,6 +172,44 @@ TEST_F(LoopTest, SaveAsDuringAWrappedRecordingSavesItInTimeOrderWithItsMarks)
     ExpectTwoTonesAfterTheOlderAudio(target);
     EXPECT_TRUE(DeleteFileA(target.c_str()));
     EXPECT_TRUE(DeleteFileA(path.c_str()));
+}
+
+// A re-ordering that cannot read its audio, or cannot replace the file
+// another program holds open, leaves the file as recorded, and says so.
+TEST_F(LoopTest, ARecordingLeftOutOfOrderIsNamedWithWhatItHoldsWhere)
+{
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "held by another program" : "unreadable");
+        ui.messageBoxes.clear();
+        const std::string path = TempWavePath("loop_unordered.wav");
+        auto file = std::make_unique<UnreadableWave>(path.c_str(), &kFast, MMIO_CREATE | MMIO_READWRITE);
+        UnreadableWave* unreadable = file.get();
+        UseFullLoop(path, kFullLap * kBuffer, std::move(file));
+        TwoTones(waves);
+        Record();
+        Capture(2);
+        HANDLE other = INVALID_HANDLE_VALUE;
+        if (held)
+            other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+        else
+            unreadable->failReads = true;
+        dialog->CmStop();
+        if (other != INVALID_HANDLE_VALUE)
+            CloseHandle(other);
+
+        ASSERT_EQ(1u, ui.messageBoxes.size());
+        const std::string& text = ui.messageBoxes[0].text;
+        EXPECT_NE(std::string::npos, text.find("could not be put in time order")) << text;
+        EXPECT_NE(std::string::npos, text.find(path)) << text;
+        EXPECT_NE(std::string::npos, text.find("to 0:00 it holds the newest audio")) << text;
+        dialog->CurrentFile.reset();
+        std::vector<uint8_t> asRecorded = Scripted(TwoTones, kFast, 2);
+        const std::vector<uint8_t> older = OldFrom(2, {});
+        asRecorded.insert(asRecorded.end(), older.begin(), older.end());
+        EXPECT_EQ(asRecorded, ReadBack(path));
+        EXPECT_TRUE(DeleteFileA(path.c_str()));
+    }
 }
 
 }  // namespace
