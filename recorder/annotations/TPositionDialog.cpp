@@ -279,7 +279,7 @@ void TPositionDialog::CmAdjust()
 {
     chosenPosition_ = File()->TimeCodeToPosition(chosenTime_);
     chosenTime_ = File()->GetTimeCode(chosenPosition_);
-    (void)File()->Position(chosenPosition_);
+    MoveToChosen();
     fieldsLive_ = false;
     ShowTimeFields();
     ShowSegmentField();
@@ -290,8 +290,14 @@ void TPositionDialog::CmAdjust()
 
 void TPositionDialog::CmOk()
 {
-    (void)File()->Position(chosenPosition_);
+    MoveToChosen();
     CloseWindow(IDOK);
+}
+
+void TPositionDialog::MoveToChosen()
+{
+    if (!mayMove_ || mayMove_())
+        (void)File()->Position(chosenPosition_);
 }
 
 RecFile* TPositionDialog::File() const { return file_ ? file_() : nullptr; }

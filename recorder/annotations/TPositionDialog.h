@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <utility>
 
 #include "core/ContextHelpWin.h"
 #include "framework/CommonControls.h"
@@ -23,6 +24,10 @@ public:
     // file: asked for the recording at every event; null (it was closed
     // meanwhile) ends the dialog as Cancel without touching anything.
     TPositionDialog(TWindow* parent, std::function<RecFile*()> file, DialogResource resource = IDD_POSITION);
+
+    // Asked before OK or Adjust moves the file; false leaves the file where
+    // it is (a recording that is running writes there).
+    void SetMayMoveFile(std::function<bool()> mayMove) { mayMove_ = std::move(mayMove); }
 
     void SetupWindow() override;
     void CmOk() override;
@@ -58,8 +63,10 @@ private:
     bool FocusIsOn(std::initializer_list<int> ids) const;
 
     RecFile* File() const;
+    void MoveToChosen();
 
     std::function<RecFile*()> file_;
+    std::function<bool()> mayMove_;
     uint32_t chosenPosition_ = 0;
     int segmentIndex_ = 0;
     int64_t chosenTime_ = 0;

@@ -9,12 +9,13 @@ namespace {
 
 enum class PassEnd { Done, Cancelled, Failed };
 
-// Where the older lap's audio ends: where it wrapped, within the data. The
-// data length stays at the longest lap, so past a later, earlier wrap it
-// holds a lap older still.
+// Where the older audio ends: the end of the data. The data keeps the
+// longest lap, so past a later lap that wrapped sooner it holds audio older
+// still; that is kept behind the older lap rather than dropped, as a wrap
+// point that came out short would otherwise drop the newest audio of an
+// earlier recording.
 uint32_t WrapEnd(const RecFile& file, uint32_t wrapPoint) {
-    const uint32_t length = file.GetLength();
-    return wrapPoint != 0 ? std::min(wrapPoint, length) : length;
+    return std::max(wrapPoint, file.GetLength());
 }
 
 bool IsOpenEnd(uint32_t end) { return end == 0 || end == kNoPosition; }

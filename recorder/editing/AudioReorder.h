@@ -36,9 +36,9 @@ constexpr uint32_t kReorderChunkBytes = 450000;
 
 // Rebuilds the recording in current (overwrite flag on, positioned where the
 // recording stopped) so that it plays oldest to newest: [position, wrap end)
-// then [0, position). The wrap end is wrapPoint, or the data length when
-// wrapPoint is 0; audio beyond it is an older lap's and is dropped. The new
-// file takes current's path and temporary mark and is left at its end.
+// then [0, position). The wrap end is the larger of wrapPoint and the data
+// length: no audio the file holds is dropped. The new file takes current's
+// path and temporary mark and is left at its end.
 // Whenever the recording is kept as recorded, the continuation's marks of
 // its older audio are folded into it (FoldContinuation). The overwrite flag
 // is off afterwards in every case.

@@ -127,6 +127,9 @@ bool TAppDialog::RunPositionDialog()
     const uint32_t before = CurrentFile->GetPosition();
     // The dialog asks for the file at every event, never keeping it.
     TPositionDialog dialog(this, [this] { return CurrentFile.get(); }, IDD_POSITION);
+    // While recording, the file's position is where the audio goes: a looped
+    // file would take the newest audio over its older audio there.
+    dialog.SetMayMoveFile([this] { return !Recording; });
     const bool chosen = dialog.Execute() == IDOK;
     // Adjust moves the file at once, so after Adjust and Cancel the time,
     // slider and comment must follow the file as well.

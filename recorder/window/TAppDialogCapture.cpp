@@ -207,14 +207,16 @@ bool TAppDialog::PrepareFileForRecording()
 // otherwise recording goes on at the end of the file.
 void TAppDialog::CheckLimitAtStart()
 {
-    if (AppState.FileAction == 1 && CurrentFile && !InEditRecording() &&
-        CheckFileLimit(FileLimitSettings::From(AppState), FileProgressOf(*CurrentFile),
-                       ~0ull) == LimitHit::UserLimit) {
-        EvFileLimit(0, 0);
-        return;
-    }
     if (!OverwriteMode)
         SeekRecordPosition();
+    // The wrap waits until the capture has started, and takes the position
+    // it finds as the end of the older lap: that is the end of the data,
+    // wherever a play or a move had left the file, or the audio after that
+    // place would be taken for a lap older still.
+    if (AppState.FileAction == 1 && CurrentFile && !InEditRecording() &&
+        CheckFileLimit(FileLimitSettings::From(AppState), FileProgressOf(*CurrentFile),
+                       ~0ull) == LimitHit::UserLimit)
+        EvFileLimit(0, 0);
 }
 
 void TAppDialog::StartCapture()

@@ -5,6 +5,7 @@
 // over the start of the file and puts the file in time order at the stop.
 #include "recorder/window/TAppDialog.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "recorder/editing/AudioReorder.h"
 #include "recorder/editing/EditBusy.h"
 #include "recorder/editing/EditProgress.h"
+#include "recorder/window/StatusTexts.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 
 namespace {
@@ -45,6 +47,19 @@ private:
     EditProgress& inner_;
     TWindow& caption_;
 };
+
+// The file stays as it was recorded: the user must know that its audio is
+// out of order, and where each part is.
+std::string NotReorderedText(int result, const std::string& path, uint32_t newestSeconds) {
+    const std::string why = result == kReorderCopyFailed
+                                ? "its audio could not be read or written"
+                                : "the file could not be replaced (another program may be using it)";
+    std::string until = ElapsedText(newestSeconds);
+    until.erase(0, until.find_first_not_of(' '));
+    return "The looped recording could not be put in time order: " + why +
+           ".\nIt is kept as it was recorded, in:\n" + path + "\nFrom its start to " + until +
+           " it holds the newest audio; from there to its end, the older audio.";
+}
 
 }  // namespace
 
@@ -217,8 +232,10 @@ bool TAppDialog::ReorderFile() {
     if (!CurrentFile || !CurrentFile->GetOverwrite())
         return true;
     const std::string path = CurrentFile->GetPath();
-    Log("re-ordering the looped file: the older lap from byte " + std::to_string(CurrentFile->GetPosition()) +
-        " to " + std::to_string(WrapPoint ? WrapPoint : CurrentFile->GetDataLength()) + " first");
+    const uint32_t stoppedAt = CurrentFile->GetPosition();
+    const uint32_t newestSeconds = CurrentFile->GetSeconds(stoppedAt);
+    Log("re-ordering the looped file: the older audio from byte " + std::to_string(stoppedAt) + " to " +
+        std::to_string(std::max(WrapPoint, CurrentFile->GetLength())) + " first");
     int result;
     {
         EditBusyScope editing;
@@ -238,6 +255,9 @@ bool TAppDialog::ReorderFile() {
                         "The re-ordered recording could not take its old name; it is kept under a "
                         "temporary name:\n" + CurrentFile->GetPath(),
                         kProductCaption, MB_OK | MB_ICONEXCLAMATION);
+    else if (result == kReorderCopyFailed || result == kReorderNotReplaced)
+        Ui().MessageBox(GetHandle(), NotReorderedText(result, path, newestSeconds), kProductCaption,
+                        MB_OK | MB_ICONEXCLAMATION);
     // Whatever happened, the older lap's marks are in the file now.
     if (ContinuationFile)
         DeleteScratchFile(ContinuationFile);

@@ -117,11 +117,15 @@ bool TAppDialog::NameByCategory(bool close) {
 }
 
 // The stop of a recording whose file is about to be copied: the capture's
-// own stop and the transport's look, but never a new file after it (the
-// copy becomes the current file).
+// own stop, the recording's modes finished as any stop finishes them (a
+// looped file put in time order with its older lap's marks, a record-insert
+// put in) and the transport's look, but never a new file after it (the copy
+// becomes the current file).
 void TAppDialog::StopCaptureForSave() {
     StopCapture();
-    (void)CurrentFile->Update();
+    FinishRecordingModes();
+    if (CurrentFile)
+        (void)CurrentFile->Update();
     if (StopButton && StopButton->GetHandle())
         StopButton->SetState(CoolButton::kPressed, true);
     if (const TWindow* frame = GetParent())
@@ -146,16 +150,21 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
     case SaveRoute::CopyTo:
         // The copy closes the file and pumps messages: a running capture
         // ends in it first, or its buffers would find no file to go to.
-        if (hWaveIn.IsOpen())
+        // Finishing its modes can change the file: it is planned again.
+        if (hWaveIn.IsOpen()) {
             StopCaptureForSave();
+            return SaveFile(newName, close);
+        }
         return SaveCopy(*this, situation.newName, position,
                         [this](int percent) { return ReportCopyProgress(percent); });
     case SaveRoute::MoveTo:
         // Onto another drive the move copies every byte with no pause for
         // the device, whose buffers hold one second: a capture ends first.
         if (hWaveIn.IsOpen() &&
-            OnDifferentDrives(LongFullPath(situation.currentPath), LongFullPath(situation.newName)))
+            OnDifferentDrives(LongFullPath(situation.currentPath), LongFullPath(situation.newName))) {
             StopCaptureForSave();
+            return SaveFile(newName, close);
+        }
         DeleteExistingTarget(*this, situation.newName);
         MoveTo(*this, situation.newName);
         break;

@@ -233,6 +233,15 @@ void TAppDialog::EvHScroll(UINT code, int, HWND control)
         SliderLineStep = false;
         return;
     }
+    // While recording, the file's position is where the audio goes: a drag
+    // would write the newest audio over the older audio of a looped file,
+    // or leave old audio behind in its way. The thumb goes back.
+    if (Recording) {
+        SliderDragged = false;
+        if (code == SB_ENDSCROLL && CurrentFile->GetDataLength() > 1)
+            SetPositionSlider(SliderFor(CurrentFile->GetPosition(), CurrentFile->GetLength()));
+        return;
+    }
     if (Playing) {
         ResumeAfterDrag = true;
         EvStopTransport(0, 0);

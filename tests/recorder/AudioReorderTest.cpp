@@ -221,17 +221,17 @@ TEST_F(AudioReorderTest, LoopedRecordingPlaysOldestFirstWithItsMarks) {
 }
 
 // A later lap that wrapped earlier than the first leaves the first lap's
-// audio past its wrap point: it is no part of the recording any more.
-TEST_F(AudioReorderTest, AudioPastTheWrapPointIsDropped) {
+// audio past its wrap point: it stays, behind the older lap.
+TEST_F(AudioReorderTest, AudioPastTheWrapPointIsKept) {
     MakeLooped({10, 8, 3});
     ASSERT_EQ(wrapPoint, 8 * kUnit);
     EXPECT_EQ(Reorder(), kReorderDone);
-    EXPECT_EQ(ReadLayout(*slot), Layout(Units(2, 3, 8) + Units(3, 0, 3)));
+    EXPECT_EQ(ReadLayout(*slot), Layout(Units(2, 3, 8) + Units(1, 8, 10) + Units(3, 0, 3)));
 
-    // A lap that went past the one before has no older audio left.
+    // A lap that went past the one before leaves only the first lap's end.
     MakeLooped({10, 8, 9});
     EXPECT_EQ(Reorder(), kReorderDone);
-    EXPECT_EQ(ReadLayout(*slot), Layout(Units(3, 0, 9)));
+    EXPECT_EQ(ReadLayout(*slot), Layout(Units(1, 9, 10) + Units(3, 0, 9)));
 }
 
 TEST_F(AudioReorderTest, EachChunkReportsTheShareOfItsPassDone) {
