@@ -156,7 +156,7 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
         if (hWaveIn.IsOpen() &&
             OnDifferentDrives(LongFullPath(situation.currentPath), LongFullPath(situation.newName)))
             StopCaptureForSave();
-        DeleteExistingTarget(*this, situation.newName);
+        // An existing file of the new name is replaced only by the whole file.
         MoveTo(*this, situation.newName);
         break;
     case SaveRoute::UpdateOnly:
