@@ -356,7 +356,7 @@ bool Mp3File::Rename(const std::string& newPath) {
     const std::string target = FullPath(newPath);
     if (target.empty() || !Update())
         return false;
-    if (SamePath(target, path_)) {
+    if (SamePath(target, path_) || SameFileOnDisk(target, path_)) {
         temporary_ = false;
         openMode_ &= ~MMIO_CREATE;
         return true;
@@ -374,7 +374,7 @@ bool Mp3File::Rename(const std::string& newPath) {
     if (!RenameOrCopy(oldPath, target)) {
         SetPath(oldPath.c_str());
         openMode_ &= ~MMIO_CREATE;
-        if (Open())
+        if (FileExists(oldPath) && Open())
             (void)Position(position);
         temporary_ = wasTemporary;
         return false;

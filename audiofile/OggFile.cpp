@@ -529,11 +529,12 @@ bool OggFile::Rename(const std::string& newPath) {
         (void)Open();
         return false;
     }
-    if (!SamePath(target, oldPath)) {
+    if (!SamePath(target, oldPath) && !SameFileOnDisk(target, oldPath)) {
         DiscardJournal();
         if (!RenameOrCopy(oldPath, target)) {
             openMode_ &= ~MMIO_CREATE;
-            (void)Open();
+            if (FileExists(oldPath))
+                (void)Open();
             return false;
         }
         SetPath(target.c_str());

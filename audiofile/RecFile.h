@@ -95,6 +95,10 @@ public:
     // The journal's name: the path with the first letter of a three-letter
     // extension replaced by '~'; empty when the path has no such extension.
     static std::string JournalNameFor(const std::string& path);
+    // Before another file takes this one's name: the journal is closed, and
+    // deleted where the tag holds the annotations; where it is their home it
+    // stays on disk for whichever file holds the name afterwards.
+    void LetJournalGo();
 
     // Every this many audio writes a WAV file refreshes its sizes and journal.
     static constexpr int kRefreshWrites = 600;

@@ -135,6 +135,18 @@ void RecFile::DiscardJournal() {
         Files().Delete(name);
 }
 
+void RecFile::LetJournalGo() {
+    if (StoresAnnotationsInTag()) {
+        DiscardJournal();
+        return;
+    }
+    if (journal_)
+        mmioClose(journal_, 0);
+    journal_ = nullptr;
+    journalName_.clear();
+    journalNeeded_ = false;
+}
+
 bool RecFile::ReleaseJournalForRename() {
     if (!journalNeeded_) {
         DiscardJournal();

@@ -173,7 +173,9 @@ bool RiffFile::OpenAs(const char* name) {
 bool RiffFile::ReopenAfterFailedRename(const std::string& oldPath, uint32_t position,
                                        bool wasTemporary) {
     SetPath(oldPath.c_str());
-    if (Open())
+    // Only the file as it was: where it has gone, none is made in its place.
+    openMode_ &= ~MMIO_CREATE;
+    if (FileExists(oldPath) && Open())
         (void)Position(position);
     temporary_ = wasTemporary;
     return false;
@@ -183,8 +185,9 @@ bool RiffFile::Rename(const std::string& newPath) {
     const std::string target = FullPath(newPath);
     if (target.empty())
         return false;
-    // Renaming onto itself must not delete the "existing target" first.
-    if (SamePath(target, path_)) {
+    // Renaming onto itself (under any of its names) must not delete the
+    // "existing target" first.
+    if (SamePath(target, path_) || SameFileOnDisk(target, path_)) {
         const bool ok = Update();
         temporary_ = false;
         openMode_ &= ~MMIO_CREATE;

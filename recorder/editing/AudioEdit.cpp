@@ -74,7 +74,7 @@ int AudioEdit::CutSelection(uint32_t a, uint32_t b) {
     DiscardPasteBuffer();
     if (MakeCutBuffer(*current) != kEditDone)
         return kEditBufferFailed;
-    std::unique_ptr<RecFile> newFile = MakeNewFile(*current, nullptr, MMIO_READWRITE);
+    std::unique_ptr<RecFile> newFile = MakeFileBeside(*current, MMIO_READWRITE);
     if (!newFile) {
         DiscardPasteBuffer();
         return kCutNewFileFailed;
@@ -205,6 +205,8 @@ int AudioEdit::InsertRecording(uint32_t position, std::unique_ptr<RecFile>& reco
     int result = PrepareInsert(at, false, std::string());
     if (result == kEditDone)
         result = InsertBuffer(at);
+    if (result == kEditDone && cancelled_)
+        result = kEditCancelled;
     std::swap(PasteBuffer, recorded);
     return result;
 }

@@ -1,6 +1,6 @@
 // AudioEdit: cut, copy, paste-insert and insert-a-file on the current
 // recording. Nothing is edited in place: each operation copies the parts
-// that stay into a new file in the temporary folder (in chunks, under a
+// that stay into a new file beside the recording (in chunks, under a
 // progress that can cancel), carries the segments and comments of every
 // copied range over with shifted positions, and then puts the new file in
 // place under the recording's own path. Cut and copied audio goes into the
@@ -46,6 +46,8 @@ constexpr int kEditReadOnly = -21;        // the recording is read-only; nothing
 constexpr int kEditNotReplaced = -22;     // the old file could not be removed; it stays as it was
 constexpr int kEditKeptTemporary = -23;   // the edited file could not take the old name; it is
                                           // the current file under a temporary name
+                                          // (no longer made by the edits)
+constexpr int kEditCancelled = -24;       // InsertRecording cancelled; the recording is unchanged
 
 // Bytes of audio moved per chunk.
 constexpr uint32_t kEditChunkBytes = 600000;
@@ -57,11 +59,11 @@ void DiscardPasteBuffer();
 // Destroys the object and removes its file (and journal) from disk.
 void DeleteScratchFile(std::unique_ptr<RecFile>& file);
 
-// Puts newFile in the place of the file in slot, under that file's path and
-// with its temporary mark: the old file is deleted first. kEditNotReplaced:
-// the old file could not be removed; it is open again as it was and newFile
-// is deleted. kEditKeptTemporary: newFile could not take the name; it is in
-// the slot under its scratch name, marked temporary.
+// Puts newFile (made beside it) in the place of the file in slot, under
+// that file's path and with its temporary mark, in one step: the name holds
+// the old file until it holds the whole new one. kEditNotReplaced: the old
+// file could not be replaced (another program holds it, or the new one lies
+// on another volume); it is open again as it was and newFile is deleted.
 int PutFileInPlace(std::unique_ptr<RecFile>& slot, std::unique_ptr<RecFile> newFile);
 
 // Segments and comments of the source's [sourceStart, sourceEnd) go to where
@@ -93,6 +95,7 @@ public:
     int InsertFile(uint32_t position, const std::string& name);
     // Inserts a recording made to go in here (a record-insert's audio),
     // which stays open and where it is; the paste buffer is not touched.
+    // A cancel is no success here: the audio is not in the recording.
     int InsertRecording(uint32_t position, std::unique_ptr<RecFile>& recorded);
 
     // Copies count position units (bytes; sample frames for Ogg files) from
@@ -119,6 +122,9 @@ public:
     // A new scratch file of the kind of like that will take its place, open;
     // null when it cannot be made.
     static std::unique_ptr<RecFile> MakeNewFile(const RecFile& like, const char* name, uint32_t mode);
+    // The same beside like, in its folder and on its drive: the file that
+    // will replace it there in one step.
+    static std::unique_ptr<RecFile> MakeFileBeside(const RecFile& like, uint32_t mode);
 
 private:
     bool HasDiskSpace(uint64_t bytes) const;

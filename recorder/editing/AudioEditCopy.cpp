@@ -205,6 +205,17 @@ bool AudioEdit::CanRebuild(const RecFile& file) {
     }
 }
 
+std::unique_ptr<RecFile> AudioEdit::MakeFileBeside(const RecFile& like, uint32_t mode) {
+    std::string path = FullPath(like.GetPath());
+    if (path.empty())
+        return nullptr;
+    // The new file's kind follows from its name's extension.
+    if (FileTypeFromExtension(path.c_str()) != like.GetFileType())
+        path = path + "." + ExtensionForType(like.GetFileType());
+    const std::string name = ScratchNameBeside(path);
+    return name.empty() ? nullptr : MakeNewFile(like, name.c_str(), mode);
+}
+
 std::unique_ptr<RecFile> AudioEdit::MakeNewFile(const RecFile& like, const char* name, uint32_t mode) {
     if (!CanRebuild(like))
         return nullptr;

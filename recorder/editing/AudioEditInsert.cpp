@@ -67,7 +67,7 @@ int AudioEdit::PrepareInsert(uint32_t& at, bool insertingFile, const std::string
 int AudioEdit::InsertBuffer(uint32_t at) {
     RecFile* current = fileSlot_.get();
     (void)current->Position(0);
-    std::unique_ptr<RecFile> newFile = MakeNewFile(*current, nullptr, MMIO_READWRITE);
+    std::unique_ptr<RecFile> newFile = MakeFileBeside(*current, MMIO_READWRITE);
     if (!newFile)
         return DropMadeFile(kPasteNewFileFailed);
     CopyRange(newFile.get(), current, at, " Copying before insert ");
@@ -99,18 +99,34 @@ int AudioEdit::FinishPasses(std::unique_ptr<RecFile> newFile, uint32_t position,
     return failed_ ? kEditCopyFailed : result;
 }
 
-// The old file goes first, then the new one takes its name. When the old
-// file cannot be removed (another program holds it) it is opened again as
-// it was and the new file deleted; when the new file cannot take the name,
-// the old one is already gone and the edited audio stays the current file,
-// marked temporary so it is saved under a name and not lost.
+// The new file takes the old one's name in one step (the old file is closed
+// for it, never deleted first): the name holds either the whole old file or
+// the whole new one. When the replacement is refused (another program holds
+// the old file) the old file is opened again as it was and the new one goes.
 int PutFileInPlace(std::unique_ptr<RecFile>& slot, std::unique_ptr<RecFile> newFile) {
     RecFile& old = *slot;
     const std::string keptPath = old.GetPath();
     const bool keptTemporary = old.IsTemporary();
     const uint32_t keptPosition = old.GetPosition();
     (void)old.Update();
-    if (!old.Delete()) {
+    (void)newFile->Update();
+    const std::string scratchPath = newFile->GetPath();
+    newFile->SetTemporary(false);
+    old.SetTemporary(false);  // closing a temporary file would delete it
+    (void)old.Close();
+    old.LetJournalGo();
+    // A journal still on disk is the old file's only copy of its marks: it
+    // waits under another name, so the new file never opens with it.
+    const std::string oldJournal = RecFile::JournalNameFor(keptPath);
+    std::string journalAside;
+    if (!oldJournal.empty() && FileExists(oldJournal)) {
+        journalAside = ScratchNameBeside(oldJournal);
+        if (journalAside.empty() || !Files().Rename(oldJournal, journalAside))
+            journalAside.clear();
+    }
+    if (!newFile->Rename(keptPath)) {
+        if (!journalAside.empty())
+            (void)Files().Rename(journalAside, oldJournal);
         if (!old.IsOpen())
             (void)old.Open();
         old.SetTemporary(keptTemporary);
@@ -119,17 +135,10 @@ int PutFileInPlace(std::unique_ptr<RecFile>& slot, std::unique_ptr<RecFile> newF
         return kEditNotReplaced;
     }
     slot.reset();
-    (void)newFile->Update();
-    const std::string scratchPath = newFile->GetPath();
-    newFile->SetTemporary(false);
-    const bool renamed = newFile->Rename(keptPath);
+    if (!journalAside.empty())
+        (void)Files().Delete(journalAside);
     if (!newFile->IsOpen())
         (void)newFile->Open();
-    if (!renamed) {
-        newFile->SetTemporary(true);
-        slot = std::move(newFile);
-        return kEditKeptTemporary;
-    }
     // Moving to another drive copies: the scratch file is left behind.
     if (!SamePath(scratchPath, keptPath) && FileExists(scratchPath))
         (void)Files().Delete(scratchPath);

@@ -85,7 +85,7 @@ int ReorderWrappedFile(std::unique_ptr<RecFile>& current, const RecFile* continu
     };
     if (hasRoom && !hasRoom(current->GetDataLength()))
         return keepAsRecorded(kReorderNoRoom);
-    std::unique_ptr<RecFile> reordered = AudioEdit::MakeNewFile(*current, nullptr, MMIO_READWRITE);
+    std::unique_ptr<RecFile> reordered = AudioEdit::MakeFileBeside(*current, MMIO_READWRITE);
     if (!reordered)
         return keepAsRecorded(kReorderNewFileFailed);
 

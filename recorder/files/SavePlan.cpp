@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "audiofile/FileSystem.h"
+
 namespace {
 
 std::string FullName(const std::string& path) {
@@ -44,7 +46,7 @@ std::string LongFullPath(const std::string& path) {
 bool IsSameFile(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty())
         return a.empty() && b.empty();
-    return lstrcmpiA(LongFullPath(a).c_str(), LongFullPath(b).c_str()) == 0;
+    return lstrcmpiA(LongFullPath(a).c_str(), LongFullPath(b).c_str()) == 0 || SameFileOnDisk(a, b);
 }
 
 bool OnDifferentDrives(const std::string& a, const std::string& b) {

@@ -9,7 +9,8 @@
 // The path as the system's long full name (relative parts resolved, 8.3
 // names expanded); a file that does not exist yet gets its folder expanded.
 std::string LongFullPath(const std::string& path);
-// Whether two names are the same file: their long full paths, case-blind.
+// Whether two names are the same file: their long full paths, case-blind,
+// or, for files that exist, one file on disk under two names.
 bool IsSameFile(const std::string& a, const std::string& b);
 
 // Whether both paths start with a drive letter and the drives differ

@@ -445,6 +445,9 @@ public:
     // More than that many bytes free on the default directory's drive (true
     // when the free space cannot be asked).
     bool DiskFreeBytes(uint64_t bytes) const;
+    // The same on the drive of the current recording (of the temporary
+    // folder without one), where an edit builds the file that replaces it.
+    bool DiskFreeBesideRecording(uint64_t bytes) const;
     // The window that owns the clipboard and the file dialogs: the main window.
     HWND ClipboardOwner();
 

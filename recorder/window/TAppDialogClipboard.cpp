@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "audiofile/FileNames.h"
 #include "core/AppState.h"
 #include "framework/Application.h"
 #include "framework/CommonDialogs.h"
@@ -143,6 +144,13 @@ std::unique_ptr<TransferProgress> TAppDialog::MakeTransferProgress() {
 
 bool TAppDialog::DiskFreeBytes(uint64_t bytes) const {
     return DiskHasFreeBytes(bytes, AppState.DefaultDirectory, DiskFreeSpaceEx);
+}
+
+bool TAppDialog::DiskFreeBesideRecording(uint64_t bytes) const {
+    std::string where = CurrentFile ? FullPath(CurrentFile->GetPath()) : std::string();
+    if (where.empty())
+        (void)GetTempDirectory(where);
+    return DiskHasFreeBytes(bytes, where.c_str(), DiskFreeSpaceEx);
 }
 
 bool TAppDialog::FileToClipboard(const char* path) {

@@ -2,6 +2,8 @@
 #include "recorder/window/TAppDialog.h"
 
 #include "audiofile/FileNames.h"
+#include "audiofile/FileSystem.h"
+#include "audiofile/RecFile.h"
 #include "framework/Application.h"
 #include "framework/UserInteraction.h"
 #include "recorder/files/FileNaming.h"
@@ -33,34 +35,57 @@ void SetMainCaption(TAppDialog& window, const std::string& caption) {
     CaptionWindow(window).SetCaption(caption);
 }
 
-// Reopens the file the copy started from, at the position it had.
+// Reopens the file the copy started from, at the position it had; one that
+// has gone meanwhile is not made again as an empty recording.
 void ReopenAfterCopy(TAppDialog& window, const std::string& path, uint32_t position) {
+    if (!PathExists(path))
+        return;
     window.OpenFile(path.c_str());
     window.Position(position, true);  // nothing without a file
 }
 
-}  // namespace
-
-// Step before a rename or copy onto an existing name.
-void DeleteExistingTarget(TAppDialog& window, const std::string& target) {
-    if (PathExists(target) && !DeleteFileA(target.c_str()))
-        window.Error(IDS_CANTDELETERENAME);
+// The finished copy beside an existing file takes its name in one step; an
+// existing file that cannot be replaced (another program holds it) stays,
+// and the copy is deleted (3195).
+bool PutCopyInPlace(TAppDialog& window, const std::string& copy, const std::string& target) {
+    const std::string journal = RecFile::JournalNameFor(copy);
+    const bool withJournal = !journal.empty() && PathExists(journal);
+    if (Files().Replace(copy, target)) {
+        if (withJournal)
+            (void)Files().Replace(journal, RecFile::JournalNameFor(target));
+        return true;
+    }
+    (void)Files().Delete(copy);
+    if (withJournal)
+        (void)Files().Delete(journal);
+    window.Error(IDS_CANTDELETERENAME);
+    return false;
 }
 
+}  // namespace
+
 // The copy of Save As: the new file becomes current, the first one stays.
+// A file already under the new name stays whole until the copy is.
 bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
               const CopyProgress& progress) {
     const std::string oldPath = window.CurrentFile->GetPath();
     window.CurrentFile.reset();  // closes it, so every byte is on disk
-    DeleteExistingTarget(window, target);
-    CopyOutcome outcome;
+    const bool replacing = PathExists(target);
+    const std::string copy = replacing ? ScratchNameBeside(target) : target;
+    CopyOutcome outcome = CopyOutcome::CannotOpenOutput;
     {
         TProgress dialog(&window, "Copying audio data");
         const bool shown = dialog.Create();
         if (shown && IsWindowVisible(window.GetHandle()))
             dialog.Show(SW_SHOWNORMAL);
         ProgressDuringCopy during(shown ? &dialog : nullptr);
-        outcome = CopyAudioFile(oldPath, target, progress);
+        if (!copy.empty())
+            outcome = CopyAudioFile(oldPath, copy, progress);
+    }
+    if (outcome == CopyOutcome::Done && replacing && !PutCopyInPlace(window, copy, target)) {
+        window.SetTitle(nullptr, false);
+        ReopenAfterCopy(window, oldPath, position);
+        return false;
     }
     window.SetTitle(nullptr, false);
     switch (outcome) {

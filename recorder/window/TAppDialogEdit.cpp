@@ -107,8 +107,9 @@ int TAppDialog::RunEdit(const std::function<int(AudioEdit&)>& operation) {
         const auto progress = MakeEditProgress();
         const auto transfer = MakeTransferProgress();
         const RoomCheck room = [this](uint64_t bytes) { return DiskFreeBytes(bytes); };
+        const RoomCheck besideRecording = [this](uint64_t bytes) { return DiskFreeBesideRecording(bytes); };
         ClipboardExchange clipboard(ClipboardOwner(), *transfer, room);
-        AudioEdit edit(CurrentFile, *progress, clipboard, room);
+        AudioEdit edit(CurrentFile, *progress, clipboard, besideRecording);
         result = operation(edit);
     }
     if (!hadFile && CurrentFile && CurrentFile->GetFormat()) {

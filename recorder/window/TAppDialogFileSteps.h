@@ -15,9 +15,8 @@ class TAppDialog;
 std::string CantOpenFileText(const std::string& path);
 // Adds a final (not temporary) file to the application's recent-files list.
 void RememberRecentFile(const RecFile& file);
-// Removes a file that a rename or copy is about to replace; 3195 on failure.
-void DeleteExistingTarget(TAppDialog& window, const std::string& target);
 // The copy of Save As: the new file becomes current, the first one stays.
+// A file already under the new name is replaced only by the finished copy.
 // A copy that does not finish reopens the first file at position.
 bool SaveCopy(TAppDialog& window, const std::string& target, uint32_t position,
               const CopyProgress& progress);

@@ -146,8 +146,8 @@ void TAppDialog::CeRecordInsert(TCommandEnabler& ce) {
 // and the new audio goes in there. The paste buffer (the user's last cut or
 // copy) is left alone; with the Windows clipboard in use the inserted audio
 // goes onto it afterwards. The new audio is deleted only once it is in the
-// recording: otherwise it stays on disk under its own name, and the user is
-// told where.
+// recording (and, with the Windows clipboard, on it): otherwise, a cancel
+// included, it stays on disk under its own name, and the user is told where.
 void TAppDialog::EndRecordInsert() {
     RecordInsertActive = false;
     std::swap(CurrentFile, TempFile);
@@ -167,22 +167,24 @@ void TAppDialog::EndRecordInsert() {
     const uint32_t position = CurrentFile->GetPosition();
     const int result = RunEdit([&](AudioEdit& edit) { return edit.InsertRecording(position, recorded); });
     const std::string path = recorded->GetPath();
-    if (result == kEditDone || result == kEditKeptTemporary) {
-        if (AppState.UseWinClip) {
-            recorded->SetTemporary(false);  // closing keeps it for the clipboard
-            recorded.reset();
-            (void)FileToClipboard(path.c_str());
-            (void)DeleteFileA(path.c_str());
-            (void)DeleteFileA(RecFile::JournalNameFor(path).c_str());
-        } else {
-            DeleteScratchFile(recorded);
-        }
+    const bool inserted = result == kEditDone || result == kEditKeptTemporary;
+    if (inserted && !AppState.UseWinClip) {
+        DeleteScratchFile(recorded);
+        ShowAfterPaste();
+        return;
+    }
+    recorded->SetTemporary(false);  // closing keeps it
+    recorded.reset();
+    if (inserted && FileToClipboard(path.c_str())) {
+        (void)DeleteFileA(path.c_str());
+        (void)DeleteFileA(RecFile::JournalNameFor(path).c_str());
     } else {
-        recorded->SetTemporary(false);
-        recorded.reset();
-        Ui().MessageBox(GetHandle(),
-                        "The recorded audio could not be inserted into the recording. It is kept in:\n" + path,
-                        kProductCaption, MB_OK | MB_ICONEXCLAMATION);
+        const char* what = inserted ? "The recorded audio is in the recording, but it could not be put on the "
+                                      "clipboard. It is kept in:\n"
+                           : result == kEditCancelled ? "The insert was cancelled. The recorded audio is kept in:\n"
+                                                      : "The recorded audio could not be inserted into the "
+                                                        "recording. It is kept in:\n";
+        Ui().MessageBox(GetHandle(), what + path, kProductCaption, MB_OK | MB_ICONEXCLAMATION);
     }
     ShowAfterPaste();
 }
@@ -243,7 +245,7 @@ bool TAppDialog::ReorderFile() {
         const auto shown = MakeEditProgress();
         TWindow* frame = GetParent();
         ReorderProgress progress(*shown, frame ? *frame : static_cast<TWindow&>(*this));
-        const RoomCheck room = [this](uint64_t bytes) { return DiskFreeBytes(bytes); };
+        const RoomCheck room = [this](uint64_t bytes) { return DiskFreeBesideRecording(bytes); };
         result = ReorderWrappedFile(CurrentFile, ContinuationFile.get(), WrapPoint, progress, room);
     }
     if (result == kReorderNoRoom)

@@ -165,7 +165,7 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
             StopCaptureForSave();
             return SaveFile(newName, close);
         }
-        DeleteExistingTarget(*this, situation.newName);
+        // An existing file of the new name is replaced only by the whole file.
         MoveTo(*this, situation.newName);
         break;
     case SaveRoute::UpdateOnly:

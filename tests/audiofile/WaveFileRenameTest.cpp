@@ -24,6 +24,10 @@ public:
         return !failRename && real_.Rename(from, to);
     }
     bool Delete(const std::string& name) override { return !failDelete && real_.Delete(name); }
+    // A file that cannot be deleted (another program holds it) cannot be replaced either.
+    bool Replace(const std::string& from, const std::string& to) override {
+        return !failDelete && real_.Replace(from, to);
+    }
 
 private:
     FileSystem& real_ = Files();

@@ -75,6 +75,9 @@ public:
     std::string refused;
     bool Rename(const std::string& from, const std::string& to) override { return real_.Rename(from, to); }
     bool Delete(const std::string& name) override { return !SamePath(name, refused) && real_.Delete(name); }
+    bool Replace(const std::string& from, const std::string& to) override {
+        return !SamePath(to, refused) && real_.Replace(from, to);
+    }
 
 private:
     FileSystem& real_ = Files();

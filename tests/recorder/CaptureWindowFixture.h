@@ -24,11 +24,17 @@ public:
     using TAppDialog::TAppDialog;
     bool failTransfers = false;  // every clipboard transfer is cancelled
     bool failScratchFiles = false;  // no scratch recording can be made
+    bool cancelEdits = false;  // Cancel is pressed in every edit's progress
 
 protected:
     bool ArmTimer(UINT_PTR, UINT) override { return true; }
     void DisarmTimer(UINT_PTR) override {}
-    std::unique_ptr<EditProgress> MakeEditProgress() override { return std::make_unique<SilentEditProgress>(); }
+    std::unique_ptr<EditProgress> MakeEditProgress() override
+    {
+        if (cancelEdits)
+            return std::make_unique<CancelledEditProgress>();
+        return std::make_unique<SilentEditProgress>();
+    }
     std::unique_ptr<RecFile> MakeScratchRecording(const RecFile& like) override
     {
         return failScratchFiles ? nullptr : TAppDialog::MakeScratchRecording(like);
@@ -41,6 +47,11 @@ protected:
     }
 
 private:
+    class CancelledEditProgress : public SilentEditProgress {
+    public:
+        bool SetPercent(int) override { return false; }
+        bool IsCancelled() const override { return true; }
+    };
     class CancellingProgress : public TransferProgress {
     public:
         void Begin(const TransferTexts&) override {}

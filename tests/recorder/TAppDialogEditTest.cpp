@@ -11,11 +11,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/AppState.h"
 #include "core/PrivateMessages.h"
 #include "core/SMsg.h"
 #include "audiofile/PcmFormat.h"
+#include "audiofile/FileNames.h"
+#include "audiofile/FileSystem.h"
 #include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
 #include "schedule/ScheduleClock.h"
@@ -295,6 +298,67 @@ TEST_F(EditWindowTest, PasteFromFileOfTheRecordingItselfIsRefusedWithAMessage) {
     ASSERT_EQ(ui.messageBoxes.size(), 1u);
     EXPECT_EQ(ui.messageBoxes[0].text, SMsg::TextOf(IDS_PASTETOFILEFAILED));
     EXPECT_EQ(dialog->CurrentFile->GetLength(), 3000u);
+}
+
+// Another program holds the recording open: nothing may take its name.
+class HeldRecording : public FileSystem {
+public:
+    explicit HeldRecording(std::string held) : held_(std::move(held)) {}
+    bool Rename(const std::string& from, const std::string& to) override {
+        return !SamePath(to, held_) && real_.Rename(from, to);
+    }
+    bool Replace(const std::string& from, const std::string& to) override {
+        return !SamePath(to, held_) && real_.Replace(from, to);
+    }
+    bool Delete(const std::string& name) override { return real_.Delete(name); }
+
+private:
+    std::string held_;
+    FileSystem& real_ = Files();
+};
+
+// A cut whose new file cannot take the recording's name leaves the recording
+// whole under it, current, and no scratch file beside it.
+TEST_F(EditWindowTest, ACutThatCannotReplaceTheRecordingLeavesItWhole) {
+    OpenRecording(10000, 2000);
+    dialog->MarkPosition = 8000;
+    HeldRecording files(path);
+    SetFiles(&files);
+    Send(WM_COMMAND, CM_CUT);
+    SetFiles(nullptr);
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_TRUE(SamePath(dialog->CurrentFile->GetPath(), path));
+    EXPECT_EQ(dialog->CurrentFile->GetLength(), 10000u);
+    dialog->CurrentFile.reset();
+    WaveFile check(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(check.Open());
+    EXPECT_EQ(check.GetLength(), 10000u);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder / "~*_take.wav").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
+std::vector<std::string> rootsAsked;
+BOOL WINAPI PlentyOfRoom(LPCSTR root, PULARGE_INTEGER available, PULARGE_INTEGER total, PULARGE_INTEGER free) {
+    rootsAsked.push_back(root);
+    available->QuadPart = total->QuadPart = free->QuadPart = 1ull << 30;
+    return TRUE;
+}
+
+// A paste builds its new file beside the recording: the room it asks for is
+// on the recording's drive, whatever the default folder's is.
+TEST_F(EditWindowTest, APasteAsksForRoomOnTheRecordingsDrive) {
+    OpenRecording(3000, 1000);
+    const std::string other = WriteWave("other.wav", 500);
+    CopyTextField(AppState.DefaultDirectory, "Q:\\elsewhere");
+    dialog->DiskFreeSpaceEx = PlentyOfRoom;
+    rootsAsked.clear();
+    ui.fileDialogAnswers.push_back(other);
+    Send(WM_COMMAND, CM_PASTEFROMFILE);
+    EXPECT_EQ(dialog->CurrentFile->GetLength(), 3500u);
+    EXPECT_EQ(rootsAsked, std::vector<std::string>{path.substr(0, 2) + "\\"});
 }
 
 }  // namespace

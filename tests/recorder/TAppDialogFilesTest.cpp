@@ -8,11 +8,15 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <vector>
 
 #include "core/AppState.h"
+#include "audiofile/FileSystem.h"
 #include "audiofile/Mp3File.h"
+#include "audiofile/WaveFile.h"
 #include "framework/FrameWindow.h"
 #include "recorder/files/FileNaming.h"
 #include "tests/fakes/FakeAcm.h"
@@ -321,6 +325,99 @@ TEST_F(TAppDialogFilesTest, AFailedCopyKeepsTheFileOpen) {
     EXPECT_EQ(dialog->CurrentFile->GetPath(), folder / "first.wav");
     ASSERT_FALSE(ui.messageBoxes.empty());
     EXPECT_EQ(ui.messageBoxes.back().text, "Can't open output file for rename/copy");
+}
+
+// The file's other name through Wine's Z: drive (every file of the prefix
+// has one); empty elsewhere.
+std::string SecondDriveName(const std::string& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    wchar_t wide[MAX_PATH] = {};
+    if (!toUnix || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
+        return std::string();
+    char* unixName = toUnix(wide);
+    if (!unixName)
+        return std::string();
+    std::string name = std::string("Z:") + unixName;
+    HeapFree(GetProcessHeap(), 0, unixName);
+    for (char& c : name)
+        if (c == '/')
+            c = '\\';
+    return name;
+}
+
+uint32_t DataLengthOnDisk(const std::string& path) {
+    WaveFile file(path.c_str(), nullptr, MMIO_READ);
+    return file.Open() ? file.GetDataLength() : 0;
+}
+
+std::string BytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Save As under another name of the recording itself (the overwrite question
+// answered yes) only brings it up to date: named or temporary, it stays
+// whole on disk and the current file.
+TEST_F(TAppDialogFilesTest, SaveAsUnderAnotherNameOfTheSameFileLeavesItWhole) {
+    dialog->OpenFile((folder / "first.wav").c_str());
+    ASSERT_TRUE(dialog->CurrentFile);
+    const std::vector<char> audio(100000, 3);
+    ASSERT_EQ(dialog->CurrentFile->Write(audio.data(), 100000), 100000);
+    const std::string named = dialog->CurrentFile->GetPath();
+    const std::string second = SecondDriveName(named);
+    if (second.empty())
+        GTEST_SKIP() << "no second drive mapping here";
+    EXPECT_TRUE(dialog->SaveFile(second.c_str(), false));
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(dialog->CurrentFile->GetPath(), named);
+    EXPECT_EQ(dialog->CurrentFile->GetDataLength(), 100000u);
+    dialog->CurrentFile.reset();
+    EXPECT_EQ(DataLengthOnDisk(named), 100000u);
+
+    Record(5000);
+    const std::string temporary = dialog->CurrentFile->GetPath();
+    EXPECT_TRUE(dialog->SaveFile(SecondDriveName(temporary).c_str(), false));
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(dialog->CurrentFile->GetPath(), temporary);
+    EXPECT_FALSE(dialog->CurrentFile->IsTemporary());
+    dialog->CurrentFile.reset();
+    EXPECT_EQ(DataLengthOnDisk(temporary), 5000u);
+}
+
+// Save As onto a file that exists, on a disk with no room for the copy: the
+// old file stays whole under its name, by the copy of a named recording on
+// that disk and by the move of a temporary one from another disk. The disk
+// is a small file system that tests/recorder/save_full_disk.sh mounts.
+TEST_F(TAppDialogFilesTest, SaveAsOntoAFileOfAFullDiskKeepsThatFile) {
+    char disk[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("LARKSPUR_FULL_DIR", disk, MAX_PATH))
+        GTEST_SKIP() << "run through save_full_disk.sh";
+    const std::string full = disk;
+    dialog->OpenFile((full + "\\first.wav").c_str());
+    ASSERT_TRUE(dialog->CurrentFile);
+    const std::vector<char> audio(100000, 4);
+    ASSERT_EQ(dialog->CurrentFile->Write(audio.data(), 100000), 100000);
+    ASSERT_TRUE(dialog->CurrentFile->Update());
+    const std::string target = full + "\\old.wav";
+    ASSERT_TRUE(FilesTestFolder::WriteFile(target, 30000));
+    const std::string old = BytesOf(target);
+    for (int n = 0; FilesTestFolder::WriteFile(full + "\\filler" + std::to_string(n), 4096) && n < 1000; ++n) {
+    }
+
+    EXPECT_FALSE(dialog->SaveFile(target.c_str(), false));
+    EXPECT_EQ(BytesOf(target), old);
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(dialog->CurrentFile->GetPath(), full + "\\first.wav");
+
+    Record(40000);
+    const std::string temporary = dialog->CurrentFile->GetPath();
+    (void)dialog->SaveFile(target.c_str(), false);
+    EXPECT_EQ(BytesOf(target), old);
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(dialog->CurrentFile->GetPath(), temporary);
+    EXPECT_EQ(dialog->CurrentFile->GetDataLength(), 40000u);
 }
 
 TEST_F(TAppDialogFilesTest, SaveRunsTheAfterSaveCommandWithTheQuotedPath) {

@@ -155,11 +155,17 @@ TEST_F(RecordModesTest, RecordInsertUnderTheWindowsClipboardDoesNotDependOnTheTr
     Tone3(waves);
     dialog->failTransfers = true;
     dialog->CmRecordInsert();
+    const std::string take = dialog->CurrentFile->GetPath();
     Capture(3);
     dialog->CmStop();
     EXPECT_EQ(5u * 4410, dialog->CurrentFile->GetDataLength());
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_WAVE));
+    // The take never reached the clipboard: it stays on disk, and the user is told where.
+    EXPECT_EQ(Scripted(Tone3, kMono11k, 3), ReadBack(take));
+    ASSERT_FALSE(ui.messageBoxes.empty());
+    EXPECT_NE(std::string::npos, ui.messageBoxes.back().text.find("kept in:\n" + take));
+    EXPECT_TRUE(DeleteFileA(take.c_str()));
 
     dialog->failTransfers = false;
     waves.Tone(2, 900, 0.5);
@@ -174,6 +180,28 @@ TEST_F(RecordModesTest, RecordInsertUnderTheWindowsClipboardDoesNotDependOnTheTr
     std::vector<uint8_t> second = Scripted([](FakeWaveDevices& f) { f.Tone(2, 900, 0.5); }, kMono11k, 2);
     expected.insert(expected.begin() + 4410, second.begin(), second.end());
     CloseAndCheck(path, expected);
+}
+
+// Cancel in the progress of the merge is no success: the recording stays as
+// it was, and the take stays on disk where the user is told it is.
+TEST_F(RecordModesTest, ACancelledRecordInsertKeepsTheTakeAndSaysWhere)
+{
+    AppState.UseWinClip = false;
+    const std::string path = TempWavePath("modes_insert_cancelled.wav");
+    UseFilledWaveFile(path, kMono11k, 2 * 4410, 4410);
+    Tone3(waves);
+    dialog->CmRecordInsert();
+    const std::string take = dialog->CurrentFile->GetPath();
+    Capture(3);
+    dialog->cancelEdits = true;
+    dialog->CmStop();
+    EXPECT_EQ(path, dialog->CurrentFile->GetPath());
+    EXPECT_EQ(2u * 4410, dialog->CurrentFile->GetDataLength());
+    EXPECT_EQ(Scripted(Tone3, kMono11k, 3), ReadBack(take));
+    ASSERT_FALSE(ui.messageBoxes.empty());
+    EXPECT_NE(std::string::npos, ui.messageBoxes.back().text.find("kept in:\n" + take));
+    EXPECT_TRUE(DeleteFileA(take.c_str()));
+    CloseAndCheck(path, std::vector<uint8_t>(2 * 4410, kOldByte));
 }
 
 // A split (quiet time in record mode 2, the ceiling of the format) would
