@@ -11,28 +11,15 @@
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
 #include "framework/UserInteraction.h"
-#include "schedule/ScheduleClock.h"
 #include "tests/app/ProgramFixture.h"
-#include "tests/prefs/EventBuilder.h"
 
 namespace {
-
-class FixedClock : public ScheduleClock {
-public:
-    WallClockTime now{2, 9, 30};
-    WallClockTime Now() const override { return now; }
-};
 
 class ProgramHeldRequestsTest : public ProgramFixture {
 protected:
     void Configure() override {
         CopyTextField(AppState.ImprovedFilePrefix, "held");
         AppState.AutoName = true;  // a named file: stopping and closing ask nothing
-        SetScheduleClock(&clock_);
-    }
-    void TearDown() override {
-        ProgramFixture::TearDown();
-        SetScheduleClock(nullptr);
     }
     void StartRecording() {
         waves_.Tone(30, 1000, 0.6);
@@ -44,8 +31,6 @@ protected:
     }
     // Any modal step: what happens in it comes from ui_.whileOpen.
     void UnderADialog() { (void)Ui().MessageBox(Frame(), "open", "test", MB_OK); }
-
-    FixedClock clock_;
 };
 
 // /H of another file, then /F /P: the other file is opened and played.
@@ -71,29 +56,6 @@ TEST_F(ProgramHeldRequestsTest, OpenThenPlayUnderADialogPlaysTheOtherFile) {
     EXPECT_EQ(other, dialog_->CurrentFile->GetPath());
     EXPECT_TRUE(dialog_->Playing);
     dialog_->CmStop();
-}
-
-// /O (a comment), then a scheduled stop that closes its file: the comment
-// goes into the recording before the stop lets it go.
-TEST_F(ProgramHeldRequestsTest, ACommentThenAScheduledNewFileStopUnderADialogKeepTheComment) {
-    StartRecording();
-    const std::string path = dialog_->CurrentFile->GetPath();
-    TimerEvent event = Event(kEveryDay, -1, 0, clock_.now.hour, clock_.now.minute, true);
-    AppState.Events.Add(&event);
-    AppState.TimerEnable = true;
-    ui_.whileOpen.push_back([&] {
-        EXPECT_TRUE(SendCopyData(Frame(), COPYDATA_ADDCOMMENT, "while it ran"));
-        SendMessageA(dialog_->GetHandle(), WM_TIMER, TIMER_SCHEDULER, 0);
-        Pump();
-        EXPECT_TRUE(dialog_->Recording);
-    });
-    UnderADialog();
-    Pump();
-    EXPECT_FALSE(dialog_->Recording);
-    EXPECT_EQ(nullptr, dialog_->CurrentFile);
-    WaveFile check(path.c_str(), nullptr, MMIO_READ);
-    ASSERT_TRUE(check.Open()) << path;
-    EXPECT_EQ(1, check.CommentCount());
 }
 
 // A second copy's settings file (/F /I) arriving while a start or stop pumps
