@@ -264,6 +264,7 @@ public:
         int number;        // the event's number in the list, as the log shows it
         TimerEvent event;  // as it was when it fell due
         WallClockTime due;
+        bool forDialog;    // kept for a modal step (else for a busy transport)
     };
     std::vector<LateScheduleEvent> LateScheduleEvents;
     LPARAM LateScheduleSerial = 0;

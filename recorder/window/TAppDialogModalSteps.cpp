@@ -121,10 +121,10 @@ bool StopHasPassed(const TimerEvent& event, const WallClockTime& due, const Wall
 void TAppDialog::HoldScheduledEvent(bool start, int eventNumber) {
     const TimerEvent* event = AppState.Events.Get(eventNumber - 1);
     LateScheduleEvent late{++LateScheduleSerial, start, eventNumber, event ? *event : TimerEvent(),
-                           TheScheduleClock().Now()};
+                           TheScheduleClock().Now(), !IsTransportBusy()};
     LateScheduleEvents.push_back(late);
     Log(std::string("scheduled ") + (start ? "start" : "stop") + " of event " + std::to_string(eventNumber) +
-        (IsTransportBusy() ? " waits: the transport is busy" : " waits: a dialog is open"));
+        (late.forDialog ? " waits: a dialog is open" : " waits: the transport is busy"));
     (void)DeferIfTransportBusy(WM_LATESCHEDULE, start ? 1 : 0, late.serial);
 }
 
@@ -150,7 +150,7 @@ LRESULT TAppDialog::EvLateSchedule(WPARAM wParam, LPARAM lParam) {
         Log(what + " missed: its stop has passed");
         return 0;
     }
-    Log(what + " runs late, after a dialog closed");
+    Log(what + (late.forDialog ? " runs late, after a dialog closed" : " runs late, after the transport"));
     if (late.start)
         ScheduledStart(late.event.newFile, late.event.name);
     else
