@@ -49,8 +49,9 @@ public:
     void CeEnableTimer(TCommandEnabler& ce);
     bool EvCopyData(HWND sender, const COPYDATASTRUCT& data);
     LRESULT EvMruFileMessage(WPARAM commandId, LPARAM);
-    // A second copy's requests that came while a modal step ran: now, in order.
-    LRESULT EvHeldCopyData(WPARAM, LPARAM);
+    // A second copy's requests that were kept: those up to the serial in
+    // lParam run now, in order.
+    LRESULT EvHeldCopyData(WPARAM, LPARAM upTo);
     static constexpr const char kHeldCopyDataMessage[] = "LarkspurHeldCopyData";
     LRESULT EvEnterIdle(WPARAM, LPARAM) { return 0; }
     void CmNewInstance();
@@ -75,15 +76,22 @@ protected:
 private:
     void RunCopyData(ULONG_PTR code, const std::string& text);
     void PostHeldCopyData();
+    bool WaitsInOrder(LPARAM upTo);
     void LoadSettingsFileReloading(const std::string& path);
     void GoToComment(const std::string& text);
     void AddComment(const std::string& text);
     bool AskSettingsFile(bool save, std::string& path);
 
     RecorderFactory makeRecorder_;
-    // A second copy's requests (code, text) kept while a modal step runs:
-    // each may stop, reload or switch what the step is about.
-    std::vector<std::pair<ULONG_PTR, std::string>> heldCopyData_;
+    // A second copy's requests kept while a modal step runs or the recorder
+    // keeps its own: each may stop, reload or switch what the step is about.
+    struct HeldCopyData {
+        LPARAM serial;
+        ULONG_PTR code;
+        std::string text;
+    };
+    std::vector<HeldCopyData> heldCopyData_;
+    LPARAM copyDataSerial_ = 0;
     std::unique_ptr<ModalStepWatch> copyDataWatch_;
     FileDialogData settingsDialog_;
     static const MsgEntry<App> kMessages[];

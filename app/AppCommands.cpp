@@ -45,7 +45,8 @@ void App::CmPreferences() {
     sheet->Execute();  // OK or Cancel: the pages have stored what was confirmed
     sheet.reset();
 
-    if (mp3) {
+    // The end of the session may have closed the recording meanwhile.
+    if (mp3 && IsMp3Recording(*recorder)) {
         recorder->ReopenCodecStream();
         if (wasRecording) recorder->Listen();
     }

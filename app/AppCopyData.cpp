@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "core/CommandLine.h"
 #include "core/PrivateMessages.h"
@@ -26,16 +27,19 @@ bool App::EvCopyData(HWND, const COPYDATASTRUCT& data) {
     // The sender's data live only for this call, so nothing can wait for
     // the edit to end: the request is refused.
     if (recorder->IsEditing()) return false;
-    const std::string text = CopyDataText(data);
-    // Under a dialog or message box the request waits, with a copy of its
-    // text, until the step has ended.
-    if (IsModalStepOpen() || !heldCopyData_.empty()) {
-        heldCopyData_.emplace_back(data.dwData, text);
-        if (!copyDataWatch_) copyDataWatch_ = std::make_unique<ModalStepWatch>([this] { PostHeldCopyData(); });
-        if (!IsModalStepOpen()) PostHeldCopyData();
+    // Under a dialog or message box, or while the recorder keeps its own
+    // requests for later (a start, stop or save pumping messages), the
+    // request waits with a copy of its text, in its place among them.
+    const LPARAM serial = ++copyDataSerial_;
+    heldCopyData_.push_back({serial, data.dwData, CopyDataText(data)});
+    if (WaitsInOrder(serial)) return true;
+    if (heldCopyData_.size() > 1) {
+        PostHeldCopyData();  // behind those taken earlier, which have not run yet
         return true;
     }
-    RunCopyData(data.dwData, text);
+    const HeldCopyData now = heldCopyData_.back();
+    heldCopyData_.pop_back();
+    RunCopyData(now.code, now.text);
     return true;
 }
 
@@ -45,17 +49,29 @@ namespace {
 constexpr UINT_PTR TIMER_HELDCOPYDATA = 1;
 constexpr UINT kHeldCopyDataRetryMs = 100;
 
-void CALLBACK RetryHeldCopyData(HWND frame, UINT, UINT_PTR timerId, DWORD) {
-    KillTimer(frame, timerId);
-    PostMessageA(frame, RegisterWindowMessageA(App::kHeldCopyDataMessage), 0, 0);
-}
+void CALLBACK RetryHeldCopyData(HWND frame, UINT, UINT_PTR timerId, DWORD);
 
 }  // namespace
 
-LRESULT App::EvHeldCopyData(WPARAM, LPARAM) {
-    while (!heldCopyData_.empty() && !IsModalStepOpen()) {
+// The kept requests up to upTo go back among the recorder's for later.
+bool App::WaitsInOrder(LPARAM upTo) {
+    RecorderLink* recorder = Recorder();
+    TWindow* main = GetMainWindow();
+    const HWND frame = main ? main->GetHandle() : nullptr;
+    if (recorder && frame && recorder->HoldInOrder(frame, RegisterWindowMessageA(kHeldCopyDataMessage), 0, upTo))
+        return true;
+    if (!IsModalStepOpen()) return false;
+    // A recorder that keeps nothing of its own: they wait for the step's end.
+    if (!copyDataWatch_) copyDataWatch_ = std::make_unique<ModalStepWatch>([this] { PostHeldCopyData(); });
+    return true;
+}
+
+LRESULT App::EvHeldCopyData(WPARAM, LPARAM upTo) {
+    while (!heldCopyData_.empty() && heldCopyData_.front().serial <= upTo) {
         RecorderLink* recorder = Recorder();
         if (!recorder) break;
+        // What ran before may have opened a dialog or started the transport.
+        if (WaitsInOrder(upTo)) break;
         if (recorder->IsEditing()) {
             // The sender was told they were taken: they wait for the edit
             // to end, looked at again every little while (the edit pumps
@@ -65,9 +81,9 @@ LRESULT App::EvHeldCopyData(WPARAM, LPARAM) {
                 SetTimer(main->GetHandle(), TIMER_HELDCOPYDATA, kHeldCopyDataRetryMs, &RetryHeldCopyData);
             break;
         }
-        const auto [code, text] = heldCopyData_.front();
+        const HeldCopyData next = heldCopyData_.front();
         heldCopyData_.erase(heldCopyData_.begin());
-        RunCopyData(code, text);
+        RunCopyData(next.code, next.text);
     }
     return 0;
 }
@@ -75,8 +91,18 @@ LRESULT App::EvHeldCopyData(WPARAM, LPARAM) {
 void App::PostHeldCopyData() {
     TWindow* main = GetMainWindow();
     if (!heldCopyData_.empty() && main && main->GetHandle())
-        PostMessageA(main->GetHandle(), RegisterWindowMessageA(kHeldCopyDataMessage), 0, 0);
+        PostMessageA(main->GetHandle(), RegisterWindowMessageA(kHeldCopyDataMessage), 0, heldCopyData_.back().serial);
 }
+
+namespace {
+
+void CALLBACK RetryHeldCopyData(HWND frame, UINT, UINT_PTR timerId, DWORD) {
+    KillTimer(frame, timerId);
+    // Every request still kept: none of them is among the recorder's.
+    PostMessageA(frame, RegisterWindowMessageA(App::kHeldCopyDataMessage), 0, std::numeric_limits<LPARAM>::max());
+}
+
+}  // namespace
 
 void App::RunCopyData(ULONG_PTR code, const std::string& text) {
     RecorderLink* recorder = Recorder();

@@ -36,6 +36,9 @@ public:
 
     void Timer(UINT timerId) override { dialog_.EvTimer(timerId); }
     LRESULT DeviceChange(WPARAM event, LPARAM data) override { return dialog_.EvDeviceChange(event, data); }
+    bool HoldInOrder(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) override {
+        return dialog_.HoldInOrder(target, msg, wParam, lParam);
+    }
     void EndSession() override;
 
 private:

@@ -52,6 +52,15 @@ public:
     virtual void Timer(UINT timerId) = 0;
     virtual LRESULT DeviceChange(WPARAM event, LPARAM data) = 0;
 
+    // While the recorder keeps its own requests for later (a dialog or
+    // message box is open, or a start, stop or save pumps messages), keeps
+    // target's message among them, to be posted in its place, in order; false
+    // when it keeps nothing now.
+    virtual bool HoldInOrder(HWND target, UINT msg, WPARAM wParam, LPARAM lParam) {
+        (void)target, (void)msg, (void)wParam, (void)lParam;
+        return false;
+    }
+
     // Windows ends the session: stop, bring the file up to date and close
     // it, asking nothing (a temporary recording keeps its temporary name).
     virtual void EndSession() = 0;

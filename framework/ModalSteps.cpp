@@ -15,7 +15,9 @@ std::vector<ModalStepListener*> listeners;
 
 // A modal window disables its owner: dialogs (message boxes, file dialogs
 // and sheets are dialogs too) that are themselves enabled over a disabled
-// owner.
+// owner. Each is ended by its own Cancel, as Esc would: a sheet resets its
+// pages, a file dialog reports that nothing was chosen (ended with IDCANCEL
+// from outside, its caller would see success and an empty name).
 BOOL CALLBACK CancelIfModal(HWND window, LPARAM) {
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
@@ -25,7 +27,8 @@ BOOL CALLBACK CancelIfModal(HWND window, LPARAM) {
     if (SendMessageA(window, PSM_GETCURRENTPAGEHWND, 0, 0) != 0)
         SendMessageA(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     else
-        EndDialog(window, IDCANCEL);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDCANCEL)));
     return TRUE;
 }
 

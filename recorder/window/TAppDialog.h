@@ -23,10 +23,12 @@
 
 #include "core/ContextHelpWin.h"
 #include "core/SMsg.h"
+#include "core/TimerEvent.h"
 #include "audiofile/RecFile.h"
 #include "framework/Dialog.h"
 #include "framework/ModalSteps.h"
 #include "services/AcmStream.h"
+#include "schedule/ScheduleClock.h"
 #include "recorder/capture/CaptureSession.h"
 #include "recorder/capture/FileLimits.h"
 #include "recorder/playback/PlayTally.h"
@@ -192,6 +194,7 @@ public:
         UINT msg;
         WPARAM wParam;
         LPARAM lParam;
+        HWND target = nullptr;  // another window's request kept in its place; null: this window's
     };
     int TransportBusyDepth = 0;
     std::vector<TransportRequest> DeferredRequests;
@@ -236,19 +239,32 @@ public:
     // close the current file is kept with the transport's requests and
     // posted again, in its order, when the outermost step has ended; a
     // schedule event falling due meanwhile runs then and is logged as late.
-    // Only the end of the Windows session cannot wait: it ends the step.
+    // What keeps the capture alive runs under the step. The end of the
+    // Windows session cannot wait: it ends the step and stops at once.
     bool IsHoldingRequests() const;
+    // The restart, the ceiling split and the end of the session wait only
+    // for the transport.
+    static bool NeverWaitsForADialog(UINT msg);
+    bool DeferWhileTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Set while the end of the session stops and closes the recording.
+    bool EndingSession = false;
     // Posts what was kept, once neither the transport nor a modal step holds it.
     void ReleaseHeldRequests();
     // The log tells what waited for a dialog, and when it ran.
     void LogHeldRequest(UINT msg, WPARAM wParam);
     bool HeldForDialog = false;  // something waits for a modal step
+    // Another window's message (the application's copy of a second copy's
+    // request) kept in its place among this window's requests; false when
+    // nothing holds them now.
+    bool HoldInOrder(HWND target, UINT msg, WPARAM wParam, LPARAM lParam);
+    void PostHeld(const TransportRequest& request);
     struct LateScheduleEvent {
         LPARAM serial;     // the kept request's lParam
         bool start;        // a start (else a stop)
         int number;        // the event's number in the list, as the log shows it
-        bool newFile;
-        std::string name;
+        TimerEvent event;  // as it was when it fell due
+        WallClockTime due;
+        bool forDialog;    // kept for a modal step (else for a busy transport)
     };
     std::vector<LateScheduleEvent> LateScheduleEvents;
     LPARAM LateScheduleSerial = 0;

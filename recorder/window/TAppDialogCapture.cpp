@@ -370,7 +370,7 @@ LRESULT TAppDialog::EvRestartRecording(WPARAM wParam, LPARAM lParam)
     Log("Attempting to restart recording.");
     if (wParam != 1 || lParam != 2 || !hWaveIn.IsOpen() || !Recording)
         return 0;
-    if (DeferIfTransportBusy(WM_RESTARTRECORDING, wParam, lParam))
+    if (DeferWhileTransportBusy(WM_RESTARTRECORDING, wParam, lParam))
         return 0;
     RestartPending = false;
     BeginTransportBusy();

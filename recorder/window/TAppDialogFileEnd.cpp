@@ -29,7 +29,14 @@ LRESULT TAppDialog::EvFileLimit(WPARAM wParam, LPARAM lParam) {
     case kFileActionLoop:
         // Wrapping under a dialog or a start would rewrite the file's marks
         // under it; once the recording has stopped there is no lap to end.
-        if (DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam) || !Recording) return 0;
+        // The limit is asked on every buffer: kept once, it is not asked again
+        // until the kept request has run.
+        if (DeferIfTransportBusy(WM_FILELIMIT, wParam, lParam)) {
+            LimitPosted = true;
+            return 0;
+        }
+        if (wParam != kLimitInNewFile) LimitPosted = false;
+        if (!Recording) return 0;
         // Ogg Vorbis and Speex files cannot be overwritten, and a lap whose
         // marks cannot be kept is not overwritten: the file ends there and
         // the recording goes on in a new one, as with the new-file action.
@@ -70,19 +77,22 @@ void TAppDialog::ContinueInNewFileAtLimit() {
 // The file is near the largest size its format can hold: save it and go on
 // recording in a new automatically named file.
 LRESULT TAppDialog::EvSplitFile(WPARAM wParam, LPARAM lParam) {
-    if (DeferIfTransportBusy(WM_SPLITFILE, wParam, lParam)) return 0;
+    if (DeferWhileTransportBusy(WM_SPLITFILE, wParam, lParam)) return 0;
     // A record-insert or record-overwrite edits its recording: a split would
     // save part of the edit's audio away as a file of its own.
     if (InEditRecording()) return 0;
     // Saving a named file, or a temporary one that takes its own name as
     // final, asks nothing: the recording goes on in the new file between two
-    // buffers. A save that asks for a name is done with the device stopped.
+    // buffers, under an open dialog too (the file refuses every block past
+    // its ceiling). A save that asks for a name is done with the device
+    // stopped, and waits for the dialog.
     const bool savingAsksNothing =
         CurrentFile && (!CurrentFile->IsTemporary() || (AppState.AutoName && !AppState.AutoPrompt));
     if (Recording && savingAsksNothing && NextFileTakesSameAudio()) {
         (void)SwitchRecordingFile();
         return 0;
     }
+    if (DeferIfTransportBusy(WM_SPLITFILE, wParam, lParam)) return 0;
     CmStop();
     (void)SaveFile(nullptr, true);
     OpenFile(nullptr);

@@ -176,11 +176,15 @@ void TAppDialog::EndSession()
     }
     // The session cannot wait for a dialog: it is ended as Cancel would end
     // it, and the handler that opened it finds the file gone when it returns.
+    // The dialog's loop goes on until this returns, so the stop, with the
+    // work of a record-insert or a loop, runs now rather than after it.
     CancelModalSteps();
+    EndingSession = true;
     // The capture's own stop first: it writes the buffers the device gives
     // back, whatever the transport's stop does besides.
     StopCapture();
     CmStop();
+    EndingSession = false;
     if (!CurrentFile)
         return;
     // Closing an unmodified temporary file deletes it, and the stop has just

@@ -53,24 +53,21 @@ void TAppDialog::EvTimer(UINT timerId) {
 }
 
 void TAppDialog::SchedulerPoll() {
-    // While a start or stop pumps messages the checks wait for the next tick
-    // (each acts once per minute, so nothing is missed): a scheduled stop
-    // would be deferred but its file dropped at once, losing the audio
-    // captured until the deferred stop ran.
-    // Under a modal step the checks go on, so no minute is missed, and what
-    // falls due runs when the step has ended.
-    if (!IsTransportBusy()) {
-        if (const int stop = CheckTimerStop()) {
-            if (IsModalStepOpen()) HoldScheduledEvent(false, stop);
-            else ScheduledStop(EventAt(stop).newFile);
-        }
-        if (const int start = CheckTimerStart()) {
-            if (IsModalStepOpen()) {
-                HoldScheduledEvent(true, start);
-            } else {
-                const TimerEvent event = EventAt(start);
-                ScheduledStart(event.newFile, event.name);
-            }
+    // Each check reports its minute once, so they run on every tick. What
+    // falls due while a start, stop, save or edit pumps messages, or under a
+    // modal step, is kept whole and runs when they have ended: a scheduled
+    // stop run at once would be deferred but its file dropped at once,
+    // losing the audio captured until the deferred stop ran.
+    if (const int stop = CheckTimerStop()) {
+        if (IsHoldingRequests()) HoldScheduledEvent(false, stop);
+        else ScheduledStop(EventAt(stop).newFile);
+    }
+    if (const int start = CheckTimerStart()) {
+        if (IsHoldingRequests()) {
+            HoldScheduledEvent(true, start);
+        } else {
+            const TimerEvent event = EventAt(start);
+            ScheduledStart(event.newFile, event.name);
         }
     }
     if (!ArmTimer(TIMER_SCHEDULER, kSchedulerPeriodMs)) Warn(IDS_TIMERERROR_TICK);

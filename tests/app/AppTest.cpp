@@ -246,6 +246,21 @@ TEST_F(AppTest, PreferencesCloseAndReopenTheCodecStreamOfAnMp3Recording) {
     EXPECT_EQ((Calls{"stop", "codec-close", "codec-open", "listen"}), recorder_->calls);
 }
 
+// The end of the session under the sheet closed the recording: its codec
+// stream is not opened again and nothing starts recording.
+TEST_F(AppTest, PreferencesEndedWithTheSessionLeaveTheClosedRecordingAlone) {
+    CreateFrame();
+    recorder_->file = std::make_unique<MemoryRecFile>();
+    const_cast<WAVEFORMATEX*>(recorder_->file->GetFormat())->wFormatTag = 0x55;
+    recorder_->recording = true;
+    ui_.whileOpen.push_back([&] {
+        SendMessageA(FrameHandle(), WM_QUERYENDSESSION, 0, 0);
+        SendMessageA(FrameHandle(), WM_ENDSESSION, TRUE, 0);
+    });
+    SendCommand(CM_PREFERENCES);
+    EXPECT_EQ((Calls{"stop", "codec-close", "endsession"}), recorder_->calls);
+}
+
 // A Speex recording's size has no stored format: the File page's estimate
 // takes the rate of the recorder window's format.
 TEST_F(AppTest, TheFilePageEstimatesFromTheRecordersFormat) {

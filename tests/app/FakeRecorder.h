@@ -81,7 +81,12 @@ public:
         calls.push_back("device");
         return TRUE;
     }
-    void EndSession() override { calls.push_back("endsession"); }
+    // As the recorder window does: the recording stopped and closed.
+    void EndSession() override {
+        calls.push_back("endsession");
+        recording = playing = false;
+        file.reset();
+    }
 };
 
 // A factory handing out one fake and remembering it.

@@ -235,8 +235,8 @@ TEST_F(EditWindowTest, TheSliderShowsTheSelectionBetweenMarkAndThumb) {
 }
 
 // A scheduled stop that ends the event's file would drop the recording
-// under the running cut: it waits for the cut to end, and the next tick
-// runs it on the finished file. Requests, commands and closes meanwhile
+// under the running cut: it is kept until the cut has ended, and then runs
+// on the finished file. Requests, commands and closes meanwhile
 // are kept or refused.
 TEST_F(EditWindowTest, WhatArrivesDuringACutWaitsOrIsRefused) {
     AppState.UseWinClip = false;
@@ -267,7 +267,8 @@ TEST_F(EditWindowTest, WhatArrivesDuringACutWaitsOrIsRefused) {
     // The kept request comes back once the cut is over.
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, dialog->GetHandle(), WM_STOPTRANSPORT, WM_STOPTRANSPORT, PM_REMOVE));
-    Send(WM_TIMER, TIMER_SCHEDULER);  // the same minute: the stop runs now
+    ASSERT_TRUE(PeekMessageA(&msg, dialog->GetHandle(), WM_LATESCHEDULE, WM_LATESCHEDULE, PM_REMOVE));
+    DispatchMessageA(&msg);  // the stop kept during the cut
     EXPECT_FALSE(dialog->CurrentFile);
     WaveFile check(path.c_str(), nullptr, MMIO_READ);
     ASSERT_TRUE(check.Open());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/PrivateMessages.h"
+#include "framework/UserInteraction.h"
 #include "recorder/capture/CaptureBuffers.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/recorder/CaptureWindowFixture.h"
@@ -257,6 +258,32 @@ TEST_F(CodecFileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBufferThro
               uint64_t(FactCountOf(files[0])) + FactCountOf(files[1]));
     // In order: the fake codec makes a silent buffer into a block of 0x5A.
     ExpectBuffersInOrder(files, tone, (LengthOf(files[0]) + LengthOf(files[1])) / total, 0x5A);
+}
+
+// What keeps the capture going and its audio on disk does not wait for an
+// open dialog: the split at the format's ceiling goes on in the new file, and
+// a stalled device is restarted, both while the dialog is still open.
+TEST_F(FileEndTest, TheSplitAndARestartRunUnderAnOpenDialog) {
+    StartRecording();
+    const std::string first = dialog->CurrentFile->GetPath();
+    Capture(3);
+    std::string second;
+    ui.whileOpen.push_back([&] {
+        Send(WM_SPLITFILE);
+        ASSERT_TRUE(dialog->CurrentFile);
+        second = dialog->CurrentFile->GetPath();
+        EXPECT_NE(first, second);
+        Capture(2);
+        dialog->RestartPending = true;
+        Send(WM_RESTARTRECORDING, 1, 2);
+        EXPECT_EQ(2, waves.Count("waveInStart"));
+        EXPECT_TRUE(dialog->Recording);
+    });
+    (void)Ui().MessageBox(dialog->GetHandle(), "open", "test", MB_OK);
+    Capture(2);
+    Send(WM_COMMAND, CM_STOP);
+    dialog->CurrentFile.reset();
+    EXPECT_EQ(7 * BufferBytes(), LengthOf(first) + LengthOf(second));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -16,6 +17,7 @@
 
 #include "core/PrivateMessages.h"
 #include "framework/InputDialog.h"
+#include "framework/UserInteraction.h"
 #include "schedule/ScheduleClock.h"
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/editing/AudioEdit.h"
@@ -76,6 +78,31 @@ protected:
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
 
+    // A 1 MB loop of 76800-byte buffers, each a tone of its own: it wraps
+    // after the 14th.
+    void StartLoop()
+    {
+        AppState.FileAction = 1;
+        AppState.FileSizeSel = 0;
+        AppState.FileSize = 1;
+        UseNewWaveFile(path, kFast);
+        for (int i = 0; i < 20; ++i)
+            waves.Tone(1, 200 + 90 * i, 0.5);
+        dialog->Listen();
+    }
+    size_t LogCount(const std::string& line) const
+    {
+        const std::string text = LogText();
+        size_t count = 0;
+        for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1))
+            ++count;
+        return count;
+    }
+    // Any modal step: what runs in it comes from ui.whileOpen.
+    void UnderADialog() { (void)Ui().MessageBox(dialog->GetHandle(), "open", "test", MB_OK); }
+
+    static constexpr uint32_t kFastBuffer = 76800;
+    const WAVEFORMATEX kFast = PcmFormat(2, 96000, 16);
     FixedClock clock;
     std::string path;
     std::string log;
@@ -251,6 +278,123 @@ TEST_F(ModalStepsTest, TheEndOfTheSessionEndsAnOpenDialogFirst)
     EXPECT_FALSE(dialog->Recording);
     EXPECT_EQ(nullptr, dialog->CurrentFile);
     EXPECT_FALSE(ReadBack(path).empty());
+}
+
+// The end of the session under a dialog runs the whole stop at once: a
+// record-insert is merged into the recording at its place before the file
+// is closed.
+TEST_F(ModalStepsTest, TheEndOfTheSessionUnderADialogMergesARecordInsert)
+{
+    UseNewWaveFile(path, kMono8k);
+    const std::vector<uint8_t> old(4 * 3200, 0x11);
+    ASSERT_EQ(4 * 3200, dialog->CurrentFile->Write(old.data(), 4 * 3200));
+    ASSERT_TRUE(dialog->CurrentFile->Update());
+    ASSERT_TRUE(dialog->CurrentFile->Position(2 * 3200));
+    waves.Tone(60, 500);
+    dialog->CmRecordInsert();
+    ASSERT_TRUE(dialog->RecordInsertActive);
+    Capture(2);
+    ui.whileOpen.push_back([&] {
+        dialog->EndSession();
+        EXPECT_FALSE(dialog->RecordInsertActive);
+        EXPECT_EQ(nullptr, dialog->CurrentFile);
+        const std::vector<uint8_t> back = ReadBack(path);
+        ASSERT_GE(back.size(), 6u * 3200u);
+        const std::vector<uint8_t> half(2 * 3200, 0x11);
+        EXPECT_EQ(half, std::vector<uint8_t>(back.begin(), back.begin() + 2 * 3200));
+        EXPECT_EQ(half, std::vector<uint8_t>(back.end() - 2 * 3200, back.end()));
+        EXPECT_NE(0x11, back[2 * 3200]);
+    });
+    UnderADialog();
+}
+
+// And a looped recording is put in time order, its older lap's comment
+// moved with its audio.
+TEST_F(ModalStepsTest, TheEndOfTheSessionUnderADialogPutsALoopInTimeOrder)
+{
+    StartLoop();
+    Capture(12);  // the newest buffer is taken with the next one
+    dialog->CurrentFile->AddComment("lap one", 9 * kFastBuffer, 10 * kFastBuffer);
+    Capture(8);
+    ASSERT_TRUE(dialog->CurrentFile->GetOverwrite());
+    ui.whileOpen.push_back([&] { dialog->EndSession(); });
+    UnderADialog();
+    WaveFile file(path.c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(file.Open());
+    ASSERT_EQ(1, file.CommentCount());
+    EXPECT_EQ(3 * kFastBuffer, file.GetCommentStart(0));
+    std::vector<uint8_t> back(file.GetDataLength());
+    ASSERT_EQ(14u * kFastBuffer, back.size());
+    ASSERT_EQ(static_cast<int32_t>(back.size()), file.Read(back.data(), static_cast<uint32_t>(back.size())));
+    const std::vector<uint8_t> all = Scripted(
+        [](FakeWaveDevices& f) {
+            for (int i = 0; i < 20; ++i)
+                f.Tone(1, 200 + 90 * i, 0.5);
+        },
+        kFast, 20);
+    EXPECT_TRUE(std::equal(back.begin(), back.end(), all.begin() + 6 * kFastBuffer));
+}
+
+// The loop's limit, asked on every buffer, is kept once under a dialog and
+// logged once; the lap ends when the dialog has closed.
+TEST_F(ModalStepsTest, TheLoopsLimitUnderADialogIsKeptOnce)
+{
+    StartLoop();
+    Capture(12);
+    ui.whileOpen.push_back([&] {
+        Capture(6);
+        EXPECT_FALSE(dialog->CurrentFile->GetOverwrite());
+    });
+    UnderADialog();
+    EXPECT_EQ(1u, LogCount("a dialog is open: message")) << LogText();
+    Pump();
+    EXPECT_TRUE(dialog->CurrentFile->GetOverwrite());
+    dialog->CmStop();
+}
+
+// What the dialog changed counts when a kept start runs: the timer switched
+// off there runs nothing, and a start whose own stop has passed meanwhile is
+// missed rather than run with its stop back to back.
+TEST_F(ModalStepsTest, AKeptStartLooksAtTheTimerAndItsStopAgain)
+{
+    UseNewWaveFile(path, kMono8k);
+    AppState.TimerEnable = true;
+    for (bool switchedOff : {true, false}) {
+        SCOPED_TRACE(switchedOff ? "timer switched off" : "stop passed");
+        clock.now.minute = switchedOff ? 10 : 20;
+        TimerEvent event = Event(kEveryDay, clock.now.hour, clock.now.minute, clock.now.hour, clock.now.minute + 1);
+        AppState.Events.Add(&event);
+        ui.whileOpen.push_back([&] {
+            Send(WM_TIMER, TIMER_SCHEDULER);
+            if (switchedOff)
+                AppState.TimerEnable = false;
+            else
+                clock.now.minute += 2;
+        });
+        UnderADialog();
+        Pump();
+        EXPECT_FALSE(dialog->Recording);
+        EXPECT_EQ(0, waves.Count("waveInOpen"));
+        AppState.TimerEnable = true;
+    }
+    EXPECT_EQ(1u, LogCount("does not run: the timer is off")) << LogText();
+    EXPECT_EQ(1u, LogCount("missed: its stop has passed")) << LogText();
+}
+
+// A start, stop, save or edit that pumps messages for a minute or more: the
+// scheduled stop that fell due meanwhile runs when it has ended.
+TEST_F(ModalStepsTest, AScheduledStopDueWhileTheTransportIsBusyRunsAfterIt)
+{
+    StartRecording();
+    DueStop(30, false);
+    dialog->BeginTransportBusy();
+    Send(WM_TIMER, TIMER_SCHEDULER);
+    clock.now.minute = 31;
+    Send(WM_TIMER, TIMER_SCHEDULER);
+    EXPECT_TRUE(dialog->Recording);
+    dialog->EndTransportBusy();
+    Pump();
+    EXPECT_FALSE(dialog->Recording);
 }
 
 }  // namespace

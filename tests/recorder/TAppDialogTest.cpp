@@ -245,7 +245,7 @@ TEST_F(RecorderWindowTest, AScheduledStartKeepsTheEventNameLiteral) {
 }
 
 // A scheduled stop due while a start or stop is pumping messages must not
-// drop the file under the running capture: the checks wait for a free tick.
+// drop the file under the running capture: it is kept until they have ended.
 TEST_F(RecorderWindowTest, TheSchedulerWaitsWhileTheTransportIsBusy) {
     clock.now = WallClockTime{3, 13, 0};  // a minute no other test reports
     AddEvent(-1, 0, 13, 0, true);
@@ -256,7 +256,9 @@ TEST_F(RecorderWindowTest, TheSchedulerWaitsWhileTheTransportIsBusy) {
     EXPECT_NE(nullptr, dialog->CurrentFile);
     EXPECT_EQ(std::make_pair(TIMER_SCHEDULER, 2000u), dialog->armed.back());
     dialog->EndTransportBusy();
-    Send(WM_TIMER, TIMER_SCHEDULER);  // the same minute: the stop is still due
+    MSG kept;
+    ASSERT_TRUE(PeekMessageA(&kept, dialog->GetHandle(), WM_LATESCHEDULE, WM_LATESCHEDULE, PM_REMOVE));
+    DispatchMessageA(&kept);
     EXPECT_EQ(nullptr, dialog->CurrentFile);
     EXPECT_FALSE(temporaryAtEnd);
 }
