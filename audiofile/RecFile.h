@@ -95,6 +95,11 @@ public:
     // The journal's name: the path with the first letter of a three-letter
     // extension replaced by '~'; empty when the path has no such extension.
     static std::string JournalNameFor(const std::string& path);
+    // After the file at fromPath was copied to toPath: gives the copy the
+    // source's journal (where a file keeps annotations its tag lacks), or
+    // removes a journal left beside toPath by a file it replaced. False
+    // when the journal could not be copied.
+    static bool CopyJournal(const std::string& fromPath, const std::string& toPath);
 
     // Every this many audio writes a WAV file refreshes its sizes and journal.
     static constexpr int kRefreshWrites = 600;

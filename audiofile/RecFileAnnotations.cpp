@@ -156,6 +156,16 @@ void RecFile::MoveJournal(const std::string& fromPath, const std::string& toPath
         Files().Delete(from);
 }
 
+bool RecFile::CopyJournal(const std::string& fromPath, const std::string& toPath) {
+    const std::string from = JournalNameFor(fromPath);
+    const std::string to = JournalNameFor(toPath);
+    if (to.empty())
+        return true;
+    if (from.empty() || !FileExists(from))
+        return !FileExists(to) || Files().Delete(to);
+    return SamePath(from, to) || CopyFileBytes(from, to);
+}
+
 bool RecFile::WriteAnnotationJournal() {
     if (readOnly_ || !OpenJournal(true))
         return false;
