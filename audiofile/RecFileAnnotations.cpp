@@ -115,7 +115,10 @@ void RecFile::CloseJournal(bool deleteFile) {
 }
 
 bool RecFile::JournalIsNewerThanTag() const {
-    if (readOnly_)
+    // A read-only opening leaves a crashed run's journal alone, unless the
+    // journal is where the annotations live: it then shows what a writable
+    // opening would, not an older tag.
+    if (readOnly_ && StoresAnnotationsInTag())
         return false;
     if (journal_)
         return journalNeeded_;
