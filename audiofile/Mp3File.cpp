@@ -119,7 +119,7 @@ bool Mp3File::OpenExisting() {
     const uint32_t fileSize = static_cast<uint32_t>(FileSize(path_));
     if (fileSize != 0) {
         SkipId3v2();
-        if (!SeekFirstFrame(true)) {
+        if (!SeekFirstFrame()) {
             CloseHandle();
             readOnly_ = false;
             if (GetError() != statusNoConversion && GetError() != statusNoCodecFormat)
@@ -179,10 +179,9 @@ int32_t Mp3File::ResyncFrame() {
     }
 }
 
-bool Mp3File::SeekFirstFrame(bool readFormat) {
+bool Mp3File::SeekFirstFrame() {
     for (int i = 0; i < 10; ++i) {
-        Mp3FrameHeader frame;
-        if (readFormat ? ReadFrameFormat(true) : ReadFrameHeader(true, frame))
+        if (ReadFrameFormat(true))
             return true;
         if (mmioSeek(handle_, i * 3 + 7, SEEK_CUR) < 0)
             break;

@@ -72,9 +72,10 @@ private:
     void CloseHandle();
     bool OpenExisting();
     // From the current offset: up to ten tries of a frame followed by
-    // another (readFormat: whose format the codec knows), stepping on after
-    // each failure; leaves the file at the first such frame.
-    bool SeekFirstFrame(bool readFormat);
+    // another, whose format the codec knows, stepping on after each failure;
+    // leaves the file at the first such frame. Open and the reopening after
+    // a tag rewrite both find the data start so.
+    bool SeekFirstFrame();
     // Skips to the next frame sync: the bytes skipped, -1 at the end of the file.
     int32_t ResyncFrame();
     bool FindCodecFormat(const Mp3FrameHeader& frame);

@@ -309,7 +309,7 @@ bool Mp3File::ReopenAfterTagWrite(bool hadData, uint32_t position) {
     // move the data start and the end of the data with it.
     SeekTo(0);
     SkipId3v2();
-    if (!SeekFirstFrame(false))
+    if (!SeekFirstFrame())
         return false;
     dataStart_ = FileOffset();
     const uint32_t room = fileSize > dataStart_ ? fileSize - dataStart_ : 0;

@@ -99,6 +99,11 @@ public:
     // deleted where the tag holds the annotations; where it is their home it
     // stays on disk for whichever file holds the name afterwards.
     void LetJournalGo();
+    // After the file at fromPath was copied to toPath: gives the copy the
+    // source's journal (where a file keeps annotations its tag lacks), or
+    // removes a journal left beside toPath by a file it replaced. False
+    // when the journal could not be copied.
+    static bool CopyJournal(const std::string& fromPath, const std::string& toPath);
 
     // Every this many audio writes a WAV file refreshes its sizes and journal.
     static constexpr int kRefreshWrites = 600;

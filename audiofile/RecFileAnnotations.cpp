@@ -115,7 +115,10 @@ void RecFile::CloseJournal(bool deleteFile) {
 }
 
 bool RecFile::JournalIsNewerThanTag() const {
-    if (readOnly_)
+    // A read-only opening leaves a crashed run's journal alone, unless the
+    // journal is where the annotations live: it then shows what a writable
+    // opening would, not an older tag.
+    if (readOnly_ && StoresAnnotationsInTag())
         return false;
     if (journal_)
         return journalNeeded_;
@@ -166,6 +169,16 @@ void RecFile::MoveJournal(const std::string& fromPath, const std::string& toPath
         return;
     if (RenameOrCopy(from, to) && FileExists(from))
         Files().Delete(from);
+}
+
+bool RecFile::CopyJournal(const std::string& fromPath, const std::string& toPath) {
+    const std::string from = JournalNameFor(fromPath);
+    const std::string to = JournalNameFor(toPath);
+    if (to.empty())
+        return true;
+    if (from.empty() || !FileExists(from))
+        return !FileExists(to) || Files().Delete(to);
+    return SamePath(from, to) || CopyFileBytes(from, to);
 }
 
 bool RecFile::WriteAnnotationJournal() {

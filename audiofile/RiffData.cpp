@@ -86,6 +86,7 @@ bool RiffFile::ParseChunks() {
         return false;
     dataStart_ = data.offset;
     dataLength_ = data.size;
+    sizesOnDisk_ = data.size;
     position_ = 0;
     tailBytes_ = riffEnd > PaddedDataEnd() ? riffEnd - PaddedDataEnd() : 0;
     if (!readOnly_)
@@ -166,8 +167,17 @@ int32_t RiffFile::Write(const void* data, uint32_t bytes) {
         tailBytes_ = 0;  // grown over the chunks that followed the data
     }
     modified_ = true;
+    // A size on disk beyond the data (cut by SetDataLength) is mended at once.
+    if (dataLength_ < sizesOnDisk_ || dataLength_ - sizesOnDisk_ >= SizesRefreshBytes())
+        (void)WriteSizes();  // a failure leaves sizesOnDisk_: the next write tries again
     NoteAudioWrite(data, static_cast<uint32_t>(written), before);
     return written;
+}
+
+uint32_t RiffFile::SizesRefreshBytes() const {
+    // Half a second of audio: a file left by a crash or a kill then reads
+    // as all but that much of what was written, in any program.
+    return std::max<uint32_t>(GetAvgBytesPerSec() / 2, 1);
 }
 
 int32_t RiffFile::Read(void* data, uint32_t bytes) {
@@ -190,9 +200,12 @@ int32_t RiffFile::Read(void* data, uint32_t bytes) {
 bool RiffFile::WriteSizes() {
     const char pad = 0;
     const uint32_t riffSize = RiffEnd() - 8;
-    return WriteAt(dataStart_ - 4, &dataLength_, 4) &&
-           (!(dataLength_ & 1) || tailBytes_ || WriteAt(dataStart_ + dataLength_, &pad, 1)) &&
-           WriteAt(4, &riffSize, 4);
+    const bool ok = WriteAt(dataStart_ - 4, &dataLength_, 4) &&
+                    (!(dataLength_ & 1) || tailBytes_ || WriteAt(dataStart_ + dataLength_, &pad, 1)) &&
+                    WriteAt(4, &riffSize, 4);
+    if (ok)
+        sizesOnDisk_ = dataLength_;
+    return ok;
 }
 
 bool RiffFile::Update() {

@@ -85,9 +85,12 @@ bool RiffFile::CreateNew() {
     // Made empty first where it is not there, so the open need not empty it
     // (CreateEmptyFile says why); a file that holds anything is emptied.
     uint32_t mode = (openMode_ & ~(kAccessBits | MMIO_CREATE)) | MMIO_READWRITE;
-    if (!CreateEmptyFile(path_) && !(FileExists(path_) && FileSize(path_) == 0))
+    const bool made = CreateEmptyFile(path_);
+    if (!made && !(FileExists(path_) && FileSize(path_) == 0))
         mode |= MMIO_CREATE;
     if (!OpenHandle(mode)) {
+        if (made)
+            Files().Delete(path_);  // an empty file left would take the name
         SetStatus(statusCannotOpen);
         return false;
     }

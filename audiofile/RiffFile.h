@@ -61,6 +61,9 @@ protected:
     bool WriteAt(uint32_t offset, const void* data, uint32_t bytes);
     // Writes the data and RIFF chunk sizes.
     bool WriteSizes();
+    // Audio appended since the sizes were last written that makes Write
+    // bring them up to date on disk.
+    uint32_t SizesRefreshBytes() const;
 
     uint32_t dataStart_ = 0;  // file offset of the data chunk's content
 
@@ -92,6 +95,7 @@ private:
     // Bytes of valid chunks after the data (annotation and kept chunks); 0 once
     // the data grew over them, until the next WriteTail.
     uint32_t tailBytes_ = 0;
+    uint32_t sizesOnDisk_ = 0;  // the data length the data chunk's size on disk says
     std::vector<char> keptChunks_;  // foreign chunks after the data, rewritten after it
     // The file ended with its RIFF chunk when opened (or is new): bytes left
     // beyond the RIFF chunk by a shorter rewrite may be cut at Close.

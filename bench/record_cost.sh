@@ -14,7 +14,14 @@
 # Uses the sound card: run it under the shared lock, never as a test.
 #   flock -o /tmp/sound-rig.lock bench/record_cost.sh [BUILD] [SECONDS] [FORMATS]
 # BUILD defaults to build/x86_64; SECONDS (25) is the measured time of each
-# recording; FORMATS is a list of wav adpcm mp3 ogg spx play (all by default).
+# recording; FORMATS is a list of wav cd adpcm mp3 ogg spx play (all but cd by
+# default; cd is PCM WAV at 44100 Hz stereo).
+# BENCH_BEFORE=DIR/larkspurpro.exe, another build of the program (the code
+# before a change), records each PCM kind again in the same run ("wav-old",
+# "cd-old", right before the new one) and prints the new against the old:
+# CPU, the file's growth and what the process handed the system to write
+# (bytes and write calls, from /proc/PID/io; they include Wine's own traffic
+# to the wineserver and the sound server).
 # One hour: bench/record_cost.sh build/x86_64 3600 "wav ogg": memory is then
 # sampled every 10 minutes and the growth per hour is measured, not guessed
 # (the bare loop runs an hour too, unless BENCH_BARE_SECONDS says less: up to
@@ -54,6 +61,8 @@ audio_ticks() { cat /proc/"$1"/task/*/stat 2>/dev/null | awk '$2 ~ /^\(winepulse
 # One sample of program $1 (and the wineserver):
 # "time_ms ticks ws_ticks audio_ticks rss_kb".
 sample() { echo "$(now_ms) $(cpu_ticks "$1") $(cpu_ticks "$(wineserver_pid)") $(audio_ticks "$1") $(rss_kb "$1")"; }
+# What process $1 has handed the system to write: "bytes write_calls".
+io_sample() { awk '$1 == "wchar:" {b = $2} $1 == "syscw:" {c = $2} END {print b, c}' "/proc/$1/io"; }
 # The process's own share (all but Wine's sound threads) from two samples:
 # "kind own_s/min audio_s/min".
 own_share() {
@@ -95,14 +104,18 @@ figures() {
 settings_for() {
     write_recording_settings bench "$(case $1 in mp3) echo 1;; ogg) echo 3;; spx) echo 4;; *) echo 0;; esac)"
     [ "$1" = adpcm ] && sed -i 's/^WaveFormat=.*/WaveFormat=1100010044ac00006d560000000404000200f907\nACMDriver=IMA ADPCM\nACMFormatTag=17/' "$out/settings.ini"
+    [ "$1" = cd ] && sed -i 's/^Stereo=0$/Stereo=1/; s/^WaveFormat=.*/WaveFormat=0100020044ac000010b10200040010000000/' "$out/settings.ini"
     return 0
 }
 
 results=()
 kinds=()  # what each recording's file holds, as file(1) sees it
+writes=()  # "label bytes/min calls/min" handed to the system for writing
+# record_one KIND [PROGRAM LABEL]: one recording of KIND by PROGRAM (the
+# program built here), shown as LABEL (KIND).
 record_one() {
-    local kind=$1 ext=$1
-    [ "$kind" = adpcm ] && ext=wav
+    local kind=$1 ext=$1 program=${2:-$program} label=${3:-$1}
+    case $kind in adpcm|cd) ext=wav ;; esac
     settings_for "$kind"
     local file="$out/bench.$ext"
     rm -f "$file" "$log_file"
@@ -114,11 +127,13 @@ record_one() {
     local pid first last size0 size1 peak
     pid=$(pid_of larkspurpro.exe)
     first=$(sample "$pid"); size0=$(stat -c %s "$file")
+    local io0 io1; io0=$(io_sample "$pid")
     # A profile of where the program's time goes (its own figures then
     # include perf's share): perf report -i FILE.KIND --sort dso
     [ -n "${BENCH_PERF:-}" ] && perf record -q -F 499 -g -p "$pid" -o "$BENCH_PERF.$kind" -- sleep "$seconds" >/dev/null 2>&1 &
     peak=$(wait_sampling "$seconds" "$pid")
     last=$(sample "$pid"); size1=$(stat -c %s "$file")
+    io1=$(io_sample "$pid")
     "$tools/wine-run" "$program" /F /T
     wait_settled "$file" || true
     close_program "$program"
@@ -127,10 +142,12 @@ record_one() {
     tally=$(grep -a "Capture buffers" "$log_file" 2>/dev/null | tail -1 || true)
     lost=$(sed -n 's/.* \([0-9]*\) lost; device without buffers \([0-9]*\) times.*/\1+\2/p' <<<"$tally")
     [ "$peak" -gt "${last##* }" ] && last="${last% *} $peak"
-    results+=("$(figures "$kind" "$first" "$last" $((size1 - size0))) ${lost:-?}")
-    shares+=("$(own_share "$kind" "$first" "$last")")
-    cp "$file" "$out/kept-$kind.$ext"
-    kinds+=("$kind: $(file -b "$file" | cut -c1-90)")
+    results+=("$(figures "$label" "$first" "$last" $((size1 - size0))) ${lost:-?}")
+    shares+=("$(own_share "$label" "$first" "$last")")
+    read -r b0 c0 <<<"$io0"; read -r b1 c1 <<<"$io1"
+    writes+=("$label $(per_min $((b1 - b0)) "$seconds") $(per_min $((c1 - c0)) "$seconds")")
+    cp "$file" "$out/kept-$label.$ext"
+    kinds+=("$label: $(file -b "$file" | cut -c1-90)")
 }
 
 bare_one() {
@@ -213,7 +230,9 @@ paplay_one() {
 bare_one
 for kind in $formats; do
     case $kind in
-    wav|adpcm|mp3|ogg|spx) record_one "$kind" ;;
+    wav|cd) [ -n "${BENCH_BEFORE:-}" ] && record_one "$kind" "$BENCH_BEFORE" "$kind-old"
+        record_one "$kind" ;;
+    adpcm|mp3|ogg|spx) record_one "$kind" ;;
     esac
 done
 reference
@@ -237,6 +256,7 @@ for r in "${results[@]}"; do
     ref=0
     case $1 in
     wav|adpcm|mp3|ogg|spx) eval "ref=\${ref_$1:-0}" ;;
+    wav-old|cd|cd-old) ref=0 ;;
     esac
     # ratio: the program's CPU against the bare loop's plus the reference
     # encoder's; ratio+ws: the same with both wineservers' CPU added.
@@ -263,3 +283,23 @@ for r in "${shares[@]}"; do
     printf '%-8s %9s %11s %7s\n' "$@" "$(awk -v a="$2" -v b="$own_bare" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')"
 done
 printf '%s\n' "${kinds[@]}"
+# What each recording handed the system to write, and the new code against
+# the old where both ran.
+echo
+printf '%-8s %12s %11s\n' what wbytes/min wcalls/min
+for w in "${writes[@]}"; do printf '%-8s %12s %11s\n' $w; done
+field_of() {  # field_of LABEL COLUMN ARRAY...: column of the row LABEL
+    local label=$1 column=$2 row; shift 2
+    for row in "$@"; do set -- $row; [ "$1" = "$label" ] && { eval "echo \${$column}"; return; }; done
+}
+for kind in wav cd; do
+    [ -n "$(field_of "$kind-old" 1 "${results[@]}")" ] && [ -n "$(field_of "$kind" 1 "${results[@]}")" ] || continue
+    awk -v k="$kind" -v c="$(field_of "$kind" 2 "${results[@]}")" -v co="$(field_of "$kind-old" 2 "${results[@]}")" \
+        -v w="$(field_of "$kind" 3 "${results[@]}")" -v wo="$(field_of "$kind-old" 3 "${results[@]}")" \
+        -v g="$(field_of "$kind" 7 "${results[@]}")" -v go="$(field_of "$kind-old" 7 "${results[@]}")" \
+        -v b="$(field_of "$kind" 2 "${writes[@]}")" -v bo="$(field_of "$kind-old" 2 "${writes[@]}")" \
+        -v n="$(field_of "$kind" 3 "${writes[@]}")" -v no="$(field_of "$kind-old" 3 "${writes[@]}")" '
+        function ratio(a, b) { return b > 0 ? sprintf("%.3f", a / b) : "-" }
+        BEGIN { printf "%s new/old: cpu %s, cpu+ws %s, file growth %s, bytes written %s, write calls %s\n",
+            k, ratio(c, co), ratio(c + w, co + wo), ratio(g, go), ratio(b, bo), ratio(n, no) }'
+done

@@ -58,7 +58,9 @@ int ClipboardExchange::SavePasteBufferAs(const std::string& name) {
     // A temporary file that closes unmodified is deleted by Close.
     buffer.SetTemporary(false);
     (void)buffer.Close();
-    const bool copied = CopyFileA(buffer.GetPath().c_str(), name.c_str(), FALSE) != FALSE;
+    // The journal goes along: it holds the annotations of an MP3 with tags off.
+    const bool copied = CopyFileA(buffer.GetPath().c_str(), name.c_str(), FALSE) != FALSE &&
+                        RecFile::CopyJournal(buffer.GetPath(), name);
     // A copy that stopped part way (a full disk) leaves no half file behind;
     // a file that was there before is not ours to remove.
     if (!copied && !targetExisted)

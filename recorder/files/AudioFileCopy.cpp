@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "audiofile/RecFile.h"
 #include "recorder/files/SavePlan.h"
 
 namespace {
@@ -63,6 +64,9 @@ CopyOutcome CopyAudioFile(const std::string& from, const std::string& to,
     if (mmioClose(output.handle, 0) != MMSYSERR_NOERROR && outcome == CopyOutcome::Done)
         outcome = CopyOutcome::WriteFailed;
     output.handle = nullptr;
+    // Annotations kept beside the file (an MP3 with tags off) go with it.
+    if (outcome == CopyOutcome::Done && !RecFile::CopyJournal(from, to))
+        outcome = CopyOutcome::WriteFailed;
     if (outcome != CopyOutcome::Done)
         DeleteFileA(to.c_str());
     return outcome;

@@ -1,6 +1,7 @@
 // Byte-for-byte copy of a recording to a new name, in 450000-byte blocks,
 // reporting progress between blocks so the caller can pump messages, show
-// the percentage and cancel. A copy that does not finish leaves no partial
+// the percentage and cancel; the journal beside the recording goes with it
+// (RecFile::CopyJournal). A copy that does not finish leaves no partial
 // target behind.
 #pragma once
 

@@ -226,6 +226,38 @@ TEST_F(Mp3Lame, TagSwitchOffSavesAndRenamesWithTheJournal) {
     }
 }
 
+// Saved once with tags on, changed later with tags off: the old annotation
+// frame stays in the file, the journal holds the newer annotations, and a
+// read-only opening shows them as a writable one does.
+TEST_F(Mp3Lame, TagSwitchOffJournalWinsOverAnOlderFrameForEveryOpening) {
+    const std::string path = CopyFixture(folder_, "m25_8k.mp3");
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        file.AddComment("older", 100, 0);
+        ASSERT_TRUE(file.Close());
+    }
+    Mp3File::EnableTag(false);
+    {
+        Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+        ASSERT_TRUE(file.Open());
+        ASSERT_EQ(file.CommentCount(), 1);
+        file.ClearComments();
+        file.AddComment("newer", 200, 0);
+        ASSERT_TRUE(file.Close());
+    }
+    const std::vector<uint8_t> bytes = ReadAll(path);
+    ASSERT_NE(std::string(bytes.begin(), bytes.end()).find("COMMENT 100\t0\tolder"), std::string::npos)
+        << "the older frame is still in the file";
+    for (uint32_t mode : {uint32_t{MMIO_READ}, uint32_t{MMIO_READWRITE}}) {
+        SCOPED_TRACE(mode);
+        Mp3File again(path.c_str(), nullptr, mode);
+        ASSERT_TRUE(again.Open());
+        ASSERT_EQ(again.CommentCount(), 1);
+        EXPECT_EQ(again.GetCommentText(0), "newer");
+    }
+}
+
 // Another program's private frame is neither read as the annotation nor
 // replaced by it.
 TEST_F(Mp3Lame, PrivateFramesOfOtherProgramsAreKept) {
@@ -297,6 +329,38 @@ TEST_F(Mp3Lame, OverwritePastTheEndKeepsTheId3v1Block) {
     std::string title;
     EXPECT_TRUE(again.GetId3v1Field("title", title));
     EXPECT_EQ(title, "Old title");
+}
+
+// Frames no installed codec reads before the first one that a codec reads:
+// Open passes over them, and so does the reopening after a tag rewrite.
+TEST_F(Mp3Lame, DataStartAfterATagRewriteSkipsFramesNoCodecReads) {
+    const std::vector<uint8_t> frames = ReadAll(Mp3Dir() + "\\m1.mp3");
+    // MPEG-1 layer 2, 384 kbit/s: no MP3 encoder has that format.
+    const uint8_t header[4] = {0xFF, 0xFD, 0xE0, 0xC4};
+    Mp3FrameHeader unread;
+    ASSERT_TRUE(ParseFrameHeader(header, unread));
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < 2; ++i) {
+        bytes.insert(bytes.end(), header, header + 4);
+        bytes.resize(bytes.size() + unread.frameBytes - 4, 0);
+    }
+    bytes.insert(bytes.end(), frames.begin(), frames.end());
+    const std::string path = folder_.File("unread.mp3");
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    WithoutMp3Decoders onlyTheEncoder;
+    ASSERT_TRUE(onlyTheEncoder.RemovedOne());
+    Mp3File file(path.c_str(), nullptr, MMIO_READWRITE);
+    ASSERT_TRUE(file.Open());
+    ASSERT_EQ(file.GetDataLength(), frames.size());
+    ASSERT_TRUE(file.SetTag("album", "after unread frames"));
+    EXPECT_EQ(file.GetDataLength(), frames.size());
+    ASSERT_TRUE(file.Position(0));
+    uint8_t first[4];
+    ASSERT_EQ(file.Read(first, 4), 4);
+    EXPECT_EQ(std::memcmp(first, frames.data(), 4), 0);
 }
 
 // Bytes before the first frame that look like a frame sync: after id3lib

@@ -195,6 +195,28 @@ TEST(WaveFile, ANewRecordingOverAnExistingFileHoldsOnlyItself) {
     EXPECT_EQ(reopened.GetDataLength(), 1000u);
 }
 
+// What another program reads from a recording still being written (or left
+// by a crash): its sizes on disk say all but at most a second of the audio.
+TEST(WaveFile, SizesOnDiskFollowTheRecordingWithinASecond) {
+    TempFolder folder;
+    const std::string name = folder.File("live.wav");
+    const WAVEFORMATEX format = PcmFormat(1, 22050, 16);
+    WaveFile file(name.c_str(), &format, kCreate);
+    ASSERT_TRUE(file.Open());
+    const std::vector<char> buffer = Pattern(8820, 4);  // 200 ms, as the recorder writes
+    for (uint32_t written = 8820; written <= 20 * 8820; written += 8820) {
+        SCOPED_TRACE(written);
+        ASSERT_EQ(file.Write(buffer.data(), 8820), 8820);
+        const std::string bytes = ReadAllBytes(name);
+        const std::vector<WalkedChunk> chunks = WalkRiff(bytes);
+        ASSERT_EQ(chunks.size(), 3u);
+        ASSERT_EQ(chunks[2].id, "data");
+        EXPECT_LE(chunks[2].size, written);
+        EXPECT_LT(written - chunks[2].size, format.nAvgBytesPerSec);
+        EXPECT_EQ(8 + Le32(bytes, 4), chunks[2].offset + chunks[2].size) << "RIFF ends with the data";
+    }
+}
+
 TEST(WaveFile, EmptyNameMakesATemporaryFileRemovedWhenUnused) {
     WaveFile file(nullptr, nullptr, kCreate);
     ASSERT_TRUE(file.Open());

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/AppState.h"
+#include "audiofile/Mp3File.h"
 #include "recorder/files/FileFactory.h"
 #include "tests/recorder/FilesTestFolder.h"
 #include "framework/Clipboard.h"
@@ -65,6 +66,7 @@ protected:
     }
     void TearDown() override {
         PasteBuffer.reset();
+        Mp3File::EnableTag(true);
         ClearClipboard();
         DestroyWindow(owner);
         AppState.Reset();
@@ -236,6 +238,24 @@ TEST_F(ClipboardExchangeTest, PrivateClipboardUsesOnlyThePasteBuffer) {
     }
     EXPECT_EQ(Exchange().SaveClipboardAs(folder / "no\\such\\folder.wav", ftWav), kClipboardNotWritten);
     EXPECT_EQ(Text(), "sentinel");
+}
+
+// Paste to File from a paste buffer that keeps its annotations in its
+// journal (an MP3 with tags off): the journal goes with the copy.
+TEST_F(ClipboardExchangeTest, PasteBufferCopyTakesItsJournal) {
+    AppState.UseWinClip = false;
+    Mp3File::EnableTag(false);
+    const std::string buffer = folder / "~rec_2.mp3";
+    ASSERT_TRUE(FilesTestFolder::WriteMp3Frames(buffer));
+    PasteBuffer = CreateFileObject(buffer.c_str(), nullptr, MMIO_READWRITE, ftMp3);
+    ASSERT_TRUE(PasteBuffer && PasteBuffer->IsOpen());
+    PasteBuffer->SetTemporary(true);
+    PasteBuffer->AddComment("kept", 0, 0);
+    ASSERT_EQ(Exchange().SaveClipboardAs(folder / "pasted.mp3", ftMp3), kClipboardSaved);
+    Mp3File pasted((folder / "pasted.mp3").c_str(), nullptr, MMIO_READ);
+    ASSERT_TRUE(pasted.Open());
+    ASSERT_EQ(pasted.CommentCount(), 1);
+    EXPECT_EQ(pasted.GetCommentText(0), "kept");
 }
 
 TEST_F(ClipboardExchangeTest, HundredMegabytesGoThereAndBack) {

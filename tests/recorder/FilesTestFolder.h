@@ -48,6 +48,22 @@ public:
         return ok && written == bytes;
     }
 
+    // Writes frames of MPEG-1 layer 3 (128 kbit/s, 44100 Hz, mono: 417
+    // bytes each) filled with one byte: enough for the frame scan.
+    static bool WriteMp3Frames(const std::string& path, size_t frames = 40) {
+        std::string bytes(417 * frames, '\x55');
+        for (size_t at = 0; at < bytes.size(); at += 417)
+            bytes.replace(at, 4, "\xFF\xFB\x90\xC4");
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        DWORD written = 0;
+        const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        return ok && written == bytes.size();
+    }
+
 private:
     static void RemoveTree(const std::string& folder) {
         WIN32_FIND_DATAA found;

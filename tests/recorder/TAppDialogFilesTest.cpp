@@ -67,6 +67,7 @@ protected:
     }
     void TearDown() override {
         dialog->CurrentFile.reset();
+        Mp3File::EnableTag(true);
         frame.reset();
         SetNamingClock(nullptr);
         SetAcm(nullptr);
@@ -170,17 +171,8 @@ TEST_F(TAppDialogFilesTest, CompressedWaveNeedsItsCodec) {
 }
 
 TEST_F(TAppDialogFilesTest, Mp3WithoutAnEncoderOpensForPlaying) {
-    // MPEG-1 layer 3, 128 kbit/s, 44100 Hz, mono: 417-byte frames.
     const std::string path = folder / "talk.mp3";
-    std::vector<uint8_t> frames(417 * 40, 0x55);
-    for (size_t at = 0; at < frames.size(); at += 417) {
-        const uint8_t header[4] = {0xFF, 0xFB, 0x90, 0xC4};
-        std::memcpy(frames.data() + at, header, 4);
-    }
-    FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(out);
-    std::fwrite(frames.data(), 1, frames.size(), out);
-    std::fclose(out);
+    ASSERT_TRUE(FilesTestFolder::WriteMp3Frames(path));
     WithoutMp3Encoder noEncoder;
     {
         Mp3File probe(path.c_str(), nullptr, MMIO_READ);
@@ -315,6 +307,47 @@ TEST_F(TAppDialogFilesTest, SaveAsCopiesANamedFileAndACancelledCopyReopensIt) {
     EXPECT_EQ(dialog->CurrentFile->GetPath(), folder / "third.wav");
     EXPECT_EQ(Caption(), "third.wav Larkspur-PRO");
     EXPECT_EQ(FindWindowA(nullptr, "Copying audio data"), nullptr);
+}
+
+// Save As by copy: annotations kept beside the file (an MP3 with tags off)
+// go with the copy, and a journal left beside the target by the file it
+// replaces is not taken for the copy's.
+TEST_F(TAppDialogFilesTest, SaveAsCopyKeepsTheAnnotations) {
+    struct Case {
+        const char* first;
+        const char* second;
+        bool tags;
+    };
+    for (const Case& c : {Case{"first.mp3", "second.mp3", false}, Case{"first.wav", "second.wav", true}}) {
+        SCOPED_TRACE(c.first);
+        Mp3File::EnableTag(c.tags);
+        if (!c.tags) {
+            ASSERT_TRUE(FilesTestFolder::WriteMp3Frames(folder / c.first));
+            Mp3File probe((folder / c.first).c_str(), nullptr, MMIO_READ);
+            ASSERT_TRUE(probe.Open());
+            acm.drivers.push_back(FakeAcm::Mp3Driver());
+            acm.drivers.back().tags[0].formats.push_back({WaveFormatBuffer(*probe.GetFormat()), "the file's"});
+        }
+        const std::string stale = RecFile::JournalNameFor(folder / c.second);
+        ASSERT_TRUE(FilesTestFolder::WriteFile(folder / c.second, 100));
+        {
+            std::ofstream journal(stale, std::ios::binary);
+            journal << BuildJournalImage({}, {CommentRec{0, 0, "stale"}});
+            ASSERT_TRUE(journal);
+        }
+        dialog->OpenFile((folder / c.first).c_str());
+        ASSERT_TRUE(dialog->CurrentFile) << (ui.messageBoxes.empty() ? "" : ui.messageBoxes[0].text);
+        if (c.tags) {
+            ASSERT_GT(dialog->CurrentFile->Write("abcd", 4), 0);
+        }
+        dialog->CurrentFile->AddComment("kept", 0, 0);
+        ASSERT_TRUE(dialog->SaveFile((folder / c.second).c_str(), false));
+        ASSERT_TRUE(dialog->CurrentFile);
+        ASSERT_EQ(dialog->CurrentFile->GetPath(), folder / c.second);
+        ASSERT_EQ(dialog->CurrentFile->CommentCount(), 1);
+        EXPECT_EQ(dialog->CurrentFile->GetCommentText(0), "kept");
+        dialog->CurrentFile.reset();
+    }
 }
 
 TEST_F(TAppDialogFilesTest, AFailedCopyKeepsTheFileOpen) {
