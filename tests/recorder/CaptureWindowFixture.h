@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,15 @@ public:
     using TAppDialog::TAppDialog;
     bool failTransfers = false;  // every clipboard transfer is cancelled
     bool failScratchFiles = false;  // no scratch recording can be made
+    std::set<UINT_PTR> armedTimers;  // armed and not yet disarmed; none fires by itself
 
 protected:
-    bool ArmTimer(UINT_PTR, UINT) override { return true; }
-    void DisarmTimer(UINT_PTR) override {}
+    bool ArmTimer(UINT_PTR id, UINT) override
+    {
+        armedTimers.insert(id);
+        return true;
+    }
+    void DisarmTimer(UINT_PTR id) override { armedTimers.erase(id); }
     std::unique_ptr<EditProgress> MakeEditProgress() override { return std::make_unique<SilentEditProgress>(); }
     std::unique_ptr<RecFile> MakeScratchRecording(const RecFile& like) override
     {
