@@ -53,10 +53,14 @@ heard() {
             w = int((n - 1) / (rate / 100)); a = v < 0 ? -v : v
             if (a > peak[w]) peak[w] = a
             if (w > last) last = w
-            if (prev < 0 && v >= 0) {  # an upward zero crossing, in samples
+            if (a > swing) swing = a
+            # An upward zero crossing (in samples) ends a period of the sweep
+            # when the wave swung past the threshold since the last one: the
+            # codec noise around a silence makes none.
+            if (prev < 0 && v >= 0) {
                 t = (n - 2) + (-prev) / (v - prev)
-                if (count[w] == 0) firstx[w] = t
-                lastx[w] = t; count[w]++
+                if (swing > 0.125 && crossed) period[w, count[w]++] = t - crossed
+                crossed = t; swing = 0
             }
             prev = v
         }
@@ -66,10 +70,14 @@ heard() {
                 if (peak[i] <= 0.125) { if (first >= 0) gaps++; continue }
                 if (first < 0) first = i
                 end = i; heard++; inner_gaps = gaps
-                if (count[i] < 3) continue
+                if (count[i] < 2) continue
+                # The median period (a splice of play at speed makes one odd).
+                m = count[i]
+                for (j = 0; j < m; j++) sorted[j] = period[i, j]
+                for (j = 1; j < m; j++)
+                    for (k = j; k > 0 && sorted[k - 1] > sorted[k]; k--) { x = sorted[k]; sorted[k] = sorted[k - 1]; sorted[k - 1] = x }
                 # sox sweeps exponentially: the pitch gives the time in the file
-                f = (count[i] - 1) * rate / (lastx[i] - firstx[i])
-                tf = log(f / low) / log(high / low) * sweep_ms
+                tf = log(rate / sorted[int(m / 2)] / low) / log(high / low) * sweep_ms
                 if (firsttf == "") firsttf = tf
                 lasttf = tf
                 if (tf > top) top = tf; else if (top - tf > back) back = top - tf
@@ -143,9 +151,13 @@ play_bare() {
     stop_monitor
     play="$(heard $(raw "$out/$1.raw"))"
 }
-# start_ms and end_ms: ms of play lost at each end, from heard's first and
-# last fields at speed $3.
-ends() { awk -v a="$1" -v b="$2" -v v="$3" -v e=$sweep_ms 'BEGIN { printf "%d %d\n", a / v, (e - b) / v }'; }
+# start_ms, end_ms and skipped_ms: ms of play lost at each end and between
+# them (heard less than the part heard lasts), from heard's first, last and
+# heard fields at speed $4.
+ends() {
+    awk -v a="$1" -v b="$2" -v h="$3" -v v="$4" -v e=$sweep_ms \
+        'BEGIN { s = (b - a) / v - h; printf "%d %d %d\n", a / v, (e - b) / v, s > 0 ? s : 0 }'
+}
 
 failed=0
 bare_worst=0
@@ -155,8 +167,9 @@ for round in $(seq "$rounds"); do
         bare_file=$out/sweep.wav; [ $speed = 1.5 ] && bare_file=$out/faster.wav
         play_bare "bare$round-$speed" "$bare_file"
         read -r first last span _ _ _ <<<"$play"
-        read -r start_ms end_ms < <(ends "$first" "$last" $speed)
-        echo "round $round bare at $speed: start_lost_ms $start_ms end_lost_ms $end_ms heard_ms $span"
+        read -r start_ms end_ms skipped_ms < <(ends "$first" "$last" "$span" $speed)
+        echo "round $round bare at $speed: start_lost_ms $start_ms end_lost_ms $end_ms heard_ms $span" \
+             "skipped_within_ms $skipped_ms"
         if [ "$first" -lt 0 ] || [ $((last - first)) -le $((sweep_ms / 2)) ]; then
             echo "round $round: the bare loop did not play at $speed"; failed=1
         elif [ "$start_ms" -gt "$bare_worst" ]; then
@@ -166,10 +179,10 @@ for round in $(seq "$rounds"); do
             file=$out/sweep.wav; [ $kind = ima ] && file=$out/sweep_ima.wav
             play_program "$kind$round-$speed" "$file" $speed
             read -r first last span gaps back after running closed <<<"$play"
-            read -r start_ms end_ms < <(ends "$first" "$last" $speed)
+            read -r start_ms end_ms skipped_ms < <(ends "$first" "$last" "$span" $speed)
             echo "round $round $kind at $speed: start_lost_ms $start_ms end_lost_ms $end_ms heard_ms $span" \
-                 "silent_within_ms $gaps stepped_back_ms $back then_silent_ms $after running $running" \
-                 "device_closed $closed"
+                 "skipped_within_ms $skipped_ms silent_within_ms $gaps stepped_back_ms $back" \
+                 "then_silent_ms $after running $running device_closed $closed"
             results+=("$round $kind $speed $first $last $span $back $after $running $closed $start_ms $end_ms")
         done
     done
