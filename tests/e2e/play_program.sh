@@ -156,7 +156,7 @@ play_bare() {
 # heard fields at speed $4.
 ends() {
     awk -v a="$1" -v b="$2" -v h="$3" -v v="$4" -v e=$sweep_ms \
-        'BEGIN { s = (b - a) / v - h; printf "%d %d %d\n", a / v, (e - b) / v, s > 0 ? s : 0 }'
+        'BEGIN { s = (b - a) / v - h; printf "%d %d %d\n", a / v, (e - b) / v, (s > 0 ? s : 0) }'
 }
 
 failed=0
