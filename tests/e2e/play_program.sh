@@ -166,10 +166,10 @@ for round in $(seq "$rounds"); do
     for speed in 1 1.5; do
         bare_file=$out/sweep.wav; [ $speed = 1.5 ] && bare_file=$out/faster.wav
         play_bare "bare$round-$speed" "$bare_file"
-        read -r first last span _ _ _ <<<"$play"
+        read -r first last span gaps back _ <<<"$play"
         read -r start_ms end_ms skipped_ms < <(ends "$first" "$last" "$span" $speed)
         echo "round $round bare at $speed: start_lost_ms $start_ms end_lost_ms $end_ms heard_ms $span" \
-             "skipped_within_ms $skipped_ms"
+             "skipped_within_ms $skipped_ms silent_within_ms $gaps stepped_back_ms $back"
         if [ "$first" -lt 0 ] || [ $((last - first)) -le $((sweep_ms / 2)) ]; then
             echo "round $round: the bare loop did not play at $speed"; failed=1
         elif [ "$start_ms" -gt "$bare_worst" ]; then
