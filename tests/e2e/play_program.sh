@@ -77,11 +77,21 @@ heard() {
                 for (j = 1; j < m; j++)
                     for (k = j; k > 0 && sorted[k - 1] > sorted[k]; k--) { x = sorted[k]; sorted[k] = sorted[k - 1]; sorted[k - 1] = x }
                 # sox sweeps exponentially: the pitch gives the time in the file
-                tf = log(rate / sorted[int(m / 2)] / low) / log(high / low) * sweep_ms
-                if (firsttf == "") firsttf = tf
-                lasttf = tf
+                at[found++] = log(rate / sorted[int(m / 2)] / low) / log(high / low) * sweep_ms
+            }
+            # Steps back, on the median of each three windows in a row: one
+            # window torn by a dropout is no step, a block heard twice (20
+            # windows or more) is.
+            for (j = 0; j < found; j++) {
+                tf = at[j]
+                if (j > 0 && j + 1 < found) {
+                    x = at[j - 1]; y = at[j + 1]
+                    if (x > y) { z = x; x = y; y = z }
+                    tf = tf < x ? x : (tf > y ? y : tf)
+                }
                 if (tf > top) top = tf; else if (top - tf > back) back = top - tf
             }
+            if (found > 0) { firsttf = at[0]; lasttf = at[found - 1] }
             if (first < 0 || firsttf == "") { printf "-1 -1 0 0 0 %d\n", (last + 1) * 10; exit }
             printf "%d %d %d %d %d %d\n", firsttf, lasttf, heard * 10, inner_gaps * 10, back, (last - end) * 10
         }'
