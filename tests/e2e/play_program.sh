@@ -125,18 +125,23 @@ wait_heard() {
     done
     return 0  # judged below
 }
-device_closings() {
-    if [ -f "$log" ]; then awk '/^Play device closed/ { n++ } END { print n + 0 }' "$log"; else echo 0; fi
+log_size() { if [ -f "$log" ]; then stat -c %s "$log"; else echo 0; fi; }
+# Whether the log tells of a device closed after byte $1 (all of it when it
+# started again meanwhile, as it does past its size limit).
+closed_since() {
+    local from=$1
+    [ "$(log_size)" -ge "$from" ] || from=0
+    [ -f "$log" ] && tail -c +$((from + 1)) "$log" | awk '/^Play device closed/ { n++ } END { exit !n }'
 }
 
 # Plays copy $1 of file $2 at speed $3 (1 or 1.5) from the command line and
 # sets play: its figures (heard's fields), whether the program still ran
 # and whether the log told of one more device closed after the end.
 play_program() {
-    local name=$1 speed=$3 closings running=no closed=no
+    local name=$1 speed=$3 mark running=no closed=no
     cp "$2" "$out/$name.wav"
     cp "$out/settings.ini" "$out/$name.ini"
-    closings=$(device_closings)
+    mark=$(log_size)
     monitor_to "$out/$name.raw"
     if [ "$speed" = 1 ]; then
         "$tools/wine-run" "$program" /I "$(winpath "$out/$name.ini")" /P "$(winpath "$out/$name.wav")" &
@@ -149,7 +154,7 @@ play_program() {
     fi
     wait_heard "$out/$name.raw" 3000
     kill -0 "$recorder" 2>/dev/null && running=yes
-    [ "$(device_closings)" -gt "$closings" ] && closed=yes
+    closed_since "$mark" && closed=yes
     stop_monitor
     close_program "$program"
     play="$(heard $(raw "$out/$name.raw")) $running $closed"
