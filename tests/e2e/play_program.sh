@@ -9,13 +9,16 @@
 #  - the start lost (ms of play) is at most the bare loop's worst of the run
 #    plus 100 ms;
 #  - the end lost is at most 150 ms;
-#  - no part is heard twice: the sweep never steps back more than 100 ms,
-#    and no more than 200 ms is heard beyond what the part heard lasts;
+#  - no part is heard twice: the sweep never steps back more than 100 ms
+#    (three windows in a row), and no more than 200 ms is heard beyond what
+#    the part heard lasts;
 #  - afterwards the program still runs, its log says the device was
 #    closed, and nothing is heard for 3 s.
 # Beside the program the bare winmm loop (bench/wine/BarePlayback.cpp) plays
 # the PCM file and a 1.5 times faster one (sox's tempo) in the same round;
-# it must have played more than half of the file, or the round fails.
+# it must have played more than half of the file, or the round fails. What
+# a busy Wine skips within a play (no silence, the sweep jumps ahead) is
+# shown for both, not judged.
 #   play_program.sh PROGRAM.exe POST_COMMAND.exe BARE_PLAYBACK.exe [ROUNDS=2]
 set -euo pipefail
 program=$1
