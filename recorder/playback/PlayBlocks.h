@@ -33,7 +33,8 @@ float SpeedStepUp(float rate);
 float SpeedStepDown(float rate);
 
 // The ring slots whose decoded blocks go to the device, in order: from the
-// slot after `queued`, each whose conversion is done and whose playback
+// slot after `queued`, each whose conversion is done (decoded and not yet
+// queued: the window clears the mark as it queues one) and whose playback
 // header is free, up to and including `decoded`. Returns the count.
 int QueueOrder(int queued, int decoded, const std::array<bool, kRingSlots>& converted,
                const std::array<bool, kRingSlots>& headerFree, std::array<int, kRingSlots>& slots);

@@ -25,9 +25,9 @@ const char* MoveMenuText(RepositionStep step, bool forward, int lhMode)
     return plainKey ? "Back 1 segment\tLeft-cursor" : "Back 1 segment\tCtrl+Left-cursor";
 }
 
-bool KeyHeld(short asyncKeyState)
+bool KeyHeld(short keyState)
 {
-    return (static_cast<unsigned short>(asyncKeyState) & 0xFFF0u) != 0;
+    return (static_cast<unsigned short>(keyState) & 0xFFF0u) != 0;
 }
 
 JoyAction JoyButtonAction(int setting, bool pressed)

@@ -16,9 +16,9 @@ RepositionStep StepForKeys(bool shift, bool ctrl, int lhMode);
 // through the same step choice as the buttons).
 const char* MoveMenuText(RepositionStep step, bool forward, int lhMode);
 
-// A key counts as held when any of the bits 0xFFF0 of GetAsyncKeyState's
-// answer is set.
-bool KeyHeld(short asyncKeyState);
+// A key counts as held when any of the bits 0xFFF0 of its state
+// (GetKeyState's answer) is set.
+bool KeyHeld(short keyState);
 
 enum class JoyAction { None, Record, Play, Stop, Back3Seconds, Forward3Seconds };
 

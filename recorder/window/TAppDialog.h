@@ -146,12 +146,14 @@ public:
     // Closes the device of a played file when its tail has been let out (or
     // at once, before the output is opened again).
     void ClosePlayTail();
+    void LogPlayDeviceClosed(const WaveCloseResult& closed);
     // Reposition by minute (0), second (1), segment (2) or comment (3).
     void Reposition(int mode, bool forward, int count);
     void PositionPrevSegment(bool previous);
     // Moves the position by seconds (negative: back), as the joystick does.
     void StepSeconds(int seconds);
     void PositionCommand(UINT id, int mode, bool forward);
+    void MoveByKeys(bool forward);
     void CmPlay();
     // Stop (TAppDialogTransport.cpp): the Stop button's look and the focus,
     // then BnStop, which ends recording and playback and brings the file
@@ -358,6 +360,9 @@ public:
     std::optional<std::string> PendingOpenPath;  // the latest kept request
     LRESULT EvOpenFileRequest(WPARAM wParam, LPARAM lParam);
     bool SaveFile(const char* newName, bool close);
+    // Where the last save that closed the file left it (after any rename);
+    // empty when that save deleted it.
+    std::string SavedRecordingPath;
     bool FileCanClose();
     void SetTitle(const char* name, bool temporary);
     bool NewFileName(const char* base, std::string& out, bool temporary, int type);
@@ -566,7 +571,7 @@ private:
     void EndOfPlayback();
     void RefillPlayHeader(int index);
     bool LendEndSilence(int index, uint32_t position);
-    bool PlayAfterRecording(const std::string& recorded);
+    bool PlayAfterRecording();
     bool PlayedToTheEnd(const WAVEHDR& returned) const;
     // At speed: the work buffer made, the balance of the play started anew.
     void EnsureSpeedWork();

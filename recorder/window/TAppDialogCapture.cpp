@@ -91,10 +91,13 @@ void TAppDialog::FreeDat()
 
 namespace {
 
-// Back, Forward, the position commands and a second copy's /X.
-bool IsMoveRequest(UINT msg, WPARAM wParam)
+// Requests of which every one asked for counts: the moves (Back, Forward,
+// the position commands, a second copy's /X), the joystick's presses and
+// releases (steps, or record and stop in turn) and the record toggle, two
+// of which undo each other.
+bool CountsEachTime(UINT msg, WPARAM wParam)
 {
-    if (msg == WM_REPOSITION)
+    if (msg == WM_REPOSITION || msg == MM_JOY1BUTTONDOWN || msg == WM_TOGGLERECORD)
         return true;
     if (msg != WM_COMMAND)
         return false;
@@ -109,12 +112,12 @@ bool TAppDialog::DeferIfTransportBusy(UINT msg, WPARAM wParam, LPARAM lParam)
     if (!IsHoldingRequests())
         return false;
     // A request asked for again runs once, in the place of its latest
-    // asking: record, stop, record ends recording. Moves add up: each one
-    // asked for is made.
+    // asking: record, stop, record ends recording. Moves, joystick buttons
+    // and record toggles each run as asked.
     const auto same = [&](const TransportRequest& r) {
         return r.msg == msg && r.wParam == wParam && r.lParam == lParam;
     };
-    if (!IsMoveRequest(msg, wParam))
+    if (!CountsEachTime(msg, wParam))
         DeferredRequests.erase(std::remove_if(DeferredRequests.begin(), DeferredRequests.end(), same),
                                DeferredRequests.end());
     DeferredRequests.push_back({msg, wParam, lParam});

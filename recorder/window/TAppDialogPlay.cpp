@@ -12,6 +12,7 @@
 #include "core/PrivateMessages.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/files/FileNaming.h"
+#include "recorder/files/SavePlan.h"
 #include "recorder/playback/PlayBlocks.h"
 #include "recorder/playback/SpeedConvert.h"
 
@@ -74,11 +75,11 @@ void TAppDialog::BnPlay()
         return;
     }
     if (Recording) {
-        const std::string recorded = CurrentFile->GetPath();
+        SavedRecordingPath.clear();
         CmStop();
         if (PlayButton && PlayButton->GetHandle())
             PlayButton->SetState(CoolButton::kPressed, true);
-        if (!PlayAfterRecording(recorded))
+        if (!PlayAfterRecording())
             return;
     }
     const uint32_t length = CurrentFile->GetLength();
@@ -103,13 +104,16 @@ void TAppDialog::BnPlay()
 
 // The stop of a recording may have saved it and opened a new, empty file
 // (record mode 4): the recording the user was looking at is played, opened
-// again from where it was saved. False (and stopped, with the reason shown)
-// when there is nothing to play.
-bool TAppDialog::PlayAfterRecording(const std::string& recorded)
+// again from where the save put it (Save As or a category may have moved
+// it, and the new file may have taken its old name). False (and stopped,
+// with the reason shown) when there is nothing to play.
+bool TAppDialog::PlayAfterRecording()
 {
     if (CurrentFile && CurrentFile->GetDataLength() > 0)
         return true;
-    if (!recorded.empty() && PathExists(recorded)) {
+    const std::string recorded = SavedRecordingPath;
+    if (!recorded.empty() && PathExists(recorded) &&
+        !(CurrentFile && IsSameFile(recorded, CurrentFile->GetPath()))) {
         // The new file the stop opened was never used: it goes, not left
         // empty on disk.
         if (CurrentFile && CurrentFile->GetDataLength() == 0) {
@@ -239,7 +243,10 @@ void TAppDialog::DecodePlayBuffer(int index)
         const MMRESULT prepared = hAcmStream.Prepare(*record);
         record->cbSrcLength = sourceBytes;
         if (prepared != MMSYSERR_NOERROR) {
+            // Its block is passed over; the play goes on with the next.
             Warn(IDS_PREPAREFAILED);
+            record->cbDstLengthUsed = 0;
+            record->fdwStatus |= ACMSTREAMHEADER_STATUSF_DONE;
             return;
         }
     }
@@ -263,10 +270,14 @@ bool TAppDialog::QueuePlayBuffers()
     const int toQueue = QueueOrder(PlayQueuedIndex, PlayDecodedIndex, converted, headerFree, slots);
     for (int k = 0; k < toQueue; ++k) {
         const int i = slots[k];
-        const ACMSTREAMHEADER& record = *Ring.Conversion(i);
+        ACMSTREAMHEADER& record = *Ring.Conversion(i);
         WAVEHDR& header = Ring.Header(i);
         const DWORD bytes = std::min<DWORD>(record.cbDstLengthUsed, kRingBlockBytes);
         PlayQueuedIndex = i;
+        // A record is played once: until it is decoded again it is not
+        // ready, or a walk that finds every decoded record queued would go
+        // round the ring and hand the device blocks it has played.
+        record.fdwStatus &= ~ACMSTREAMHEADER_STATUSF_DONE;
         if (bytes == 0 && record.cbSrcLength == 0) {
             // Nothing was read for this record: the end of the file.
             queued |= LendEndSilence(i, static_cast<uint32_t>(record.dwSrcUser));
@@ -475,7 +486,14 @@ void TAppDialog::EndOfPlayback()
 void TAppDialog::ClosePlayTail()
 {
     DisarmTimer(TIMER_PLAYTAIL);
-    (void)PlayTail.Close();
+    if (PlayTail.IsOpen())
+        LogPlayDeviceClosed(PlayTail.Close());
+}
+
+void TAppDialog::LogPlayDeviceClosed(const WaveCloseResult& closed)
+{
+    WriteLog(closed.Ok() ? std::string("Play device closed")
+                         : "Play device closed, close result " + std::to_string(closed.close));
 }
 
 LRESULT TAppDialog::EvMmAcmDone(WPARAM, LPARAM)

@@ -16,10 +16,24 @@ namespace {
 
 constexpr int kLargestSecondRetry = 9;  // back one second tries up to 9 times the step
 
+// The keys as they were when the key press or click that asked for the move
+// was made (the thread's key state), not as they are when the move runs: a
+// key handled late keeps its own step.
 RepositionStep StepFromKeys()
 {
-    return StepForKeys(KeyHeld(GetAsyncKeyState(VK_SHIFT)), KeyHeld(GetAsyncKeyState(VK_CONTROL)),
-                       AppState.LHMode);
+    return StepForKeys(KeyHeld(GetKeyState(VK_SHIFT)), KeyHeld(GetKeyState(VK_CONTROL)), AppState.LHMode);
+}
+
+// The position command that makes one step of that kind.
+UINT PositionCommandOf(RepositionStep step, bool forward)
+{
+    switch (step) {
+    case RepositionStep::Second: return forward ? CM_FORWARD1SECOND : CM_BACK1SECOND;
+    case RepositionStep::Segment: return forward ? CM_FORWARD1SEGMENT : CM_BACK1SEGMENT;
+    case RepositionStep::Comment: return forward ? CM_FORWARD1COMMENT : CM_BACK1COMMENT;
+    case RepositionStep::Minute: break;
+    }
+    return forward ? CM_FORWARD1MINUTE : CM_BACK1MINUTE;
 }
 
 }  // namespace
@@ -92,17 +106,16 @@ void TAppDialog::StepSeconds(int seconds)
         Position(CurrentFile->RelativePosition(seconds), true);
 }
 
-void TAppDialog::CmRewind()
+// The step is chosen now; a move held while the transport is busy keeps it.
+void TAppDialog::MoveByKeys(bool forward)
 {
-    if (!DeferIfTransportBusy(WM_COMMAND, CM_REWIND, 0))
-        Reposition(static_cast<int>(StepFromKeys()), false, 1);
+    const RepositionStep step = StepFromKeys();
+    if (!DeferIfTransportBusy(WM_COMMAND, PositionCommandOf(step, forward), 0))
+        Reposition(static_cast<int>(step), forward, 1);
 }
 
-void TAppDialog::CmFastForward()
-{
-    if (!DeferIfTransportBusy(WM_COMMAND, CM_FASTFORWARD, 0))
-        Reposition(static_cast<int>(StepFromKeys()), true, 1);
-}
+void TAppDialog::CmRewind() { MoveByKeys(false); }
+void TAppDialog::CmFastForward() { MoveByKeys(true); }
 
 // The position commands, each one step of its kind.
 void TAppDialog::PositionCommand(UINT id, int mode, bool forward)

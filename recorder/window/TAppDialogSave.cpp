@@ -106,6 +106,7 @@ bool TAppDialog::NameByCategory(bool close) {
     std::string category = "none";
     if (!AskCategory(category) && close) {
         CurrentFile->SetTemporary(false);  // else letting it go would delete it
+        SavedRecordingPath = CurrentFile->GetPath();
         EndCurrentFile(*this, false);
         return false;
     }
@@ -138,6 +139,7 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
     // The questions and the copy's progress pump messages: a request that
     // arrives then (open, record) waits until this file is dealt with.
     TransportBusyScope busy(*this);
+    SavedRecordingPath.clear();
     const uint32_t position = CurrentFile->GetPosition();
     (void)CurrentFile->Update();
     const SaveSituation situation = SituationOf(*CurrentFile, newName, close);
@@ -184,6 +186,8 @@ bool TAppDialog::SaveFile(const char* newName, bool close) {
         break;
     }
     if (close) {
+        if (CurrentFile)
+            SavedRecordingPath = CurrentFile->GetPath();
         EndCurrentFile(*this, false);
     } else if (CurrentFile) {
         Position(position, true);

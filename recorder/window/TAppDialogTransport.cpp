@@ -121,7 +121,7 @@ void TAppDialog::StopPlaybackPart()
         hWaveOut.HandOver(PlayTail))
         ArmTimer(TIMER_PLAYTAIL, kPlayTailMs);
     else
-        (void)hWaveOut.Close();
+        LogPlayDeviceClosed(hWaveOut.Close());
     if (CurrentFile)
         Position(PlayedPosition, true);
 }

@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# The real program plays what it recorded: it records 4 s of a 1 kHz tone,
-# with silence before and after, from the null sink's monitor (/I settings /L, stopped by a second copy's /F /T),
-# then plays the file into the null sink, from the command line (/P) and at
-# speed 1.5 (five "faster" commands, then "Play at speed", as the menu sends
-# them), while parec records the sink's monitor. In every round the tone
-# must be heard for as long as it lasts in the file (1/1.5 of that at speed
-# 1.5), at most 0.15 s shorter and 0.2 s longer, followed by 2 s of silence
-# while the program still runs: it stops by itself at the end of the file.
-# Beside each play the bare winmm loop (bench/wine/BarePlayback.cpp) plays
-# the same audio (made 1.5 times faster by sox for the second) in the same
-# round, and its figures are printed: what the platform alone does.
+# The real program plays files into the null sink while parec records the
+# sink's monitor: a 3 s sweep made by sox (300 Hz rising to 3300 Hz, to the
+# file's last sample), as 16-bit PCM and as IMA ADPCM (decoded by Wine's
+# codec), each from the command line (/P) and at speed 1.5 (five "faster"
+# commands, then "Play at speed", as the menu sends them), in every round.
+# The sweep's pitch tells which part of the file each moment heard comes
+# from, so every play is judged on both ends:
+#  - the start lost (ms of play) is at most the bare loop's worst of the run
+#    plus 100 ms;
+#  - the end lost is at most 150 ms;
+#  - no part is heard twice: the sweep never steps back more than 100 ms
+#    (three windows in a row), and no more than 200 ms is heard beyond what
+#    the part heard lasts;
+#  - afterwards the program still runs, its log says the device was
+#    closed, and nothing is heard for 3 s.
+# Beside the program the bare winmm loop (bench/wine/BarePlayback.cpp) plays
+# the PCM file and a 1.5 times faster one (sox's tempo) in the same round;
+# it must have played more than half of the file, or the round fails. What
+# a busy Wine skips within a play (no silence, the sweep jumps ahead) is
+# shown for both, not judged.
 #   play_program.sh PROGRAM.exe POST_COMMAND.exe BARE_PLAYBACK.exe [ROUNDS=2]
-set -eu
+set -euo pipefail
 program=$1
 post=$2
 bare=$3
@@ -25,109 +34,191 @@ cleanup() {
     rm -rf "$out"
 }
 write_recording_settings e2e
-wav="$out/e2e.wav"
+build=$(cd "$(dirname "$program")" && pwd)
+log="${WINEPREFIX:-$build/wineprefix}/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
 CM_SPEEDUP=25212
 CM_PLAYATSPEED=25210
+sweep_ms=3000 low_hz=300 high_hz=3300
 
-# Milliseconds from the first to the last 10 ms window whose peak passes a
-# quarter of the tone's level (0.5 of full scale), and after that to the end.
-tone_span() {
-    sox "$@" -t dat - 2>/dev/null | awk '
+sox -n -r 44100 -c 1 -b 16 "$out/sweep.wav" synth $((sweep_ms / 1000)) sine $low_hz-$high_hz vol 0.5
+sox "$out/sweep.wav" -e ima-adpcm "$out/sweep_ima.wav"
+sox "$out/sweep.wav" "$out/faster.wav" tempo 1.5
+
+# What was heard of the sweep in a sound file (sox's arguments): the sweep's
+# time (ms of the file) at the first and at the last 10 ms window heard (peak
+# above a quarter of the sweep's), the ms heard, the silent ms between them,
+# the largest step back of the sweep's time, and the silence after the last.
+heard() {
+    sox "$@" -t dat - 2>/dev/null | awk -v rate=44100 -v low=$low_hz -v high=$high_hz -v sweep_ms=$sweep_ms '
         /^;/ { next }
-        { w = int($1 * 100); v = $2 < 0 ? -$2 : $2; if (v > peak[w]) peak[w] = v; if (w > last) last = w }
+        {
+            v = $2; n++
+            w = int((n - 1) / (rate / 100)); a = v < 0 ? -v : v
+            if (a > peak[w]) peak[w] = a
+            if (w > last) last = w
+            if (a > swing) swing = a
+            # An upward zero crossing (in samples) ends a period of the sweep
+            # when the wave swung past the threshold since the last one: the
+            # codec noise around a silence makes none.
+            if (prev < 0 && v >= 0) {
+                t = (n - 2) + (-prev) / (v - prev)
+                if (swing > 0.125 && crossed) period[w, count[w]++] = t - crossed
+                crossed = t; swing = 0
+            }
+            prev = v
+        }
         END {
-            first = -1; end = -1
-            for (i = 0; i <= last; i++) if (peak[i] > 0.125) { if (first < 0) first = i; end = i }
-            if (first < 0) { print "0 0"; exit }
-            printf "%d %d\n", (end - first + 1) * 10, (last - end) * 10
+            first = -1; heard = 0; gaps = 0; back = 0; top = -1e9
+            for (i = 0; i <= last; i++) {
+                if (peak[i] <= 0.125) { if (first >= 0) gaps++; continue }
+                if (first < 0) first = i
+                end = i; heard++; inner_gaps = gaps
+                if (count[i] < 2) continue
+                # The median period (a splice of play at speed makes one odd).
+                m = count[i]
+                for (j = 0; j < m; j++) sorted[j] = period[i, j]
+                for (j = 1; j < m; j++)
+                    for (k = j; k > 0 && sorted[k - 1] > sorted[k]; k--) { x = sorted[k]; sorted[k] = sorted[k - 1]; sorted[k - 1] = x }
+                # sox sweeps exponentially: the pitch gives the time in the file
+                at[found++] = log(rate / sorted[int(m / 2)] / low) / log(high / low) * sweep_ms
+            }
+            # Steps back, on the median of each three windows in a row: one
+            # window torn by a dropout is no step, a block heard twice (20
+            # windows or more) is.
+            for (j = 0; j < found; j++) {
+                tf = at[j]
+                if (j > 0 && j + 1 < found) {
+                    x = at[j - 1]; y = at[j + 1]
+                    if (x > y) { z = x; x = y; y = z }
+                    tf = tf < x ? x : (tf > y ? y : tf)
+                }
+                if (tf > top) top = tf; else if (top - tf > back) back = top - tf
+            }
+            if (found > 0) { firsttf = at[0]; lasttf = at[found - 1] }
+            if (first < 0 || firsttf == "") { printf "-1 -1 0 0 0 %d\n", (last + 1) * 10; exit }
+            printf "%d %d %d %d %d %d\n", firsttf, lasttf, heard * 10, inner_gaps * 10, back, (last - end) * 10
         }'
 }
+raw() { echo -t raw -r 44100 -c 1 -b 16 -e signed "$1"; }
+
+# The measure itself, on the files and on a file with its first second cut.
+sox "$out/sweep.wav" "$out/cut.wav" trim 1
+for f in sweep sweep_ima cut; do
+    read -r first last span _ back _ < <(heard "$out/$f.wav")
+    want=0; [ $f = cut ] && want=1000
+    awk -v a="$first" -v b="$last" -v s="$span" -v k="$back" -v w=$want -v e=$sweep_ms \
+        'BEGIN { exit !(a >= w && a <= w + 15 && b >= e - 15 && k == 0 && s >= e - w) }' ||
+        { echo "the sweep in $f.wav measures $first..$last ms, $span ms heard, $back back"; exit 1; }
+done
+
 monitor_to() {
     parec --device=null.monitor --format=s16le --rate=44100 --channels=1 --raw >"$1" &
     listener=$!
     sleep 0.5
 }
 stop_monitor() { kill_tree "$listener"; listener=; }
-raw() { echo -t raw -r 44100 -c 1 -b 16 -e signed "$1"; }
 # Waits (at most 60 s: Wine may take a while to start) until the monitor in
-# $1 has heard the tone and then 2 s of silence.
-wait_for_tone_end() {
-    local span after
+# $1 has heard the sweep and then $2 ms of silence.
+wait_heard() {
+    local first after
     for _ in $(seq 60); do
         sleep 1
-        read -r span after < <(tone_span $(raw "$1"))
-        [ "$span" -gt 0 ] && [ "$after" -ge 2000 ] && return 0
+        read -r first _ _ _ _ after < <(heard $(raw "$1"))
+        [ "$first" -ge 0 ] && [ "$after" -ge "$2" ] && return 0
     done
     return 0  # judged below
 }
+log_size() { if [ -f "$log" ]; then stat -c %s "$log"; else echo 0; fi; }
+# Whether the log tells of a device closed after byte $1 (all of it when it
+# started again meanwhile, as it does past its size limit).
+closed_since() {
+    local from=$1
+    [ "$(log_size)" -ge "$from" ] || from=0
+    [ -f "$log" ] && tail -c +$((from + 1)) "$log" | awk '/^Play device closed/ { n++ } END { exit !n }'
+}
 
-"$tools/sound-rig" start
-# 1. The recording: silence, 4 s of tone, silence. Wine's PulseAudio output
-# may drop the first half second or more of a stream (the bare loop's too;
-# the 32-bit Wine up to about 1.6 s): the silence before the tone, about 4 s
-# (2.7 s at speed 1.5), takes that, so that the check measures the tone's end.
-"$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
-recorder=$!
-wait_for_file "$wav" || { echo "no recording started"; exit 1; }
-sleep 5.5
-"$tools/sound-rig" tone 4 1000
-sleep 1.5
-"$tools/wine-run" "$program" /F /T
-sleep 1
-close_program "$program"
-sleep 1
-read -r file_ms _ < <(tone_span "$wav")
-[ "$file_ms" -ge 2000 ] || { echo "the recording holds too little tone: $file_ms ms"; exit 1; }
-
-# Runs the program with the arguments after $1 while the monitor records
-# into $1.raw; "post" as the first of them posts the speed commands once
-# the window is up. Sets span_ms and after_ms: the tone and the silence after it.
-play_and_listen() {
-    local name=$1 speed=
-    shift
-    [ "$1" = post ] && { speed=1; shift; }
+# Plays copy $1 of file $2 at speed $3 (1 or 1.5) from the command line and
+# sets play: its figures (heard's fields), whether the program still ran
+# and whether the log told of one more device closed after the end.
+play_program() {
+    local name=$1 speed=$3 mark running=no closed=no
+    cp "$2" "$out/$name.wav"
+    cp "$out/settings.ini" "$out/$name.ini"
+    mark=$(log_size)
     monitor_to "$out/$name.raw"
-    "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" "$@" &
-    recorder=$!
-    [ -n "$speed" ] && "$tools/wine-run" "$post" Larkspur-PRO \
-        $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_PLAYATSPEED
-    wait_for_tone_end "$out/$name.raw"
+    if [ "$speed" = 1 ]; then
+        "$tools/wine-run" "$program" /I "$(winpath "$out/$name.ini")" /P "$(winpath "$out/$name.wav")" &
+        recorder=$!
+    else
+        "$tools/wine-run" "$program" /I "$(winpath "$out/$name.ini")" "$(winpath "$out/$name.wav")" &
+        recorder=$!
+        "$tools/wine-run" "$post" Larkspur-PRO \
+            $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_SPEEDUP $CM_PLAYATSPEED
+    fi
+    wait_heard "$out/$name.raw" 3000
+    kill -0 "$recorder" 2>/dev/null && running=yes
+    closed_since "$mark" && closed=yes
     stop_monitor
     close_program "$program"
-    read -r span_ms after_ms < <(tone_span $(raw "$out/$name.raw"))
+    play="$(heard $(raw "$out/$name.raw")) $running $closed"
 }
-
-# The bare loop reads a plain PCM file: the recording as it is, and 1.5
-# times faster with its pitch kept.
-sox "$wav" -t wav -e signed -b 16 "$out/plain.wav"
-sox "$wav" -t wav -e signed -b 16 "$out/faster.wav" tempo 1.5
-bare_play_and_listen() {
+play_bare() {
     monitor_to "$out/$1.raw"
-    "$tools/wine-run" "$bare" "$(winpath "$2")" || true
-    wait_for_tone_end "$out/$1.raw"
+    "$tools/wine-run" "$bare" "$(winpath "$2")" || echo "the bare loop failed on $2"
+    wait_heard "$out/$1.raw" 1000
     stop_monitor
-    read -r span_ms after_ms < <(tone_span $(raw "$out/$1.raw"))
+    play="$(heard $(raw "$out/$1.raw"))"
+}
+# start_ms, end_ms and skipped_ms: ms of play lost at each end and between
+# them (heard less than the part heard lasts), from heard's first, last and
+# heard fields at speed $4.
+ends() {
+    awk -v a="$1" -v b="$2" -v h="$3" -v v="$4" -v e=$sweep_ms \
+        'BEGIN { s = (b - a) / v - h; printf "%d %d %d\n", a / v, (e - b) / v, (s > 0 ? s : 0) }'
 }
 
-# Each round: played from the command line, the bare loop, at speed 1.5, the
-# bare loop on the faster file.
 failed=0
-judge() {  # heard_ms expected_ms silence_after_ms
-    awk -v h="$1" -v e="$2" -v a="$3" 'BEGIN { exit !(e - h <= 150 && h - e <= 200 && a >= 2000) }'
-}
+bare_worst=0
+results=()
 for round in $(seq "$rounds"); do
-    play_and_listen "normal$round" /P "$(winpath "$wav")"
-    normal_ms=$span_ms normal_after=$after_ms
-    bare_play_and_listen "bare$round" "$out/plain.wav"
-    bare_ms=$span_ms
-    play_and_listen "fast$round" post "$(winpath "$wav")"
-    fast_ms=$span_ms fast_after=$after_ms
-    bare_play_and_listen "barefast$round" "$out/faster.wav"
-    bare_fast_ms=$span_ms
-    fast_expected=$((file_ms * 2 / 3))
-    echo "round $round: file_ms $file_ms program_ms $normal_ms bare_ms $bare_ms then_silent_ms $normal_after" \
-         "| at_1.5 expected_ms $fast_expected program_ms $fast_ms bare_ms $bare_fast_ms then_silent_ms $fast_after"
-    judge "$normal_ms" "$file_ms" "$normal_after" || { echo "round $round: playback length out of range"; failed=1; }
-    judge "$fast_ms" "$fast_expected" "$fast_after" || { echo "round $round: length at speed 1.5 out of range"; failed=1; }
+    for speed in 1 1.5; do
+        bare_file=$out/sweep.wav; [ $speed = 1.5 ] && bare_file=$out/faster.wav
+        play_bare "bare$round-$speed" "$bare_file"
+        read -r first last span gaps back _ <<<"$play"
+        read -r start_ms end_ms skipped_ms < <(ends "$first" "$last" "$span" $speed)
+        echo "round $round bare at $speed: start_lost_ms $start_ms end_lost_ms $end_ms heard_ms $span" \
+             "skipped_within_ms $skipped_ms silent_within_ms $gaps stepped_back_ms $back"
+        if [ "$first" -lt 0 ] || [ $((last - first)) -le $((sweep_ms / 2)) ]; then
+            echo "round $round: the bare loop did not play at $speed"; failed=1
+        elif [ "$start_ms" -gt "$bare_worst" ]; then
+            bare_worst=$start_ms
+        fi
+        for kind in pcm ima; do
+            file=$out/sweep.wav; [ $kind = ima ] && file=$out/sweep_ima.wav
+            play_program "$kind$round-$speed" "$file" $speed
+            read -r first last span gaps back after running closed <<<"$play"
+            read -r start_ms end_ms skipped_ms < <(ends "$first" "$last" "$span" $speed)
+            echo "round $round $kind at $speed: start_lost_ms $start_ms end_lost_ms $end_ms heard_ms $span" \
+                 "skipped_within_ms $skipped_ms silent_within_ms $gaps stepped_back_ms $back" \
+                 "then_silent_ms $after running $running device_closed $closed"
+            results+=("$round $kind $speed $first $last $span $back $after $running $closed $start_ms $end_ms")
+        done
+    done
+done
+
+# Each play against the bounds; the start against the bare loop's worst.
+echo "bare loop's worst start lost: $bare_worst ms"
+for r in "${results[@]}"; do
+    read -r round kind speed first last span back after running closed start_ms end_ms <<<"$r"
+    what="round $round $kind at $speed"
+    if [ "$first" -lt 0 ]; then echo "$what: nothing heard"; failed=1; continue; fi
+    [ "$start_ms" -le $((bare_worst + 100)) ] || { echo "$what: start lost $start_ms ms"; failed=1; }
+    [ "$end_ms" -le 150 ] || { echo "$what: end lost $end_ms ms"; failed=1; }
+    awk -v s="$span" -v a="$first" -v b="$last" -v v=$speed -v k="$back" \
+        'BEGIN { exit !(k <= 100 && s - (b - a) / v <= 200) }' ||
+        { echo "$what: a part heard twice ($span ms heard, $back ms stepped back)"; failed=1; }
+    [ "$after" -ge 3000 ] || { echo "$what: only $after ms of silence after the end"; failed=1; }
+    [ "$running" = yes ] || { echo "$what: the program had ended"; failed=1; }
+    [ "$closed" = yes ] || { echo "$what: the log tells of no device closed"; failed=1; }
 done
 exit "$failed"

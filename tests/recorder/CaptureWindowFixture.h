@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,15 @@ public:
     bool failTransfers = false;  // every clipboard transfer is cancelled
     bool failScratchFiles = false;  // no scratch recording can be made
     bool cancelEdits = false;  // Cancel is pressed in every edit's progress
+    std::set<UINT_PTR> armedTimers;  // armed and not yet disarmed; none fires by itself
 
 protected:
-    bool ArmTimer(UINT_PTR, UINT) override { return true; }
-    void DisarmTimer(UINT_PTR) override {}
+    bool ArmTimer(UINT_PTR id, UINT) override
+    {
+        armedTimers.insert(id);
+        return true;
+    }
+    void DisarmTimer(UINT_PTR id) override { armedTimers.erase(id); }
     std::unique_ptr<EditProgress> MakeEditProgress() override
     {
         if (cancelEdits)

@@ -1,11 +1,13 @@
 // Playback beside recording and the other transport requests, on the
 // scripted devices: one transport state, play at speed chosen while playing,
-// Play after a recording in record mode 4, moves asked for while busy and the
-// keys of the Back and Forward moves.
+// Play after a recording in record mode 4, where each road to play begins,
+// requests asked for while busy and the keys of the Back and Forward moves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -120,8 +122,88 @@ TEST_F(PlayTransportTest, PlayAfterARecordingInModeFourPlaysTheSavedRecording)
     Send(WM_COMMAND, CM_STOP);
 }
 
-// Two equal moves asked for while the transport is busy are two moves.
-TEST_F(PlayTransportTest, EqualMovesAskedWhileBusyAreEachMade)
+// Record mode 4 with a temporary file that Save As moves to a new name: the
+// new file takes the freed name, and the recording plays from its new name.
+TEST_F(PlayTransportTest, PlayAfterARecordingMovedBySaveAsPlaysItUnderItsNewName)
+{
+    FilesTestFolder folder;
+    CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
+    AppState.AutoName = false;  // a temporary file, named by Save As when saved
+    AppState.SampleRate = 8000;  // the new recording's format
+    AppState.Resolution = true;
+    AppState.RecordMode = 4;
+    dialog->OpenFile(nullptr);
+    ASSERT_TRUE(dialog->CurrentFile);
+    ASSERT_EQ(folder / "~rec_1.wav", dialog->CurrentFile->GetPath());
+    Send(WM_TOGGLERECORD);
+    Capture(3);
+    ui.fileDialogAnswers.push_back(folder / "talk.wav");
+    Send(WM_COMMAND, CM_PLAY);
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    ASSERT_TRUE(dialog->CurrentFile);
+    EXPECT_EQ(folder / "talk.wav", dialog->CurrentFile->GetPath());
+    EXPECT_TRUE(dialog->Playing);
+    Send(WM_COMMAND, CM_STOP);
+    dialog->CurrentFile.reset();
+    // The new file the stop made was never used: none is left behind.
+    EXPECT_FALSE(PathExists(folder / "~rec_1.wav"));
+}
+
+// Every way of starting a play hands the device the file from its first
+// byte: Play from the end, /P, a play after a recording (record mode 0 and
+// 4), the play toggle, play at speed and a sound byte.
+TEST_F(PlayTransportTest, EveryRoadToPlayBeginsAtTheFilesFirstByte)
+{
+    FilesTestFolder folder;  // where record mode 4 names its new file
+    CopyTextField(AppState.DefaultDirectory, folder.Path().c_str());
+    AppState.AutoName = true;
+    AppState.AutoPrompt = false;
+    AppState.PlayRate = 1.5f;
+    AppState.SoundByte = 1;
+    std::vector<char> first(kBlockBytes);
+    ASSERT_EQ(int32_t(kBlockBytes), dialog->CurrentFile->Read(first.data(), kBlockBytes));
+    const auto record = [&](int mode) {
+        AppState.RecordMode = mode;
+        Send(WM_TOGGLERECORD);
+        Capture(3);
+    };
+    const auto atStart = [&] { dialog->Position(0, true); };
+    const struct {
+        const char* road;
+        std::function<void()> before, start;
+        size_t compared;  // at speed the block's first piece is copied as it is
+    } roads[] = {
+        {"Play at the end", [&] { dialog->Position(dialog->CurrentFile->GetLength(), true); },
+         [&] { Send(WM_COMMAND, CM_PLAY); }, kBlockBytes},
+        {"/P", atStart, [&] { Send(WM_STOPTHENPLAY, REMOTE_WPARAM); }, kBlockBytes},
+        {"after a recording", [&] { record(0); }, [&] { Send(WM_COMMAND, CM_PLAY); }, kBlockBytes},
+        {"after a recording, mode 4", [&] { record(4); }, [&] { Send(WM_COMMAND, CM_PLAY); }, kBlockBytes},
+        {"play toggle", atStart, [&] { Send(WM_TOGGLEPLAY); }, kBlockBytes},
+        {"at speed", atStart, [&] { Send(WM_COMMAND, CM_PLAYATSPEED); }, kBlockBytes * 3 / 2 / 8},
+        {"sound byte", atStart,
+         [&] { Send(WM_COMMAND, MAKEWPARAM(CM_PLAY, BN_DOUBLECLICKED), LPARAM(dialog->GetDlgItem(CM_PLAY))); },
+         kBlockBytes},
+    };
+    for (const auto& r : roads) {
+        SCOPED_TRACE(r.road);
+        r.before();
+        waves.played.clear();
+        r.start();
+        ASSERT_TRUE(dialog->Playing);
+        waves.Tick();
+        Pump();
+        ASSERT_GE(waves.played.size(), r.compared);
+        EXPECT_TRUE(std::equal(first.begin(), first.begin() + r.compared, waves.played.begin()));
+        Send(WM_COMMAND, CM_STOP);
+    }
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    dialog->CurrentFile.reset();
+}
+
+// While the transport is busy every move, joystick button and record toggle
+// asked for is kept: two equal moves are two moves, two presses of a
+// "Rewind NO" button two steps, two toggles a recording started and stopped.
+TEST_F(PlayTransportTest, MovesJoystickButtonsAndTogglesAskedWhileBusyAreEachKept)
 {
     dialog->BeginTransportBusy();
     Send(WM_COMMAND, CM_FORWARD1SECOND);
@@ -131,6 +213,46 @@ TEST_F(PlayTransportTest, EqualMovesAskedWhileBusyAreEachMade)
     dialog->EndTransportBusy();
     Pump();
     EXPECT_EQ(4 * kSecondBytes, dialog->CurrentFile->GetPosition());
+    AppState.JoyButton1 = 3;  // "Rewind NO": back 3 seconds
+    dialog->BeginTransportBusy();
+    for (int press = 0; press < 2; ++press) {
+        Send(MM_JOY1BUTTONDOWN, JOY_BUTTON1CHG | JOY_BUTTON1);
+        Send(MM_JOY1BUTTONUP, JOY_BUTTON1CHG);
+    }
+    dialog->EndTransportBusy();
+    Pump();
+    EXPECT_EQ(0u, dialog->CurrentFile->GetPosition());  // one step would leave it at 1 s
+    dialog->BeginTransportBusy();
+    Send(WM_TOGGLERECORD);
+    Send(WM_TOGGLERECORD);
+    dialog->EndTransportBusy();
+    Pump();
+    EXPECT_EQ(1, waves.Count("waveInOpen"));
+    EXPECT_FALSE(dialog->Recording);
+}
+
+// A move takes the step of the keys held when its key press was made (the
+// thread's key state), not of those held when it runs: after they were let
+// go, or once a busy transport is free again.
+TEST_F(PlayTransportTest, AMoveKeepsTheStepOfTheKeysItWasAskedWith)
+{
+    RecFile& file = *dialog->CurrentFile;
+    file.AddTimeCode(0, 1000000, true);
+    file.AddTimeCode(2 * kSecondBytes, 1000100, true);
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;  // Ctrl+Left: back one segment
+    ASSERT_TRUE(SetKeyboardState(keys));
+    dialog->Position(3 * kSecondBytes + kSecondBytes / 2, true);
+    Send(WM_COMMAND, CM_REWIND);
+    EXPECT_EQ(2 * kSecondBytes, file.GetPosition());
+    dialog->Position(3 * kSecondBytes + kSecondBytes / 2, true);
+    dialog->BeginTransportBusy();
+    Send(WM_COMMAND, CM_REWIND);
+    keys[VK_CONTROL] = 0;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    dialog->EndTransportBusy();
+    Pump();
+    EXPECT_EQ(2 * kSecondBytes, file.GetPosition());
 }
 
 // Left and Ctrl+Left go through the same step choice as the Back button, so
