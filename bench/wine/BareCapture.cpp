@@ -95,7 +95,6 @@ int main(int argc, char** argv)
         next = (next + 1) % kBuffers;
         ++taken;
     }
-    const double stopMs = NowMs();
     waveInStop(in);
     waveInReset(in);
     // What the device held at the stop comes back in ring order.
@@ -107,6 +106,7 @@ int main(int argc, char** argv)
             bytes += h.dwBytesRecorded;
         }
     }
+    const double stopMs = NowMs();  // once all is written, as a recorder's stop ends
     for (auto& h : headers)
         waveInUnprepareHeader(in, &h, sizeof(WAVEHDR));
     waveInClose(in);

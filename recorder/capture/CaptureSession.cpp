@@ -152,9 +152,10 @@ uint32_t CaptureSession::RecordedMs() const
     if (bufferBytes_ == 0)
         return 0;
     uint64_t bytes = uint64_t{tally_.taken} * bufferBytes_;
+    // A buffer taken back is lent again empty; the others hold what the
+    // device gave them, the one held back until its successor is done too.
     for (int slot = 0; slot < kRingSlots; ++slot)
-        if (!(ring_.Header(slot).dwFlags & WHDR_DONE))
-            bytes += ring_.Header(slot).dwBytesRecorded;
+        bytes += ring_.Header(slot).dwBytesRecorded;
     return static_cast<uint32_t>(bytes * 200 / bufferBytes_);
 }
 

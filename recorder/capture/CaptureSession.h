@@ -97,7 +97,7 @@ public:
     int Restarts() const { return restarts_; }
     const CaptureTally& Tally() const { return tally_; }
     // The audio of this run so far, in ms: the buffers taken back and what
-    // the lent ones hold already.
+    // the others hold already.
     uint32_t RecordedMs() const;
 
     // MM_WIM_DATA for the reported header (null: unknown): takes back what
