@@ -2,8 +2,12 @@
 // The least a program can do to record: five 200 ms buffers of 44100 Hz
 // 16-bit mono lent to the first wave input whose name contains
 // DEVICE-NAME-PART, each written to OUT.raw and lent again as it comes back
-// (the device signals an event; no polling). The benchmark's baseline for
-// what capture costs on this Wine. Prints the buffers taken back.
+// (the device signals an event; no polling); at the stop the buffers the
+// reset gives back are written too. The benchmark's baseline for what
+// capture costs on this Wine, and the end-to-end checks' for what it loses.
+// Prints the buffers taken back, then the audio recorded when the first came
+// back (those back and what the others held), the time from then to the stop
+// and the bytes written.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -23,6 +27,14 @@ int FindDevice(const char* namePart)
             return static_cast<int>(i);
     }
     return -1;
+}
+
+double NowMs()
+{
+    LARGE_INTEGER now{}, frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 }  // namespace
@@ -60,15 +72,24 @@ int main(int argc, char** argv)
     }
     const DWORD start = GetTickCount();
     waveInStart(in);
-    unsigned taken = 0;
-    for (int next = 0; GetTickCount() - start < wantedMs;) {
+    unsigned taken = 0, firstHeldMs = 0;
+    double firstMs = 0;
+    unsigned long long bytes = 0;
+    int next = 0;
+    while (GetTickCount() - start < wantedMs) {
         WAVEHDR& h = headers[next];
         if (!(h.dwFlags & WHDR_DONE)) {
             WaitForSingleObject(ready, 500);
             continue;
         }
+        if (taken == 0) {
+            firstMs = NowMs();
+            for (const WAVEHDR& lent : headers)
+                firstHeldMs += lent.dwBytesRecorded * 200 / (frames * 2);
+        }
         DWORD written = 0;
         WriteFile(out, h.lpData, h.dwBytesRecorded, &written, nullptr);
+        bytes += h.dwBytesRecorded;
         h.dwFlags &= ~WHDR_DONE;
         waveInAddBuffer(in, &h, sizeof(WAVEHDR));
         next = (next + 1) % kBuffers;
@@ -76,10 +97,22 @@ int main(int argc, char** argv)
     }
     waveInStop(in);
     waveInReset(in);
+    // What the device held at the stop comes back in ring order.
+    for (int i = 0; i < kBuffers; ++i, next = (next + 1) % kBuffers) {
+        WAVEHDR& h = headers[next];
+        DWORD written = 0;
+        if ((h.dwFlags & WHDR_DONE) && h.dwBytesRecorded > 0) {
+            WriteFile(out, h.lpData, h.dwBytesRecorded, &written, nullptr);
+            bytes += h.dwBytesRecorded;
+        }
+    }
+    const double stopMs = NowMs();  // once all is written, as a recorder's stop ends
     for (auto& h : headers)
         waveInUnprepareHeader(in, &h, sizeof(WAVEHDR));
     waveInClose(in);
     CloseHandle(out);
     std::printf("taken %u buffers in %lu ms\n", taken, GetTickCount() - start);
+    std::printf("first buffers back with %u ms; stopped %.0f ms later; %llu bytes\n", firstHeldMs, stopMs - firstMs,
+                bytes);
     return 0;
 }

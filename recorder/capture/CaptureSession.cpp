@@ -147,6 +147,18 @@ void CaptureSession::Count(uint32_t bytes, const BlockVerdict& verdict, const Wr
         ++tally_.lost;  // a file type the writer has no way into
 }
 
+uint32_t CaptureSession::RecordedMs() const
+{
+    if (bufferBytes_ == 0)
+        return 0;
+    uint64_t bytes = uint64_t{tally_.taken} * bufferBytes_;
+    // A buffer taken back is lent again empty; the others hold what the
+    // device gave them, the one held back until its successor is done too.
+    for (int slot = 0; slot < kRingSlots; ++slot)
+        bytes += ring_.Header(slot).dwBytesRecorded;
+    return static_cast<uint32_t>(bytes * 200 / bufferBytes_);
+}
+
 std::string CaptureTallyText(const CaptureTally& tally, int restarts)
 {
     char line[160];

@@ -96,6 +96,9 @@ public:
     int LastSlot() const { return lastSlot_; }
     int Restarts() const { return restarts_; }
     const CaptureTally& Tally() const { return tally_; }
+    // The audio of this run so far, in ms: the buffers taken back and what
+    // the others hold already.
+    uint32_t RecordedMs() const;
 
     // MM_WIM_DATA for the reported header (null: unknown): takes back what
     // is ready. file may be null (then only the level is shown). A report of

@@ -338,9 +338,12 @@ LRESULT TAppDialog::EvMmWimData(WPARAM wParam, LPARAM lParam)
     if (TraceCapture)
         TraceRing();
     bool restartDue = false;
+    const bool first = Capture.Tally().taken == 0;
     WithCaptureSink([&](CaptureSink* sink, CaptureHost& host) {
         restartDue = Capture.TakeBack(reinterpret_cast<const WAVEHDR*>(lParam), sink, host);
     });
+    if (first && Capture.Tally().taken > 0)
+        WriteLog("first capture buffers back: " + std::to_string(Capture.RecordedMs()) + " ms recorded");
     LastWaveIndex = Capture.LastSlot();
     if (restartDue)
         PostRestart();

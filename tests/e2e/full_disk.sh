@@ -104,6 +104,9 @@ record() {
         failed=$(tail -c +"$from" "$log" | tr -d '\r' | grep -c "Can't write wave data" || true)
     fi
     echo "failed writes logged: $failed"
+    # The sudden fill is there for writes that fail before the program looks
+    # again: they must have failed, and been logged.
+    [ "$1" != sudden ] || [ "$failed" -gt 0 ] || { echo "no failed write was logged after the sudden fill"; exit 1; }
     check_file "$wav"
     rm -f "$disk"/*
 }

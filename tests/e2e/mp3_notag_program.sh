@@ -8,7 +8,7 @@
 # cleanly, the file holds no ID3v2 tag, ffprobe reads it as MP3 and it decodes
 # to the tone; the comment is in the journal beside it.
 #   mp3_notag_program.sh PROGRAM.exe SHEET_DRIVER.exe
-set -eu
+set -eu -o pipefail
 program=$1
 driver=$2
 source "$(dirname "$0")/program_lib.sh"
@@ -31,7 +31,8 @@ wait_settled "$temporary" || { echo "still recording after /F /T"; exit 1; }
 
 # Closing saves: the category question first.
 "$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
-"$tools/wine-run" "$driver" answer AutoPrompt | tr -d '\r' || { echo "no category question"; exit 1; }
+answer=$("$tools/wine-run" "$driver" answer AutoPrompt) || { echo "no category question"; exit 1; }
+echo "$answer" | tr -d '\r'
 for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$recorder" 2>/dev/null && { echo "the program did not end on close (a message about the save?)"; exit 1; }
 wait "$recorder" || { echo "the program ended with an error"; exit 1; }

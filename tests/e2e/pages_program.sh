@@ -89,5 +89,6 @@ has 'TalkOff2=12' && has 'KeyPlay=884' && has 'JoyButton1=2' && has 'RecordMode=
 "$tools/wine-run" taskkill /im "$(basename "$program")" >/dev/null
 for _ in $(seq 100); do kill -0 "$recorder" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$recorder" 2>/dev/null && { echo "the program did not end on close"; exit 1; }
+wait "$recorder" || { echo "the program ended with an error ($?) on close"; exit 1; }
 recorder=
 echo "pages $pages shown, OK kept the change, Save settings as wrote it"

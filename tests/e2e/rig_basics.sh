@@ -68,3 +68,59 @@ SpxQ=8
 EOF2
     session_settings "$1" "$(winpath "$3")"
 }
+
+# The log of the program PROGRAM.exe of a build: its own Wine prefix's.
+program_log() {
+    echo "${WINEPREFIX:-$(cd "$(dirname "$1")" && pwd)/wineprefix}/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
+}
+
+# first_capture LOG FROM: waits (15 s at most) for the program's line saying
+# its first capture buffers came back, written to LOG past byte FROM (all of
+# it when it was emptied meanwhile). Sets first_ms to when it was written
+# (the log's modification time, while it is the last line) and
+# first_held_ms to the audio recorded then (those buffers and what the
+# device held besides).
+first_capture() {
+    local log=$1 from=$(($2 + 1)) before after text line
+    for _ in $(seq 1500); do
+        if [ -f "$log" ]; then
+            before=$(stat -c %.3Y "$log")
+            [ "$(stat -c %s "$log")" -gt "$2" ] || from=1
+            text=$(tail -c +"$from" "$log" | tr -d '\r')
+            after=$(stat -c %.3Y "$log")
+            line=$(grep -a '^first capture buffers back: ' <<<"$text" | tail -1 || true)
+            if [ -n "$line" ]; then
+                [ "$(tail -1 <<<"$text")" = "$line" ] \
+                    || { echo "another line followed the first capture's before it could be timed"; return 1; }
+                [ "$before" = "$after" ] || continue  # written while it was read: read again
+                first_ms=${before/./}
+                first_held_ms=$(sed 's/^first capture buffers back: \([0-9]*\) ms recorded.*/\1/' <<<"$line")
+                return 0
+            fi
+        fi
+        sleep 0.01
+    done
+    echo "the log tells of no capture buffer back"
+    return 1
+}
+
+# bare_loss BARE_CAPTURE.exe SECONDS: the bare winmm capture loop records the
+# monitor for SECONDS; prints the audio it lost (ms): the time from its first
+# buffers' return to its stop and the audio recorded then, less what it wrote.
+bare_loss() {
+    local report loss
+    report=$("$tools/wine-run" "$1" "Monitor of Null Output" "$2" "$(winpath "$out/bare.raw")" | tr -d '\r') \
+        || { echo "the bare capture loop failed: $report" >&2; return 1; }
+    rm -f "$out/bare.raw"
+    loss=$(sed -n 's/^first buffers back with \([0-9]*\) ms; stopped \([0-9]*\) ms later; \([0-9]*\) bytes$/\1 \2 \3/p' \
+           <<<"$report" | awk '{ printf "%.0f\n", $2 + $1 - $3 / 88.2 }')
+    [ -n "$loss" ] || { echo "the bare capture loop said: $report" >&2; return 1; }
+    echo "$loss"
+}
+
+# judge_loss LOST_MS BARE_LOST_MS: prints both; true when the program lost no
+# more than the bare loop of the same run and 50 ms.
+judge_loss() {
+    echo "lost_ms $1 (the bare capture loop: $2)"
+    [ "$1" -le $(($2 + 50)) ] || { echo "the recording lost more audio than the bare loop and 50 ms"; return 1; }
+}

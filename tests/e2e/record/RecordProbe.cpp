@@ -2,10 +2,13 @@
 // Records through the recorder window's own capture road (Listen, the
 // wave-input device chosen by name, StopCapture) into a new 16-bit mono
 // 44100 Hz WAV file for about MILLISECONDS of wall-clock time, then prints
-// "elapsed_ms N" (from Listen to the stop) and "data_bytes N".
+// "elapsed_ms N" (from Listen to the stop), "first_ms N" (the audio recorded
+// when the first buffers were taken back), "from_first_ms N" (from then to
+// the stop) and "data_bytes N".
 // Exit code 0 = recorded, 1 = recording did not start, 2 = usage.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -35,14 +38,20 @@ double NowMs()
     return 1000.0 * double(now.QuadPart) / double(frequency.QuadPart);
 }
 
-// Runs the message loop (capture arrives as MM_WIM_DATA) until the deadline.
-void RunMessagesUntil(double deadlineMs)
+// Runs the message loop (capture arrives as MM_WIM_DATA) until the deadline;
+// notes when the first buffers were taken back.
+void RunMessagesUntil(double deadlineMs, const TAppDialog& dialog, double& firstMs, uint32_t& firstHeldMs)
 {
     for (double now = NowMs(); now < deadlineMs; now = NowMs()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(deadlineMs - now) + 1, QS_ALLINPUT);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageA(&msg);
+            if (firstHeldMs == 0 && dialog.Capture.Tally().taken > 0) {
+                firstHeldMs = dialog.Capture.RecordedMs();
+                firstMs = NowMs();
+            }
+        }
     }
 }
 
@@ -71,10 +80,13 @@ int main(int argc, char** argv)
     dialog->Listen();
     if (!dialog->Recording)
         return 1;
-    RunMessagesUntil(started + std::atof(argv[3]));
+    double firstMs = 0;
+    uint32_t firstHeldMs = 0;
+    RunMessagesUntil(started + std::atof(argv[3]), *dialog, firstMs, firstHeldMs);
     dialog->StopCapture();
-    const double elapsed = NowMs() - started;
-    std::printf("elapsed_ms %.0f\ndata_bytes %u\n", elapsed, dialog->CurrentFile->GetDataLength());
+    const double stopped = NowMs();
+    std::printf("elapsed_ms %.0f\nfirst_ms %u\nfrom_first_ms %.0f\ndata_bytes %u\n", stopped - started,
+                firstHeldMs, firstHeldMs ? stopped - firstMs : 0.0, dialog->CurrentFile->GetDataLength());
     dialog->CurrentFile.reset();  // finishes the file
     return 0;
 }
