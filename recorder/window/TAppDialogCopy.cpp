@@ -51,8 +51,13 @@ bool PutCopyInPlace(TAppDialog& window, const std::string& copy, const std::stri
     const std::string journal = RecFile::JournalNameFor(copy);
     const bool withJournal = !journal.empty() && PathExists(journal);
     if (Files().Replace(copy, target)) {
+        // The replaced file's journal is not the copy's: the copy's own
+        // takes its place, or it goes.
+        const std::string targetJournal = RecFile::JournalNameFor(target);
         if (withJournal)
-            (void)Files().Replace(journal, RecFile::JournalNameFor(target));
+            (void)Files().Replace(journal, targetJournal);
+        else if (!targetJournal.empty() && PathExists(targetJournal))
+            (void)Files().Delete(targetJournal);
         return true;
     }
     (void)Files().Delete(copy);
