@@ -2,18 +2,18 @@
 #include "app/AppSettings.h"
 
 #include "prefs/TSetDriver.h"
-#include "prefs/TSetFile.h"
+#include "prefs/files/TSetFile.h"
 #include "prefs/TSetJoy.h"
 #include "prefs/TSetKey.h"
-#include "prefs/TSetMp3.h"
+#include "prefs/formats/TSetMp3.h"
 #include "prefs/TSetPlayBack.h"
 #include "prefs/TSetRecord.h"
-#include "prefs/TSetSpeex.h"
+#include "prefs/formats/TSetSpeex.h"
 #include "prefs/TSetStart.h"
-#include "prefs/TSetTimer.h"
-#include "prefs/TSetVorbis.h"
+#include "prefs/timer/TSetTimer.h"
+#include "prefs/formats/TSetVorbis.h"
 #include "prefs/TSetVox.h"
-#include "prefs/TSetWave.h"
+#include "prefs/formats/TSetWave.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "app/App.h"
 #include "core/AppState.h"
 #include "app/OwlMain.h"
-#include "app/TAppDialogRecorder.h"
+#include "app/RecorderWindowLink.h"
 
 namespace {
 
@@ -29,6 +29,6 @@ int RunApplication() {
     // /R shows nothing but a file's properties and ends when they close:
     // without a file it would be an invisible process nobody can reach.
     if (!PropertiesRunHasFile()) return 1;
-    App app(MakeTAppDialogRecorder, GetModuleHandleA(nullptr), StartupShowCommand());
+    App app(MakeRecorderWindowLink, GetModuleHandleA(nullptr), StartupShowCommand());
     return app.Run();
 }

@@ -1,6 +1,6 @@
 // What the application object and the frame window ask of the recorder
 // window, its client. The program's link sits over TAppDialog
-// (app/TAppDialogRecorder.cpp); tests put a plain window behind it.
+// (app/RecorderWindowLink.cpp); tests put a plain window behind it.
 #pragma once
 
 #include <windows.h>

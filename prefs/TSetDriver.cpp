@@ -2,7 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/SettingsStore.h"
-#include "services/WaveDevices.h"
+#include "sound/WaveDevices.h"
 #include "resources/ResourceIds.h"
 
 namespace {

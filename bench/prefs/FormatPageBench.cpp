@@ -18,10 +18,11 @@
 
 #include "core/AppState.h"
 #include "framework/PropertySheet.h"
-#include "prefs/TSetMp3.h"
-#include "prefs/TSetWave.h"
+#include "prefs/formats/TSetMp3.h"
+#include "prefs/formats/TSetWave.h"
 #include "recorder/files/CodecStreamOpen.h"
-#include "services/AcmServices.h"
+#include "sound/CodecDriverProbe.h"
+#include "sound/AcmServices.h"
 #include "resources/ResourceIds.h"
 
 namespace {

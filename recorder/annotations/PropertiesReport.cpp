@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "recorder/annotations/ClockTime.h"
-#include "services/AcmServices.h"
-#include "recorder/window/StatusTexts.h"
+#include "sound/AcmServices.h"
+#include "recorder/capture/StatusTexts.h"
 
 namespace {
 

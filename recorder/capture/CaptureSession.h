@@ -14,7 +14,7 @@
 #include "recorder/capture/CaptureBuffers.h"
 #include "recorder/capture/CaptureWriter.h"
 #include "recorder/capture/VoxDetect.h"
-#include "services/WaveDevice.h"
+#include "sound/WaveDevice.h"
 
 class CaptureHost {
 public:

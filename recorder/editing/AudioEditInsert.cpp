@@ -7,7 +7,7 @@
 
 #include "audiofile/FileNames.h"
 #include "audiofile/FileSystem.h"
-#include "recorder/editing/VorbisSetupHeader.h"
+#include "audiofile/VorbisSetupHeader.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "services/AcmCodecs.h"
+#include "sound/AcmCodecs.h"
 #include "recorder/files/FileFormats.h"
 
 namespace {
@@ -87,30 +87,6 @@ const CodecDriverRecord* FindCodecDriver(const std::vector<CodecDriverRecord>& d
         if (lstrcmpiA(record.formatTagName, name.c_str()) == 0)
             return &record;
     return nullptr;
-}
-
-std::vector<CodecDriverRecord> ProbeCodecDrivers(AcmServices& acm) {
-    std::vector<CodecDriverRecord> found;
-    acm.DriverEnum(
-        [&](HACMDRIVERID driverId, DWORD) {
-            ACMDRIVERDETAILSA details{};
-            details.cbStruct = sizeof details;
-            AcmDriver driver(acm);
-            // One broken driver must not hide the ones after it.
-            if (acm.DriverDetails(driverId, details) != MMSYSERR_NOERROR ||
-                driver.Open(driverId) != MMSYSERR_NOERROR)
-                return true;
-            std::string tagName;
-            if (FormatTagName(driver.Get(), kFormatTagMp3, tagName, acm) == MMSYSERR_NOERROR) {
-                CodecDriverRecord record;
-                record.driverId = driverId;
-                CopyTextField(record.formatTagName, tagName.c_str());
-                found.push_back(record);
-            }
-            return true;
-        },
-        0);
-    return found;
 }
 
 CodecOpenResult OpenCodecStream(const CodecOpenRequest& request,

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "core/AppState.h"
-#include "services/AcmStream.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/AcmStream.h"
+#include "sound/WaveFormatBuffer.h"
 
 constexpr int kConversionRecords = 5;
 constexpr DWORD kConversionRecordBytes = 450000;
@@ -54,10 +54,6 @@ std::string CodecDriverNameFor(const std::string& currentPath, bool fileOpen, in
 // The first record whose tag name equals name case-blind; null for none.
 const CodecDriverRecord* FindCodecDriver(const std::vector<CodecDriverRecord>& drivers,
                                          const std::string& name);
-
-// Every codec driver that offers MPEG Layer-3, in the manager's order. A
-// driver whose details cannot be read or that cannot be opened is skipped.
-std::vector<CodecDriverRecord> ProbeCodecDrivers(AcmServices& acm = Acm());
 
 // Opens the stream (closing an open one first) and prepares each non-null
 // record that has buffers.

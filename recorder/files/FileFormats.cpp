@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "audiofile/PcmFormat.h"
-#include "services/AcmServices.h"
+#include "sound/AcmServices.h"
 
 const char* const kPcmCodecReadout = "PCM    ";
 

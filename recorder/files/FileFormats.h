@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/AppState.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/WaveFormatBuffer.h"
 
 // The codec read-out of a PCM file: "PCM" and four blanks.
 extern const char* const kPcmCodecReadout;

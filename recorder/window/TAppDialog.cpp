@@ -12,7 +12,7 @@
 #include "framework/FrameWindow.h"
 #include "framework/UserInteraction.h"
 #include "recorder/annotations/TReportFrame.h"
-#include "services/AcmCodecs.h"
+#include "sound/AcmCodecs.h"
 #include "recorder/controls/CoolButton.h"
 #include "recorder/controls/RCButton.h"
 #include "recorder/controls/SMeter.h"

@@ -27,14 +27,14 @@
 #include "audiofile/RecFile.h"
 #include "framework/Dialog.h"
 #include "framework/ModalSteps.h"
-#include "services/AcmStream.h"
+#include "sound/AcmStream.h"
 #include "schedule/ScheduleClock.h"
 #include "recorder/capture/CaptureSession.h"
 #include "recorder/capture/FileLimits.h"
 #include "recorder/playback/PlayTally.h"
 #include "recorder/playback/SpeedConvert.h"
-#include "services/WaveDevice.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/WaveDevice.h"
+#include "sound/WaveFormatBuffer.h"
 #include "resources/ResourceIds.h"
 
 class AudioEdit;

@@ -13,7 +13,7 @@
 #include "recorder/controls/CoolButton.h"
 #include "recorder/capture/RecFileSink.h"
 #include "recorder/files/FileFormats.h"
-#include "services/SMixer.h"
+#include "sound/SMixer.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "core/AppState.h"
 #include "framework/Application.h"
 #include "recorder/files/CodecStreamOpen.h"
+#include "sound/CodecDriverProbe.h"
 
 // The ring's records, when it was made with them (codecs available).
 void TAppDialog::ConversionRecords(ACMSTREAMHEADER* (&records)[5]) {

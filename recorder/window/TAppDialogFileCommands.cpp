@@ -11,7 +11,7 @@
 #include "framework/CommonDialogs.h"
 #include "framework/FrameWindow.h"
 #include "framework/UserInteraction.h"
-#include "services/SMixer.h"
+#include "sound/SMixer.h"
 
 // A new file of a type (-1: the default type); a recording under way goes
 // on in it, or in the old file when the user keeps that one.

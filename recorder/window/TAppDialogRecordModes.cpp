@@ -17,7 +17,7 @@
 #include "recorder/editing/AudioReorder.h"
 #include "recorder/editing/EditBusy.h"
 #include "recorder/editing/EditProgress.h"
-#include "recorder/window/StatusTexts.h"
+#include "recorder/capture/StatusTexts.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 
 namespace {

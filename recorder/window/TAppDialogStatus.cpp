@@ -10,7 +10,7 @@
 #include "core/AppState.h"
 #include "core/PrivateMessages.h"
 #include "recorder/controls/SMeter.h"
-#include "recorder/window/StatusTexts.h"
+#include "recorder/capture/StatusTexts.h"
 
 namespace {
 

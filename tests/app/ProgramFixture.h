@@ -11,7 +11,7 @@
 #include "app/App.h"
 #include "core/AppState.h"
 #include "app/SDIDecFrame.h"
-#include "app/TAppDialogRecorder.h"
+#include "app/RecorderWindowLink.h"
 #include "recorder/window/TAppDialog.h"
 #include "tests/app/FakeTrayShell.h"
 #include "tests/fakes/FakeAcm.h"
@@ -27,7 +27,7 @@ protected:
         SetAcm(&acm_);
         SetWaves(&waves_);  // before the window: its devices bind to the service
         CopyTextField(AppState.IniPath, ini_.path().c_str());  // /I: nothing saved anywhere
-        app_ = std::make_unique<App>(MakeTAppDialogRecorder);
+        app_ = std::make_unique<App>(MakeRecorderWindowLink);
         CopyTextField(AppState.DefaultDirectory, folder_.Path().c_str());
         CopyTextField(AppState.WaveInDriver, "Fake Input");
         AppState.SampleRate = 11025;

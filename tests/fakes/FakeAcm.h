@@ -11,8 +11,8 @@
 // can be made to fail.
 #pragma once
 
-#include "services/AcmServices.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/AcmServices.h"
+#include "sound/WaveFormatBuffer.h"
 
 #include <map>
 #include <string>

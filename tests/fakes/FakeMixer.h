@@ -6,7 +6,7 @@
 // be made to fail.
 #pragma once
 
-#include "services/MixerApi.h"
+#include "sound/MixerApi.h"
 
 #include <map>
 #include <string>

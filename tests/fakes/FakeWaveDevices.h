@@ -12,7 +12,7 @@
 // one or two channels). Any call can be made to fail.
 #pragma once
 
-#include "services/WaveDevices.h"
+#include "sound/WaveDevices.h"
 
 #include <deque>
 #include <map>

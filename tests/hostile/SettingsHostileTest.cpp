@@ -11,7 +11,7 @@
 #include "app/AppSettings.h"
 #include "core/AppState.h"
 #include "core/SMsg.h"
-#include "prefs/TSetTimer.h"
+#include "prefs/timer/TSetTimer.h"
 #include "tests/fakes/ScratchSettings.h"
 #include "tests/prefs/EventBuilder.h"
 #include "tests/hostile/Hostile.h"

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "audiofile/PcmFormat.h"
-#include "prefs/TSetMp3.h"
+#include "prefs/formats/TSetMp3.h"
 #include "prefs/TSetPlayBack.h"
-#include "prefs/TSetWave.h"
+#include "prefs/formats/TSetWave.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -5,10 +5,10 @@
 
 #include "audiofile/OggVorbisFile.h"
 #include "audiofile/SpeexFile.h"
-#include "prefs/EncoderFormatPage.h"
+#include "prefs/formats/EncoderFormatPage.h"
 #include "prefs/TSetPlayBack.h"
-#include "prefs/TSetSpeex.h"
-#include "prefs/TSetVorbis.h"
+#include "prefs/formats/TSetSpeex.h"
+#include "prefs/formats/TSetVorbis.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -1,6 +1,8 @@
 // The example file names and the limit estimate of the File page and the
 // pattern dialog.
-#include "prefs/FileNamePreview.h"
+#include "prefs/files/FileNameField.h"
+#include "prefs/files/FileLimitEstimate.h"
+#include "prefs/files/FileNamePreview.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 
 #include "core/AppState.h"
 #include "core/TimePattern.h"
-#include "prefs/TDirPick.h"
-#include "prefs/TPatternDialog.h"
-#include "prefs/TSetFile.h"
+#include "prefs/files/TDirPick.h"
+#include "prefs/files/TPatternDialog.h"
+#include "prefs/files/TSetFile.h"
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/prefs/DialogDriving.h"

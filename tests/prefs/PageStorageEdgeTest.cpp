@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "core/AppState.h"
-#include "prefs/TSetFile.h"
+#include "prefs/files/TSetFile.h"
 #include "prefs/TSetJoy.h"
-#include "prefs/TSetMp3.h"
+#include "prefs/formats/TSetMp3.h"
 #include "prefs/TSetPlayBack.h"
 #include "prefs/TSetRecord.h"
 #include "prefs/TSetStart.h"
-#include "prefs/TSetVorbis.h"
+#include "prefs/formats/TSetVorbis.h"
 #include "prefs/TSetVox.h"
-#include "prefs/TSetWave.h"
+#include "prefs/formats/TSetWave.h"
 #include "tests/fakes/ScratchSettings.h"
 
 namespace {

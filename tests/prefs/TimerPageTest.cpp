@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "core/AppState.h"
-#include "prefs/TEventDialog.h"
-#include "prefs/TSetTimer.h"
-#include "prefs/TimerRows.h"
+#include "prefs/timer/TEventDialog.h"
+#include "prefs/timer/TSetTimer.h"
+#include "prefs/timer/TimerRows.h"
 #include "resources/ResourceIds.h"
 #include "tests/fakes/FakeUserInteraction.h"
 #include "tests/prefs/DialogDriving.h"

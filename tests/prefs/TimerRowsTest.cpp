@@ -1,9 +1,9 @@
 // What the Timer page's rows read and the order its columns sort in.
-#include "prefs/TimerRows.h"
+#include "prefs/timer/TimerRows.h"
 
 #include <gtest/gtest.h>
 
-#include "prefs/TEventDialog.h"
+#include "prefs/timer/TEventDialog.h"
 #include "tests/prefs/EventBuilder.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Round trips of the schedule through a throw-away registry key and INI file
 // of the test's Wine prefix.
-#include "prefs/TSetTimer.h"
+#include "prefs/timer/TSetTimer.h"
 
 #include <gtest/gtest.h>
 

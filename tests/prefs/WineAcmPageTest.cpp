@@ -6,10 +6,11 @@
 #include <cstring>
 
 #include "audiofile/PcmFormat.h"
-#include "prefs/TSetMp3.h"
-#include "prefs/TSetWave.h"
+#include "prefs/formats/TSetMp3.h"
+#include "prefs/formats/TSetWave.h"
 #include "recorder/files/CodecStreamOpen.h"
-#include "services/AcmServices.h"
+#include "sound/CodecDriverProbe.h"
+#include "sound/AcmServices.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Conversion streams and codec questions against the fake codec manager, and
 // one real conversion through Wine's IMA ADPCM codec.
-#include "services/AcmCodecs.h"
+#include "sound/AcmCodecs.h"
 #include "audiofile/PcmFormat.h"
-#include "services/AcmStream.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/AcmStream.h"
+#include "sound/WaveFormatBuffer.h"
 #include "tests/fakes/FakeAcm.h"
 
 #include <gtest/gtest.h>

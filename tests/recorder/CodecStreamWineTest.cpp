@@ -2,6 +2,7 @@
 // msacm32 and its IMA ADPCM codec): a WAV file recorded in IMA ADPCM opens
 // again and its decoding stream prepares its five records.
 #include "recorder/files/CodecStreamOpen.h"
+#include "sound/CodecDriverProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 
 #include "audiofile/PcmFormat.h"
 #include "audiofile/WaveFile.h"
-#include "services/AcmCodecs.h"
+#include "sound/AcmCodecs.h"
 #include "recorder/files/FileFormats.h"
 #include "tests/recorder/FilesTestFolder.h"
 

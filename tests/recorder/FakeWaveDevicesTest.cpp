@@ -1,9 +1,9 @@
 // The scripted wave device that the recorder's capture and playback tests
 // stand on: it must hand buffers back as winmm does, in the order lent, with
 // the sound the script asked for.
-#include "services/WaveDevice.h"
+#include "sound/WaveDevice.h"
 #include "audiofile/PcmFormat.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/WaveFormatBuffer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 #include "tests/recorder/MessageSink.h"
 

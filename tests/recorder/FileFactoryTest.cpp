@@ -4,7 +4,7 @@
 
 #include "core/AppState.h"
 #include "audiofile/PcmFormat.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/WaveFormatBuffer.h"
 #include "tests/recorder/FilesTestFolder.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The mixer logic against a fake mixer whose lines and controls each test
 // sets up.
-#include "services/SMixer.h"
+#include "sound/SMixer.h"
 #include "tests/fakes/FakeMixer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 

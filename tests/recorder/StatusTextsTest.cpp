@@ -1,4 +1,4 @@
-#include "recorder/window/StatusTexts.h"
+#include "recorder/capture/StatusTexts.h"
 
 #include <gtest/gtest.h>
 

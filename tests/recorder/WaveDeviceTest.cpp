@@ -1,8 +1,8 @@
 // The wave device's lending and teardown, against the scripted fake and,
 // where Wine offers devices (tools/sound-rig start), against winmm itself.
-#include "services/WaveDevice.h"
+#include "sound/WaveDevice.h"
 #include "audiofile/PcmFormat.h"
-#include "services/WaveFormatBuffer.h"
+#include "sound/WaveFormatBuffer.h"
 #include "tests/fakes/FakeWaveDevices.h"
 #include "tests/recorder/MessageSink.h"
 

@@ -1,6 +1,6 @@
 // Format records from files and settings can claim any number of extra
 // bytes; copying them must never run past the source or the buffer.
-#include "services/WaveFormatBuffer.h"
+#include "sound/WaveFormatBuffer.h"
 #include "audiofile/PcmFormat.h"
 
 #include <gtest/gtest.h>

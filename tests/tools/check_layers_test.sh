@@ -57,12 +57,12 @@ plant core/AppState.cpp '#include "app/App.h"'
 check "the core including the program above it" 1 "core/AppState.cpp:$(last core/AppState.cpp): core/ may not include app/App.h"
 unplant
 
-plant recorder/window/TAppDialogTimers.cpp '#include "prefs/TSetTimer.h"'
-check "the recorder window including a preference page beside it" 1 "recorder/ may not include prefs/TSetTimer.h"
+plant recorder/window/TAppDialogTimers.cpp '#include "prefs/timer/TSetTimer.h"'
+check "the recorder window including a preference page beside it" 1 "recorder/ may not include prefs/timer/TSetTimer.h"
 unplant
 
-plant services/WaveDevice.cpp '#include "schedule/ScheduleCheck.h"'
-check "the device services including the scheduler beside them" 1 "services/ may not include schedule/ScheduleCheck.h"
+plant sound/WaveDevice.cpp '#include "schedule/ScheduleCheck.h"'
+check "the device services including the scheduler beside them" 1 "sound/ may not include schedule/ScheduleCheck.h"
 unplant
 
 plant prefs/TSetDriver.cpp '#include "../app/App.h"'
@@ -118,8 +118,8 @@ rm -r "$tree/unlisted"
 
 # The table is read, not built in: allowing the pages in the recorder's row lets the include pass...
 keep docs/ARCHITECTURE.md
-plant recorder/window/TAppDialogTimers.cpp '#include "prefs/TSetTimer.h"'
-sed -i 's/^| `recorder\/` |\(.*\)| `services\/`, /| `recorder\/` |\1| `prefs\/`, `services\/`, /' "$tree/docs/ARCHITECTURE.md"
+plant recorder/window/TAppDialogTimers.cpp '#include "prefs/timer/TSetTimer.h"'
+sed -i 's/^| `recorder\/` |\(.*\)| `sound\/`, /| `recorder\/` |\1| `prefs\/`, `sound\/`, /' "$tree/docs/ARCHITECTURE.md"
 check "an include the table allows" 0 "every include and link is allowed"
 unplant
 

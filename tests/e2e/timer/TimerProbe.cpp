@@ -13,7 +13,7 @@
 #include "core/AppState.h"
 #include "framework/PropertySheet.h"
 #include "framework/UserInteraction.h"
-#include "prefs/TSetTimer.h"
+#include "prefs/timer/TSetTimer.h"
 #include "resources/ResourceIds.h"
 #include "tests/prefs/DialogDriving.h"
 
