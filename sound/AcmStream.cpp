@@ -2,6 +2,7 @@
 #include "sound/AcmStream.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 // The recorder keeps five conversion records; a few more avoid any
@@ -71,6 +72,28 @@ MMRESULT AcmStream::Convert(ACMSTREAMHEADER& header, DWORD flags) {
         return MMSYSERR_INVALPARAM;
     }
     return acm_.StreamConvert(stream_, header, flags);
+}
+
+MMRESULT AcmStream::ConvertEnd(ACMSTREAMHEADER& header, DWORD flags) {
+    const MMRESULT rc = Convert(header, flags | ACM_STREAMCONVERTF_END);
+    if (rc != MMSYSERR_NOERROR) return rc;
+    const DWORD used = header.cbSrcLengthUsed;
+    const DWORD made = std::min(header.cbDstLengthUsed, header.cbDstLength);
+    // The unpreparing writes from the start of the destination block.
+    const std::vector<BYTE> ended(header.pbDst, header.pbDst + made);
+    header.cbDstLengthUsed = 0;
+    if (Unprepare(header) != MMSYSERR_NOERROR) {
+        header.cbDstLengthUsed = made;  // still prepared: what the conversion made stands
+        return MMSYSERR_NOERROR;
+    }
+    const DWORD tail = std::min(header.cbDstLengthUsed, header.cbDstLength - made);
+    if (made) {
+        std::memmove(header.pbDst + made, header.pbDst, tail);
+        std::memcpy(header.pbDst, ended.data(), made);
+    }
+    header.cbSrcLengthUsed = used;
+    header.cbDstLengthUsed = made + tail;
+    return MMSYSERR_NOERROR;
 }
 
 MMRESULT AcmStream::Reset() { return stream_ ? acm_.StreamReset(stream_) : MMSYSERR_INVALHANDLE; }

@@ -75,6 +75,11 @@ public:
     // ACM_STREAMCONVERTF_BLOCKALIGN, plus _START on the first block of a run.
     // On success the header is done on return.
     [[nodiscard]] MMRESULT Convert(ACMSTREAMHEADER& header, DWORD flags);
+    // The last conversion of a run (flags plus ACM_STREAMCONVERTF_END), then
+    // the header is unprepared: some encoders (LAME's) give the end of the
+    // run only then, and it is put after what the conversion made. The
+    // header must be prepared again before its next conversion.
+    [[nodiscard]] MMRESULT ConvertEnd(ACMSTREAMHEADER& header, DWORD flags);
     [[nodiscard]] MMRESULT Reset();
 
     // The open driver the stream was opened on, closed after the stream:

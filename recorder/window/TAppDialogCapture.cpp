@@ -270,6 +270,10 @@ bool TAppDialog::OpenEncoder(CaptureRequest& request)
             if (prepared != MMSYSERR_NOERROR)
                 return prepared;
         }
+        // The run's end is taken out of the codec now: it is prepared again
+        // when the next run begins.
+        if (flags & ACM_STREAMCONVERTF_END)
+            return hAcmStream.ConvertEnd(record, flags);
         return hAcmStream.Convert(record, flags);
     };
     return true;

@@ -50,6 +50,10 @@ public:
     // --- set-up ---
     std::vector<FakeAcmDriver> drivers;
     DWORD maxFormatBytes = 50;  // what ACM_METRIC_MAX_SIZE_FORMAT reports
+    // As LAME's encoder: after a conversion, unpreparing a header of the
+    // stream writes this many bytes of 0xEE (the encoder's last frames) into
+    // its destination and cbDstLengthUsed.
+    DWORD tailAtUnprepare = 0;
     // The next `times` calls of that kind return result (times < 0: all;
     // 0: none again).
     void Fail(AcmCall call, MMRESULT result, int times = 1);
@@ -102,6 +106,7 @@ private:
         size_t driverIndex;
         WaveFormatBuffer source, destination;
         std::map<ACMSTREAMHEADER*, std::pair<DWORD, DWORD>> prepared;  // lengths when prepared
+        bool holdsTail = false;  // converted since the tail was last given
     };
     // A driver's format that one side of a conversion uses.
     struct Match {

@@ -77,6 +77,12 @@ MMRESULT FakeAcm::StreamUnprepareHeader(HACMSTREAM stream, ACMSTREAMHEADER& head
     if (header.cbSrcLength != entry->second.first || header.cbDstLength != entry->second.second) {
         return MMSYSERR_INVALPARAM;
     }
+    if (tailAtUnprepare && s->holdsTail) {
+        const DWORD tail = std::min(tailAtUnprepare, header.cbDstLength);
+        std::fill(header.pbDst, header.pbDst + tail, BYTE(0xEE));
+        header.cbDstLengthUsed = tail;
+        s->holdsTail = false;
+    }
     header.fdwStatus &= ~ACMSTREAMHEADER_STATUSF_PREPARED;
     s->prepared.erase(entry);
     return MMSYSERR_NOERROR;
@@ -90,6 +96,7 @@ MMRESULT FakeAcm::StreamConvert(HACMSTREAM stream, ACMSTREAMHEADER& header, DWOR
     if (flags & ~kConvertFlags) return MMSYSERR_INVALFLAG;
     if (!s->prepared.count(&header)) return ACMERR_UNPREPARED;
     Convert(*s, header, flags);
+    s->holdsTail = true;
     return MMSYSERR_NOERROR;
 }
 

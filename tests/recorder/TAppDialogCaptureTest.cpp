@@ -200,6 +200,7 @@ TEST_F(CodecCaptureTest, CompressedRecordingStartsFlaggedAndIsFlushedAtStop)
     ASSERT_TRUE(dialog->CurrentFile->Open());
     waves.Tone(6, 700);
     waves.bytesCapturedAtStop = 1000;
+    acm.tailAtUnprepare = 64;
     dialog->Listen();
     ASSERT_TRUE(dialog->Recording);
     Capture(6);
@@ -218,6 +219,11 @@ TEST_F(CodecCaptureTest, CompressedRecordingStartsFlaggedAndIsFlushedAtStop)
     dialog->AcmClose();
     EXPECT_EQ(0, acm.PreparedHeaders());
     dialog->CurrentFile.reset();
+    // The encoder's last frames, given only when the header is unprepared.
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    EXPECT_NE(std::string::npos, bytes.find(std::string(64, '\xEE'))) << "the codec's tail is not in the file";
     DeleteFileA(path.c_str());
 }
 
