@@ -18,6 +18,12 @@ write_recording_settings() {
     recording_settings "$1" "${2:-0}" "$out" >"$out/settings.ini"
 }
 
+# The ms of WAV file $1 up to its last sound (above -40 dB).
+sounding_ms() {
+    sox "$1" "$out/sounding.wav" reverse silence 1 0.002 -40d reverse
+    soxi -D "$out/sounding.wav" | awk '{printf "%.0f", $1 * 1000}'
+}
+
 # Waits until file $1 exists (at most 30 s).
 wait_for_file() {
     for _ in $(seq 600); do [ -e "$1" ] && return 0; sleep 0.05; done

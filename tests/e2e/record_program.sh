@@ -12,12 +12,16 @@
 # With "mp3", "ogg" or "spx" the default-format setting chooses an MP3 (through
 # the ACM codec driver installed in the prefix), Ogg Vorbis or Speex recording;
 # a comment sent with "/O" while recording must then be in the file, and the
-# length is measured on the decoded audio.
-#   record_program.sh PROGRAM.exe BARE_CAPTURE.exe [wav|mp3|ogg|spx]
+# length is measured on the decoded audio. An MP3 decodes with the codec's
+# delay in front and its padding to a whole frame behind: its length is taken
+# to the last sound, less the delay a bare encoder (BARE_MP3_ENCODE) shows on
+# a tone as long as the recording, in the same run.
+#   record_program.sh PROGRAM.exe BARE_CAPTURE.exe [wav|mp3 BARE_MP3_ENCODE.exe|ogg|spx]
 set -eu -o pipefail
 program=$1
 bare=$2
 kind=${3:-wav}
+bare_encode=${4:-}
 source "$(dirname "$0")/program_lib.sh"
 write_recording_settings e2e "$(case $kind in mp3) echo 1;; ogg) echo 3;; spx) echo 4;; *) echo 0;; esac)"
 wav="$out/e2e.$kind"
@@ -67,6 +71,11 @@ mp3)
         || { echo "the comment is not in the ID3v2 tag"; exit 1; }
     ffmpeg -v error -i "$wav" "$decoded"
     rate=$(soxi -r "$decoded")
+    sox -n -r 16000 -c 1 -b 16 -e signed "$out/codec.raw" synth "$(awk -v m="$recorded" 'BEGIN { print m / 1000 }')" sine 1000 vol 0.35
+    "$tools/wine-run" "$bare_encode" "$(winpath "$out/codec.raw")" "$(winpath "$out/codec.mp3")" \
+        || { echo "the bare MP3 encoder failed"; exit 1; }
+    ffmpeg -v error -i "$out/codec.mp3" "$out/codec.wav"
+    codec_delay_ms=$(($(sounding_ms "$out/codec.wav") - recorded))
     # The encoder's delay and padding: up to two frames of 1152 samples.
     slack=$((150 + 2 * 1152 * 1000 / rate)) ;;
 ogg)
@@ -87,8 +96,13 @@ esac
 [ "$(soxi -r "$decoded")" = "$rate" ] && [ "$(soxi -c "$decoded")" = 1 ] && [ "$(soxi -b "$decoded")" = 16 ] \
     || { echo "wrong format:"; soxi "$decoded"; exit 1; }
 length_ms=$(soxi -D "$decoded" | awk '{printf "%.0f", $1 * 1000}')
+codec_note=
+if [ "$kind" = mp3 ]; then
+    length_ms=$(($(sounding_ms "$decoded") - codec_delay_ms))
+    codec_note=" (to the last sound, less the codec's delay of $codec_delay_ms)"
+fi
 freq=$(rough_frequency "$decoded")
-echo "$kind since_creation_ms $elapsed recorded_ms $recorded length_ms $length_ms frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
+echo "$kind since_creation_ms $elapsed recorded_ms $recorded length_ms $length_ms$codec_note frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
 awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" -v s="$slack" 'BEGIN {
     exit !(l <= e + s && f > 950 && f < 1050) }' \
     || { echo "longer than recorded, or not the tone"; exit 1; }
