@@ -368,8 +368,9 @@ bool Mp3File::Rename(const std::string& newPath) {
     modified_ = false;
     if (!Close())
         return false;
-    // With ID3v2 tags switched off the journal is the annotations' only copy.
-    const bool journalTravels = ReleaseJournalForRename();
+    // With ID3v2 tags switched off the journal is the annotations' only copy:
+    // it stays on disk to travel, else it goes.
+    ReleaseJournalForRename();
     if (!RenameOrCopy(oldPath, target)) {
         SetPath(oldPath.c_str());
         openMode_ &= ~MMIO_CREATE;
@@ -378,8 +379,7 @@ bool Mp3File::Rename(const std::string& newPath) {
         temporary_ = wasTemporary;
         return false;
     }
-    if (journalTravels)
-        MoveJournal(oldPath, target);
+    MoveJournal(oldPath, target);
     SetPath(target.c_str());
     openMode_ &= ~MMIO_CREATE;
     if (!Open())

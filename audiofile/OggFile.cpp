@@ -537,6 +537,7 @@ bool OggFile::Rename(const std::string& newPath) {
                 (void)Open();
             return false;
         }
+        MoveJournal(oldPath, target);  // none to move: a replaced file's journal goes
         SetPath(target.c_str());
     }
     temporary_ = false;

@@ -122,10 +122,12 @@ protected:
     // Closes the journal and removes it (the recording itself was deleted).
     void DiscardJournal();
     // Before a rename: when the journal holds annotations the tag does not,
-    // its handle is closed and true returned, so that MoveJournal can take
-    // it along; otherwise it is removed.
-    bool ReleaseJournalForRename();
-    // Gives the journal of fromPath the journal name of toPath.
+    // its handle is closed and it stays on disk for MoveJournal to take
+    // along; otherwise it is removed.
+    void ReleaseJournalForRename();
+    // After the file at fromPath took the name toPath: gives the journal of
+    // fromPath (where one is still on disk) the journal name of toPath, and
+    // otherwise removes a journal there, the one of the file that was replaced.
     static void MoveJournal(const std::string& fromPath, const std::string& toPath);
     // For containers that write the tag only at Close: the text handed to
     // SetTag did not reach the file, so the journal stays and holds it; the

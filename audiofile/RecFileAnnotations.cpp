@@ -150,25 +150,35 @@ void RecFile::LetJournalGo() {
     journalNeeded_ = false;
 }
 
-bool RecFile::ReleaseJournalForRename() {
+void RecFile::ReleaseJournalForRename() {
     if (!journalNeeded_) {
         DiscardJournal();
-        return false;
+        return;
     }
     if (journal_)
         mmioClose(journal_, 0);
     journal_ = nullptr;
     journalName_.clear();
-    return true;
 }
 
 void RecFile::MoveJournal(const std::string& fromPath, const std::string& toPath) {
     const std::string from = JournalNameFor(fromPath);
     const std::string to = JournalNameFor(toPath);
-    if (from.empty() || to.empty() || !FileExists(from))
+    if (to.empty())
         return;
-    if (RenameOrCopy(from, to) && FileExists(from))
-        Files().Delete(from);
+    const bool present = !from.empty() && FileExists(from);
+    // Two names may share one journal name ("a.wav", "a.mav"): it is in place.
+    if (present && (SamePath(from, to) || SameFileOnDisk(from, to)))
+        return;
+    if (present && RenameOrCopy(from, to)) {
+        if (FileExists(from))
+            Files().Delete(from);
+        return;
+    }
+    // One beside toPath came with the file the rename replaced: it is not
+    // this file's.
+    if (FileExists(to))
+        (void)Files().Delete(to);
 }
 
 bool RecFile::CopyJournal(const std::string& fromPath, const std::string& toPath) {

@@ -205,6 +205,7 @@ bool RiffFile::Rename(const std::string& newPath) {
     DiscardJournal();  // the tag holds the annotations; the journal follows the new name
     if (!RenameOrCopy(oldPath, target))
         return ReopenAfterFailedRename(oldPath, position, wasTemporary);
+    MoveJournal(oldPath, target);  // none to move: a replaced file's journal goes
     SetPath(target.c_str());
     openMode_ &= ~MMIO_CREATE;
     if (!Open())

@@ -16,9 +16,11 @@
 
 #include <id3/tag.h>
 
+#include "audiofile/Annotations.h"
 #include "audiofile/FileNames.h"
 #include "audiofile/Mp3File.h"
 #include "tests/audiofile/TempFolder.h"
+#include "tests/audiofile/WaveTestSupport.h"
 #include "tests/audiofile/WithoutMp3Encoder.h"
 
 namespace {
@@ -223,6 +225,45 @@ TEST_F(Mp3Lame, TagSwitchOffSavesAndRenamesWithTheJournal) {
         ASSERT_EQ(again.CommentCount(), 1);
         EXPECT_EQ(again.GetCommentText(0), "kept in the journal");
         EXPECT_TRUE(again.Close());
+    }
+}
+
+// A rename onto a file with a journal of its own: that journal went with the
+// replaced file and is never read as the renamed file's, neither over its tag
+// nor, tags off, over the older frame that holds its annotations.
+TEST_F(Mp3Lame, RenameOntoAFileWithAJournalLeavesThatJournalOut) {
+    const auto texts = [](const RecFile& file) {
+        std::vector<std::string> all;
+        for (int i = 0; i < file.CommentCount(); ++i)
+            all.push_back(file.GetCommentText(i));
+        return all;
+    };
+    const std::vector<std::string> own = {"own"};
+    for (bool tags : {true, false}) {
+        SCOPED_TRACE(tags ? "tags on" : "tags off");
+        const std::string from = CopyFixture(folder_, "m25_8k.mp3");
+        Mp3File::EnableTag(true);
+        {
+            Mp3File file(from.c_str(), nullptr, MMIO_READWRITE);
+            ASSERT_TRUE(file.Open());
+            file.AddComment("own", 100, 0);
+            ASSERT_TRUE(file.Close());
+        }
+        Mp3File::EnableTag(tags);
+        const std::string target = folder_.File(tags ? "on.mp3" : "off.mp3");
+        ASSERT_TRUE(CopyFileA((Mp3Dir() + "\\m1.mp3").c_str(), target.c_str(), FALSE));
+        ASSERT_TRUE(WriteAllBytes(RecFile::JournalNameFor(target), BuildJournalImage({}, {{5, 0, "stale"}})));
+        {
+            Mp3File file(from.c_str(), nullptr, MMIO_READWRITE);
+            ASSERT_TRUE(file.Open());
+            ASSERT_TRUE(file.Rename(target));
+            EXPECT_EQ(texts(file), own);
+            EXPECT_TRUE(file.Close());
+        }
+        EXPECT_FALSE(FileExists(RecFile::JournalNameFor(target)));
+        Mp3File again(target.c_str(), nullptr, MMIO_READ);
+        ASSERT_TRUE(again.Open());
+        EXPECT_EQ(texts(again), own);
     }
 }
 

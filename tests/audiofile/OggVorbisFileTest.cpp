@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "audiofile/Annotations.h"
 #include "audiofile/FileNames.h"
 #include "tests/audiofile/OggTestSupport.h"
 #include "tests/audiofile/TempFolder.h"
+#include "tests/audiofile/WaveTestSupport.h"
 
 namespace {
 
@@ -156,14 +158,20 @@ TEST(OggVorbisFileTest, ClockTimesMapToSampleFrames) {
 
 namespace {
 
+// Onto an older file with a journal of its own, which goes with that file.
 TEST(OggVorbisFileTest, RenameKeepsTheRecordingAndItsPosition) {
     TempFolder folder;
     const WAVEFORMATEX format = VorbisFormat(1, 8000);
     OggVorbisFile file(folder.File("first.ogg").c_str(), &format, 3, kNew);
     ASSERT_TRUE(file.Open());
     ASSERT_TRUE(WriteTone(file, 2, 1, 8000, 1600));
+    file.AddComment("own", 100, 0);
+    const std::string staleJournal = RecFile::JournalNameFor(folder.File("second.ogg"));
+    ASSERT_TRUE(WriteAllBytes(folder.File("second.ogg"), "an older file of that name"));
+    ASSERT_TRUE(WriteAllBytes(staleJournal, BuildJournalImage({}, {{5, 0, "stale"}})));
     ASSERT_TRUE(file.Rename(folder.File("second.ogg")));
     EXPECT_FALSE(FileExists(folder.File("first.ogg")));
+    EXPECT_FALSE(FileExists(staleJournal));
     EXPECT_TRUE(file.IsOpen());
     EXPECT_GE(file.GetPosition(), 15000u);
     EXPECT_EQ(file.GetLength(), 16000u);
@@ -173,6 +181,8 @@ TEST(OggVorbisFileTest, RenameKeepsTheRecordingAndItsPosition) {
     OggVorbisFile again(folder.File("second.ogg").c_str(), nullptr, 3, MMIO_READ);
     ASSERT_TRUE(again.Open());
     EXPECT_NEAR(again.GetLength(), 24000.0, 2048);
+    ASSERT_EQ(again.CommentCount(), 1);
+    EXPECT_EQ(again.GetCommentText(0), "own");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "audiofile/Annotations.h"
 #include "audiofile/FileSystem.h"
 #include "audiofile/WaveFile.h"
 #include "tests/audiofile/TempFolder.h"
@@ -55,7 +56,8 @@ protected:
         std::vector<char> back(5000);
         EXPECT_EQ(check.Read(back.data(), 5000), 5000);
         EXPECT_EQ(back, audio_);
-        EXPECT_EQ(check.CommentCount(), 1);
+        ASSERT_EQ(check.CommentCount(), 1);
+        EXPECT_EQ(check.GetCommentText(0), "mark");
     }
 
     TempFolder folder_;
@@ -80,12 +82,17 @@ TEST_F(WaveRename, OntoItsOwnPathKeepsTheRecording) {
     ExpectRecordingAt(name_);
 }
 
+// The replaced file's journal goes with it: the renamed file never reads it
+// as its own.
 TEST_F(WaveRename, MovesTheFileAndKeepsThePosition) {
     const std::string target = folder_.File("saved.wav");
     ASSERT_TRUE(WriteAllBytes(target, "an older file of that name"));
+    ASSERT_TRUE(WriteAllBytes(RecFile::JournalNameFor(target),
+                              BuildJournalImage({}, {{5, 0, "stale"}, {9, 0, "stale too"}})));
     EXPECT_TRUE(file_->Rename(target));
     EXPECT_EQ(file_->GetPath(), target);
     EXPECT_EQ(file_->GetPosition(), 1234u);
+    EXPECT_EQ(file_->CommentCount(), 1);
     EXPECT_FALSE(FileExists(name_));
     file_->Close();
     ExpectRecordingAt(target);
