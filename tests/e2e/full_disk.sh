@@ -29,17 +29,13 @@ if ! mount -t tmpfs -o size=1m tmpfs "$disk" 2>"$out/mount.txt"; then
 fi
 log=$(program_log "$program")
 
-read_left_file() {
-    info=$(LARKSPUR_LEFT_FILE="$(winpath "$1")" "$tools/wine-run" "$reader" \
-           --gtest_filter=HostileLeftFile.LeftFile | tr -d '\r' | grep '^left file:') || { echo "could not read $1"; exit 1; }
-    echo "size $(stat -c %s "$1") $info"
-}
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
 
 check_file() {
     local wav=$1 size length
     size=$(stat -c %s "$wav")
-    read_left_file "$wav"
+    read_left_file "$reader" "$wav" || exit 1
+    echo "size $size $info"
     [ "$(field opened)" = 1 ] || { echo "the file does not open"; exit 1; }
     length=$(field length)
     [ "$(field read)" = "$length" ] || { echo "reading stopped before the data's end"; exit 1; }

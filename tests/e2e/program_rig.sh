@@ -75,5 +75,19 @@ close_program() {
     recorder=
 }
 
+# read_left_file READER.exe FILE: FILE seen through the program's audio-file
+# classes (hostile_tests' HostileLeftFile.LeftFile); sets info to the one
+# "left file:" line it prints. The reader's own status decides: one that
+# fails (a crash after its line, a file that does not open) fails here too,
+# with what it printed.
+read_left_file() {
+    local report
+    report=$(LARKSPUR_LEFT_FILE="$(winpath "$2")" "$tools/wine-run" "$1" --gtest_filter=HostileLeftFile.LeftFile) \
+        || { echo "the reader of $2 failed (status $?):"; tr -d '\r' <<<"$report"; return 1; }
+    info=$(tr -d '\r' <<<"$report" | grep '^left file:' || true)
+    [ -n "$info" ] && [ "$(wc -l <<<"$info")" = 1 ] \
+        || { echo "the reader of $2 printed no single report line:"; tr -d '\r' <<<"$report"; return 1; }
+}
+
 # tone_frequency FILE: sox's rough frequency of the file's audio.
 tone_frequency() { sox "$1" -n remix 1 stat 2>&1 | awk '/Rough   frequency/ {print $3}'; }
