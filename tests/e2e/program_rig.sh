@@ -57,11 +57,14 @@ stop_from_second_copy() {
     "$tools/wine-run" "$program" /F /T
     wait_until_settled "$1" || { echo "still recording after /F /T"; exit 1; }
 }
-# wait_until_settled FILE: true once its size holds for 0.3 s (12 s at most).
+# wait_until_settled FILE: true once its size holds for 0.3 s (12 s at most);
+# a file that is not there has not settled.
 wait_until_settled() {
     local last= size
     for _ in $(seq 40); do
-        size=$(stat -c %s "$1"); [ "$size" = "$last" ] && return 0; last=$size; sleep 0.3
+        size=$(stat -c %s "$1" 2>/dev/null) || size=missing
+        [ "$size" != missing ] && [ "$size" = "$last" ] && return 0
+        last=$size; sleep 0.3
     done
     return 1
 }
