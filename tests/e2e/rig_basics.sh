@@ -130,8 +130,9 @@ first_capture() {
 # buffers' return to its stop and the audio recorded then, less what it wrote.
 bare_loss() {
     local report loss
-    report=$("$tools/wine-run" "$1" "Monitor of Null Output" "$2" "$(winpath "$out/bare.raw")" | tr -d '\r') \
-        || { echo "the bare capture loop failed: $report" >&2; return 1; }
+    report=$("$tools/wine-run" "$1" "Monitor of Null Output" "$2" "$(winpath "$out/bare.raw")") \
+        || { echo "the bare capture loop failed: $(tr -d '\r' <<<"$report")" >&2; return 1; }
+    report=$(tr -d '\r' <<<"$report")
     rm -f "$out/bare.raw"
     loss=$(sed -n 's/^first buffers back with \([0-9]*\) ms; stopped \([0-9]*\) ms later; \([0-9]*\) bytes$/\1 \2 \3/p' \
            <<<"$report" | awk '{ printf "%.0f\n", $2 + $1 - $3 / 88.2 }')
