@@ -21,8 +21,7 @@ out=$(mktemp -d)
 . "$(dirname "$0")/program_rig.sh"
 trap 'stop_rig; rm -rf "$out"' EXIT
 command -v xdotool >/dev/null || { echo "SKIPPED: xdotool is missing (tools/setup installs it)"; exit 77; }
-build=$(cd "$(dirname "$program")" && pwd)
-log="${WINEPREFIX:-$build/wineprefix}/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
+log=$(program_log "$program")
 unset DISPLAY
 export LARKSPUR_DISPLAY=${LARKSPUR_BUSY_DISPLAY:-95}
 x() { DISPLAY=:$LARKSPUR_DISPLAY xdotool "$@"; }
@@ -39,8 +38,7 @@ just_main() { [ "$(windows | wc -l)" -eq 1 ]; }
 
 write_settings "$out/settings.ini" "$(winpath "$out")"
 wav="$out/e2e.wav"
-log_before=0
-[ -f "$log" ] && log_before=$(stat -c %s "$log")
+mark_log "$log"
 start_tone 60
 start_recording "$out/settings.ini" "$wav"
 header=$(stat -c %s "$wav")
@@ -99,9 +97,8 @@ stop_from_second_copy "$wav"
 stopped_ms=$(stat -c %.3Y "$wav" | tr -d .)
 close_program
 
-from=$((log_before + 1))
-[ "$(stat -c %s "$log")" -ge "$log_before" ] || from=1  # emptied when it grew too large
-tally=$(tail -c +"$from" "$log" | tr -d '\r' | grep -a "Capture buffers" | tail -1 || true)
+log_since_mark "$log" >"$out/log.txt" || exit 1
+tally=$(grep -a "Capture buffers" "$out/log.txt" | tail -1 || true)
 [ -n "$tally" ] || { echo "no capture tally in the log"; exit 1; }
 echo "$tally"
 lost=$(sed -n 's/.* \([0-9]*\) lost;.*/\1/p' <<<"$tally")

@@ -16,8 +16,6 @@ modes=${*:-fill sudden}
 out=$(mktemp -d)
 disk=$out/disk
 . "$(dirname "$0")/program_rig.sh"
-build=$(cd "$(dirname "$program")" && pwd)
-prefix=${WINEPREFIX:-$build/wineprefix}
 cleanup() {
     stop_rig
     mountpoint -q "$disk" && umount "$disk"
@@ -29,19 +27,15 @@ if ! mount -t tmpfs -o size=1m tmpfs "$disk" 2>"$out/mount.txt"; then
     echo "SKIPPED: cannot mount a tmpfs here ($(cat "$out/mount.txt"))"
     exit 77
 fi
-log="$prefix/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
+log=$(program_log "$program")
 
-read_left_file() {
-    info=$(LARKSPUR_LEFT_FILE="$(winpath "$1")" "$tools/wine-run" "$reader" \
-           --gtest_filter=HostileLeftFile.LeftFile | tr -d '\r' | grep '^left file:') || { echo "could not read $1"; exit 1; }
-    echo "size $(stat -c %s "$1") $info"
-}
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
 
 check_file() {
     local wav=$1 size length
     size=$(stat -c %s "$wav")
-    read_left_file "$wav"
+    read_left_file "$reader" "$wav" || exit 1
+    echo "size $size $info"
     [ "$(field opened)" = 1 ] || { echo "the file does not open"; exit 1; }
     length=$(field length)
     [ "$(field read)" = "$length" ] || { echo "reading stopped before the data's end"; exit 1; }
@@ -77,8 +71,8 @@ wait_for_own_stop() {
 # fill it, "sudden" fills it from outside three seconds in, so that writes
 # fail before the program's next look at the free space.
 record() {
-    local wav=$disk/e2e.wav before=0
-    [ -f "$log" ] && before=$(stat -c %s "$log")
+    local wav=$disk/e2e.wav failed
+    mark_log "$log"
     # Stereo for the sudden fill: a write cut short by the full disk must
     # still leave whole sample frames.
     if [ "$1" = sudden ]; then
@@ -97,12 +91,8 @@ record() {
     close_program
     stop_rig
     rm -f "$disk/filler"
-    # The log is emptied when it grows past 10000 bytes: read it whole if it shrank.
-    local from=$((before + 1)) failed=0
-    if [ -f "$log" ]; then
-        [ "$(stat -c %s "$log")" -ge "$before" ] || from=1
-        failed=$(tail -c +"$from" "$log" | tr -d '\r' | grep -c "Can't write wave data" || true)
-    fi
+    log_since_mark "$log" >"$out/log.txt" || exit 1
+    failed=$(grep -c "Can't write wave data" "$out/log.txt" || true)
     echo "failed writes logged: $failed"
     # The sudden fill is there for writes that fail before the program looks
     # again: they must have failed, and been logged.

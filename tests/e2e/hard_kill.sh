@@ -52,8 +52,7 @@ stop_rig
 
 size=$(stat -c %s "$wav")
 recorded_ms=$((killed_ms - created_ms))
-info=$(LARKSPUR_LEFT_FILE="$(winpath "$wav")" "$tools/wine-run" "$reader" \
-       --gtest_filter=HostileLeftFile.LeftFile | tr -d '\r' | grep '^left file:') || { echo "could not read $wav"; exit 1; }
+read_left_file "$reader" "$wav" || exit 1
 echo "recorded_ms $recorded_ms size $size $info"
 field() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$info"; }
 [ "$(field opened)" = 1 ] || { echo "the file left behind does not open"; exit 1; }

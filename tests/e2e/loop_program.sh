@@ -23,8 +23,7 @@ out=$(mktemp -d)
 . "$(dirname "$0")/program_rig.sh"
 trap 'stop_rig; rm -rf "$out"' EXIT
 check=$(dirname "$0")/loop_check.sh
-build=$(cd "$(dirname "$program")" && pwd)
-log="${WINEPREFIX:-$build/wineprefix}/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
+log=$(program_log "$program")
 
 limit=1048576
 lap_ms=$((limit * 1000 / 88200))
@@ -38,8 +37,7 @@ sed -i '/^\[File\]$/a FileAction=1\nFileSizeSel=0\nFileSize=1' "$out/settings.in
 # One recording and its judgement: 0 passed, else failed.
 record_and_check() {
     rm -rf "$rec" && mkdir "$rec"
-    log_before=0
-    [ -f "$log" ] && log_before=$(stat -c %s "$log")
+    mark_log "$log"
     "$tools/sound-rig" start
     "$tools/sound-rig" play "$out/tones.wav" &
     player=$!
@@ -80,10 +78,9 @@ record_and_check() {
 
     # Where the laps meet: the first lap is the file's data, whole buffers of
     # 200 ms; the second holds the buffers taken after it, the last one maybe
-    # part full. (The log is emptied when it grows past 10000 bytes.)
-    from=$((log_before + 1))
-    [ -f "$log" ] && [ "$(stat -c %s "$log")" -lt "$log_before" ] && from=1
-    tally=$(tail -c +"$from" "$log" 2>/dev/null | tr -d '\r' | grep 'Capture buffers' | tail -1 || true)
+    # part full.
+    log_since_mark "$log" >"$out/log.txt" || return 1
+    tally=$(grep 'Capture buffers' "$out/log.txt" | tail -1 || true)
     echo "${tally:-no capture tally in the log}"
     taken=$(sed -n 's/.*Capture buffers: \([0-9]*\) taken.*/\1/p' <<<"$tally")
     data=$(($(soxi -s "$wav") * 2))

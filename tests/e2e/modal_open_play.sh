@@ -16,8 +16,7 @@ out=$(mktemp -d)
 listener=
 . "$(dirname "$0")/program_rig.sh"
 trap '[ -n "$listener" ] && kill_tree "$listener"; stop_rig; rm -rf "$out"' EXIT
-build=$(cd "$(dirname "$program")" && pwd)
-log="${WINEPREFIX:-$build/wineprefix}/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
+log=$(program_log "$program")
 ids="$(dirname "$0")/../../resources/ResourceIds.h"
 id_of() { awk -v name="$1" '$2 == name {print $3}' "$ids"; }
 title="Set Time Position"
@@ -26,8 +25,7 @@ write_settings "$out/settings.ini" "$(winpath "$out")"
 wav="$out/e2e.wav"
 other="$out/other.wav"
 sox -q -n -r 44100 -c 1 -b 16 "$other" synth 4 sine 440 vol 0.5
-log_before=0
-[ -f "$log" ] && log_before=$(stat -c %s "$log")
+mark_log "$log"
 start_tone 7
 start_recording "$out/settings.ini" "$wav"
 sleep 3  # audio with its segment's clock time: the position dialog may open
@@ -54,9 +52,7 @@ listener=
 kill -0 "$recorder" 2>/dev/null || { echo "the program ended"; exit 1; }
 close_program
 
-from=$((log_before + 1))
-[ "$(stat -c %s "$log")" -ge "$log_before" ] || from=1  # emptied when it grew too large
-tail -c +"$from" "$log" | tr -d '\r' >"$out/log.txt"
+log_since_mark "$log" >"$out/log.txt" || exit 1
 tally=$(grep -a "Capture buffers" "$out/log.txt" | head -1 || true)
 echo "$tally"
 [ "$(sed -n 's/.* \([0-9]*\) lost;.*/\1/p' <<<"$tally")" = 0 ] || { cat "$out/log.txt"; echo "buffers were lost"; exit 1; }

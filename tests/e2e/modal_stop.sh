@@ -25,12 +25,11 @@ title="Set Time Position"
 
 write_settings "$out/settings.ini" "$(winpath "$out")"
 wav="$out/e2e.wav"
-log_before=0
-[ -f "$log" ] && log_before=$(stat -c %s "$log")
+mark_log "$log"
 start_tone 45
 bare_lost=$(bare_loss "$bare" 5)
 start_recording "$out/settings.ini" "$wav"
-first_capture "$log" "$log_before" || exit 1
+first_capture "$log" || exit 1
 sleep 3  # audio with its segment's clock time: the position dialog may open
 
 "$tools/wine-run" "$post" Larkspur-PRO "$(id_of CM_POSITION)"
@@ -48,9 +47,7 @@ kill -0 "$recorder" 2>/dev/null || { echo "the program ended"; exit 1; }
     || { echo "the program's window is gone"; exit 1; }
 close_program
 
-from=$((log_before + 1))
-[ "$(stat -c %s "$log")" -ge "$log_before" ] || from=1  # emptied when it grew too large
-tail -c +"$from" "$log" | tr -d '\r' >"$out/log.txt"
+log_since_mark "$log" >"$out/log.txt" || exit 1
 line_of() { awk -v text="$1" 'index($0, text) {print NR; exit}' "$out/log.txt"; }
 waited=$(line_of "a dialog is open: command $(id_of CM_STOP) waits")
 released=$(line_of "the dialog has closed: 1 request(s) that waited run now")

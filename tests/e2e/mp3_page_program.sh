@@ -20,7 +20,8 @@ recorder=$!
 for _ in $(seq 300); do step open 2>/dev/null && break; sleep 0.2; done
 step open
 step page 2 >/dev/null
-step text 3712 | grep -q '^WARNING' && { echo "the MP3 page lists no encoder format"; exit 1; }
+listed=$(step text 3712) || { echo "the MP3 page's format list cannot be read"; exit 1; }
+grep -q '^WARNING' <<<"$listed" && { echo "the MP3 page lists no encoder format"; exit 1; }
 step pick 3712 "Lame MP3  44100 Hz, 64 kbps CBR" \
     || { echo "no 64 kbit/s format listed"; exit 1; }
 chosen=$(step text 3712)

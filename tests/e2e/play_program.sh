@@ -34,8 +34,7 @@ cleanup() {
     rm -rf "$out"
 }
 write_recording_settings e2e
-build=$(cd "$(dirname "$program")" && pwd)
-log="${WINEPREFIX:-$build/wineprefix}/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
+log=$(program_log "$program")
 CM_SPEEDUP=25212
 CM_PLAYATSPEED=25210
 sweep_ms=3000 low_hz=300 high_hz=3300
@@ -128,23 +127,21 @@ wait_heard() {
     done
     return 0  # judged below
 }
-log_size() { if [ -f "$log" ]; then stat -c %s "$log"; else echo 0; fi; }
-# Whether the log tells of a device closed after byte $1 (all of it when it
-# started again meanwhile, as it does past its size limit).
-closed_since() {
-    local from=$1
-    [ "$(log_size)" -ge "$from" ] || from=0
-    [ -f "$log" ] && tail -c +$((from + 1)) "$log" | awk '/^Play device closed/ { n++ } END { exit !n }'
+# Whether the log tells of a device closed since mark_log.
+closed_since_mark() {
+    local text
+    text=$(log_since_mark "$log") || return 1
+    grep -q '^Play device closed' <<<"$text"
 }
 
 # Plays copy $1 of file $2 at speed $3 (1 or 1.5) from the command line and
 # sets play: its figures (heard's fields), whether the program still ran
 # and whether the log told of one more device closed after the end.
 play_program() {
-    local name=$1 speed=$3 mark running=no closed=no
+    local name=$1 speed=$3 running=no closed=no
     cp "$2" "$out/$name.wav"
     cp "$out/settings.ini" "$out/$name.ini"
-    mark=$(log_size)
+    mark_log "$log"
     monitor_to "$out/$name.raw"
     if [ "$speed" = 1 ]; then
         "$tools/wine-run" "$program" /I "$(winpath "$out/$name.ini")" /P "$(winpath "$out/$name.wav")" &
@@ -157,7 +154,7 @@ play_program() {
     fi
     wait_heard "$out/$name.raw" 3000
     kill -0 "$recorder" 2>/dev/null && running=yes
-    closed_since "$mark" && closed=yes
+    closed_since_mark && closed=yes
     stop_monitor
     close_program "$program"
     play="$(heard $(raw "$out/$name.raw")) $running $closed"

@@ -30,11 +30,14 @@ wait_for_file() {
     return 1
 }
 
-# Waits until the size of file $1 stops changing (the recording stopped).
+# Waits until the size of file $1 stops changing (the recording stopped);
+# a file that is not there has not settled.
 wait_settled() {
     local last= size
     for _ in $(seq 40); do
-        size=$(stat -c %s "$1"); [ "$size" = "$last" ] && return 0; last=$size; sleep 0.3
+        size=$(stat -c %s "$1" 2>/dev/null) || size=missing
+        [ "$size" != missing ] && [ "$size" = "$last" ] && return 0
+        last=$size; sleep 0.3
     done
     return 1
 }

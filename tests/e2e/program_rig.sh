@@ -57,11 +57,14 @@ stop_from_second_copy() {
     "$tools/wine-run" "$program" /F /T
     wait_until_settled "$1" || { echo "still recording after /F /T"; exit 1; }
 }
-# wait_until_settled FILE: true once its size holds for 0.3 s (12 s at most).
+# wait_until_settled FILE: true once its size holds for 0.3 s (12 s at most);
+# a file that is not there has not settled.
 wait_until_settled() {
     local last= size
     for _ in $(seq 40); do
-        size=$(stat -c %s "$1"); [ "$size" = "$last" ] && return 0; last=$size; sleep 0.3
+        size=$(stat -c %s "$1" 2>/dev/null) || size=missing
+        [ "$size" != missing ] && [ "$size" = "$last" ] && return 0
+        last=$size; sleep 0.3
     done
     return 1
 }
@@ -73,6 +76,20 @@ close_program() {
     if kill -0 "$recorder" 2>/dev/null; then echo "the program did not end on close"; exit 1; fi
     wait "$recorder" || { echo "the program ended with an error"; exit 1; }
     recorder=
+}
+
+# read_left_file READER.exe FILE: FILE seen through the program's audio-file
+# classes (hostile_tests' HostileLeftFile.LeftFile); sets info to the one
+# "left file:" line it prints. The reader's own status decides: one that
+# fails (a crash after its line, a file that does not open) fails here too,
+# with what it printed.
+read_left_file() {
+    local report
+    report=$(LARKSPUR_LEFT_FILE="$(winpath "$2")" "$tools/wine-run" "$1" --gtest_filter=HostileLeftFile.LeftFile) \
+        || { echo "the reader of $2 failed (status $?):"; tr -d '\r' <<<"$report"; return 1; }
+    info=$(tr -d '\r' <<<"$report" | grep '^left file:' || true)
+    [ -n "$info" ] && [ "$(wc -l <<<"$info")" = 1 ] \
+        || { echo "the reader of $2 printed no single report line:"; tr -d '\r' <<<"$report"; return 1; }
 }
 
 # tone_frequency FILE: sox's rough frequency of the file's audio.

@@ -30,8 +30,7 @@ comment="e2e comment $$"
 start_tone 35
 bare_lost=$(bare_loss "$bare" 6)
 log=$(program_log "$program")
-log_before=0
-[ -f "$log" ] && log_before=$(stat -c %s "$log")
+mark_log "$log"
 
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" /L &
 recorder=$!
@@ -40,7 +39,7 @@ wait_for_file "$wav" || { echo "no recording started: $wav missing"; ls -l "$out
 created_ms=$(now_ms)
 birth=$(stat -c %W "$wav")
 [ "$birth" != 0 ] && [ "$birth" != - ] && created_ms=$(stat -c %.3W "$wav" | tr -d .)
-first_capture "$log" "$log_before" || exit 1
+first_capture "$log" || exit 1
 
 sleep 2
 if [ "$kind" != wav ]; then

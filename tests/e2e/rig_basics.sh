@@ -74,29 +74,50 @@ program_log() {
     echo "${WINEPREFIX:-$(cd "$(dirname "$1")" && pwd)/wineprefix}/drive_c/ProgramData/Larkspur-PRO/Larkspur-PRO.log"
 }
 
-# first_capture LOG FROM: waits (15 s at most) for the program's line saying
-# its first capture buffers came back, written to LOG past byte FROM (all of
-# it when it was emptied meanwhile). Sets first_ms to when it was written
-# (the log's modification time, while it is the last line) and
-# first_held_ms to the audio recorded then (those buffers and what the
-# device held besides).
+# A check reads just the lines its own run wrote to the program's log: the
+# program starts its log again (empties it) on the first write after it grew
+# past 10000 bytes, so a size taken before the run tells nothing of where the
+# run's lines begin. mark_log LOG moves the log there is aside (LOG.before)
+# and starts LOG with a mark line of ours, to which the program appends.
+mark_log() {
+    mkdir -p "$(dirname "$1")"
+    if [ -f "$1" ]; then mv -f "$1" "$1.before"; fi
+    log_mark="-- end-to-end check $$ $(now_ms) --"
+    printf '%s\r\n' "$log_mark" >"$1"
+}
+
+# log_since_mark LOG: prints (without CRs) what was written to LOG after
+# mark_log. Fails, saying so on stderr, when the mark is gone: the log
+# started again meanwhile and lost lines of this run (or it was replaced).
+log_since_mark() {
+    local text
+    text=$(tr -d '\r' <"$1") || { echo "the program's log cannot be read: $1" >&2; return 1; }
+    if [ "${text%%$'\n'*}" != "$log_mark" ]; then
+        echo "the program's log started again during the run: lines of this run are lost" >&2
+        return 1
+    fi
+    [ "$text" = "$log_mark" ] || printf '%s\n' "${text#*$'\n'}"
+}
+
+# first_capture LOG: waits (15 s at most) for the program's line saying its
+# first capture buffers came back, written to LOG since mark_log. Sets
+# first_ms to when it was written (the log's modification time, while it is
+# the last line) and first_held_ms to the audio recorded then (those buffers
+# and what the device held besides).
 first_capture() {
-    local log=$1 from=$(($2 + 1)) before after text line
+    local log=$1 before after text line
     for _ in $(seq 1500); do
-        if [ -f "$log" ]; then
-            before=$(stat -c %.3Y "$log")
-            [ "$(stat -c %s "$log")" -gt "$2" ] || from=1
-            text=$(tail -c +"$from" "$log" | tr -d '\r')
-            after=$(stat -c %.3Y "$log")
-            line=$(grep -a '^first capture buffers back: ' <<<"$text" | tail -1 || true)
-            if [ -n "$line" ]; then
-                [ "$(tail -1 <<<"$text")" = "$line" ] \
-                    || { echo "another line followed the first capture's before it could be timed"; return 1; }
-                [ "$before" = "$after" ] || continue  # written while it was read: read again
-                first_ms=${before/./}
-                first_held_ms=$(sed 's/^first capture buffers back: \([0-9]*\) ms recorded.*/\1/' <<<"$line")
-                return 0
-            fi
+        before=$(stat -c %.3Y "$log")
+        text=$(log_since_mark "$log") || return 1
+        after=$(stat -c %.3Y "$log")
+        line=$(grep -a '^first capture buffers back: ' <<<"$text" | tail -1 || true)
+        if [ -n "$line" ]; then
+            [ "$(tail -1 <<<"$text")" = "$line" ] \
+                || { echo "another line followed the first capture's before it could be timed"; return 1; }
+            [ "$before" = "$after" ] || continue  # written while it was read: read again
+            first_ms=${before/./}
+            first_held_ms=$(sed 's/^first capture buffers back: \([0-9]*\) ms recorded.*/\1/' <<<"$line")
+            return 0
         fi
         sleep 0.01
     done
@@ -109,8 +130,9 @@ first_capture() {
 # buffers' return to its stop and the audio recorded then, less what it wrote.
 bare_loss() {
     local report loss
-    report=$("$tools/wine-run" "$1" "Monitor of Null Output" "$2" "$(winpath "$out/bare.raw")" | tr -d '\r') \
-        || { echo "the bare capture loop failed: $report" >&2; return 1; }
+    report=$("$tools/wine-run" "$1" "Monitor of Null Output" "$2" "$(winpath "$out/bare.raw")") \
+        || { echo "the bare capture loop failed: $(tr -d '\r' <<<"$report")" >&2; return 1; }
+    report=$(tr -d '\r' <<<"$report")
     rm -f "$out/bare.raw"
     loss=$(sed -n 's/^first buffers back with \([0-9]*\) ms; stopped \([0-9]*\) ms later; \([0-9]*\) bytes$/\1 \2 \3/p' \
            <<<"$report" | awk '{ printf "%.0f\n", $2 + $1 - $3 / 88.2 }')
