@@ -29,6 +29,7 @@ public:
     {
         window_.VoxSegmentEnded(events, marked, markPosition);
     }
+    void NewFileDue() override { (void)window_.PostMessage(WM_SPLITFILE); }
     void BlockWritten(const WriteReport& report) override
     {
         for (int id : report.warnings)
