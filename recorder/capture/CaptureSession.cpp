@@ -114,6 +114,8 @@ void CaptureSession::Process(int slot, CaptureSink* file, CaptureHost& host)
             const bool marked = writer_.SegmentMark(mark);
             host.SegmentEnded(events, marked, mark);
         }
+        if (events.splitFile)
+            host.NewFileDue();
         if (events.started)
             host.SegmentStarted();
         const WriteReport report = writer_.Write(*file, verdict, ring_.Conversion(slot), data, bytes,

@@ -25,6 +25,9 @@ public:
     // codec's tail went into the file; the mark is where the segment began).
     virtual void SegmentStarted() = 0;
     virtual void SegmentEnded(const VoxEvents& events, bool marked, uint32_t markPosition) = 0;
+    // The quiet has lasted long enough for a new file (record mode 2): its
+    // own count, which may run out before, with or after the segment's end.
+    virtual void NewFileDue() = 0;
     // After a block went into the file; a warning id for each failure.
     virtual void BlockWritten(const WriteReport& report) = 0;
     virtual void ShowPeak(uint32_t peak) = 0;

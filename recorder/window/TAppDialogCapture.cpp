@@ -29,6 +29,7 @@ public:
     {
         window_.VoxSegmentEnded(events, marked, markPosition);
     }
+    void NewFileDue() override { (void)window_.PostMessage(WM_SPLITFILE); }
     void BlockWritten(const WriteReport& report) override
     {
         for (int id : report.warnings)
@@ -48,6 +49,20 @@ public:
 private:
     TAppDialog& window_;
 };
+
+// Prepares a record not prepared yet at its full lengths, as the codec
+// manager wants them; the block length it holds is kept.
+MMRESULT PrepareConversionRecord(AcmStream& stream, ACMSTREAMHEADER& record)
+{
+    if (record.fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)
+        return MMSYSERR_NOERROR;
+    const DWORD blockBytes = record.cbSrcLength;
+    record.cbSrcLength = kRingBlockBytes;
+    record.cbDstLength = kRingBlockBytes;
+    const MMRESULT prepared = stream.Prepare(record);
+    record.cbSrcLength = blockBytes;
+    return prepared;
+}
 
 void PostToFrame(const TAppDialog& window, UINT msg)
 {
@@ -258,18 +273,18 @@ bool TAppDialog::OpenEncoder(CaptureRequest& request)
         return false;
     }
     request.convert = [this](ACMSTREAMHEADER& record, DWORD flags) {
-        // A record not prepared with this stream is prepared on first use,
-        // at its full lengths as the codec manager wants them. The stream may
-        // be another since the last conversion: each file has its own.
-        if (!(record.fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED)) {
-            const DWORD blockBytes = record.cbSrcLength;
-            record.cbSrcLength = kRingBlockBytes;
-            record.cbDstLength = kRingBlockBytes;
-            const MMRESULT prepared = hAcmStream.Prepare(record);
-            record.cbSrcLength = blockBytes;
-            if (prepared != MMSYSERR_NOERROR)
-                return prepared;
-        }
+        // A run begins with every record prepared with this stream. The end
+        // of the last run unprepared one; an encoder that ends at an
+        // unprepare starts afresh at a prepare (LAME's does both), so the
+        // next run starts on a new encoder, and a prepare inside a run would
+        // throw away what the encoder holds. The stream may be another since
+        // the last conversion: each file has its own.
+        if (flags & ACM_STREAMCONVERTF_START)
+            for (int slot = 0; slot < kRingSlots; ++slot)
+                if (ACMSTREAMHEADER* other = Ring.Conversion(slot); other && other != &record)
+                    (void)PrepareConversionRecord(hAcmStream, *other);
+        if (const MMRESULT prepared = PrepareConversionRecord(hAcmStream, record); prepared != MMSYSERR_NOERROR)
+            return prepared;
         // The run's end is taken out of the codec now: it is prepared again
         // when the next run begins.
         if (flags & ACM_STREAMCONVERTF_END)

@@ -39,8 +39,6 @@ void TAppDialog::VoxSegmentEnded(const VoxEvents& events, bool marked, uint32_t 
     }
     if (AppState.NotifyWindow)
         ::PostMessage(AppState.NotifyWindow, WM_SEGMENTENDED, 1, 1);
-    if (events.splitFile)
-        PostMessage(WM_SPLITFILE);
 }
 
 // Cuts a segment that was too short back to its own mark. Nothing is cut

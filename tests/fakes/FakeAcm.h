@@ -52,8 +52,14 @@ public:
     DWORD maxFormatBytes = 50;  // what ACM_METRIC_MAX_SIZE_FORMAT reports
     // As LAME's encoder: after a conversion, unpreparing a header of the
     // stream writes this many bytes of 0xEE (the encoder's last frames) into
-    // its destination and cbDstLengthUsed.
+    // its destination and cbDstLengthUsed, and ends the encoder; preparing a
+    // header starts it afresh, and what it held is lost. With it set, what
+    // that encoder would have spoilt is counted: a prepare after conversions
+    // (audio lost inside a run) and a start-flagged conversion on an ended
+    // encoder (a run that does not start afresh).
     DWORD tailAtUnprepare = 0;
+    int tailsLostAtPrepare = 0;
+    int startsOnEndedEncoder = 0;
     // The next `times` calls of that kind return result (times < 0: all;
     // 0: none again).
     void Fail(AcmCall call, MMRESULT result, int times = 1);
@@ -107,6 +113,7 @@ private:
         WaveFormatBuffer source, destination;
         std::map<ACMSTREAMHEADER*, std::pair<DWORD, DWORD>> prepared;  // lengths when prepared
         bool holdsTail = false;  // converted since the tail was last given
+        bool ended = false;      // unprepared since the last prepare
     };
     // A driver's format that one side of a conversion uses.
     struct Match {

@@ -61,6 +61,9 @@ MMRESULT FakeAcm::StreamPrepareHeader(HACMSTREAM stream, ACMSTREAMHEADER& header
     if (!s) return MMSYSERR_INVALHANDLE;
     if (header.cbStruct != sizeof header || !header.pbSrc || !header.pbDst) return MMSYSERR_INVALPARAM;
     if (header.fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED) return MMSYSERR_NOERROR;
+    if (tailAtUnprepare && s->holdsTail) ++tailsLostAtPrepare;
+    s->holdsTail = false;
+    s->ended = false;
     header.fdwStatus |= ACMSTREAMHEADER_STATUSF_PREPARED;
     s->prepared[&header] = {header.cbSrcLength, header.cbDstLength};
     return MMSYSERR_NOERROR;
@@ -83,6 +86,7 @@ MMRESULT FakeAcm::StreamUnprepareHeader(HACMSTREAM stream, ACMSTREAMHEADER& head
         header.cbDstLengthUsed = tail;
         s->holdsTail = false;
     }
+    s->ended = true;
     header.fdwStatus &= ~ACMSTREAMHEADER_STATUSF_PREPARED;
     s->prepared.erase(entry);
     return MMSYSERR_NOERROR;
@@ -95,6 +99,7 @@ MMRESULT FakeAcm::StreamConvert(HACMSTREAM stream, ACMSTREAMHEADER& header, DWOR
     if (!s) return MMSYSERR_INVALHANDLE;
     if (flags & ~kConvertFlags) return MMSYSERR_INVALFLAG;
     if (!s->prepared.count(&header)) return ACMERR_UNPREPARED;
+    if (tailAtUnprepare && s->ended && (flags & ACM_STREAMCONVERTF_START)) ++startsOnEndedEncoder;
     Convert(*s, header, flags);
     s->holdsTail = true;
     return MMSYSERR_NOERROR;

@@ -33,6 +33,7 @@ struct RecordingHost : CaptureHost {
     VoxSettings CurrentVox() override { return vox; }
     void SegmentStarted() override { ++started; }
     void SegmentEnded(const VoxEvents&, bool, uint32_t) override { ++ended; }
+    void NewFileDue() override {}
     void BlockWritten(const WriteReport& r) override
     {
         for (int id : r.warnings)

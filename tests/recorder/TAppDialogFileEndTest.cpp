@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <numeric>
+#include <string>
 #include <vector>
 
 #include "core/PrivateMessages.h"
 #include "framework/UserInteraction.h"
 #include "recorder/capture/CaptureBuffers.h"
+#include "schedule/ScheduleClock.h"
+#include "tests/prefs/EventBuilder.h"
 #include "tests/fakes/FakeAcm.h"
 #include "tests/recorder/CaptureWindowFixture.h"
 #include "tests/recorder/FilesTestFolder.h"
@@ -258,6 +262,101 @@ TEST_F(CodecFileEndTest, TheNewFileActionKeepsTheDeviceRunningAndEveryBufferThro
               uint64_t(FactCountOf(files[0])) + FactCountOf(files[1]));
     // In order: the fake codec makes a silent buffer into a block of 0x5A.
     ExpectBuffersInOrder(files, tone, (LengthOf(files[0]) + LengthOf(files[1])) / total, 0x5A);
+}
+
+// How many times the codec's tail (the fake's 64 bytes of 0xEE) is in the file.
+int TailsIn(const std::string& path) {
+    const std::vector<char> data = AudioOf(path);
+    const std::string bytes(data.begin(), data.end()), tail(64, '\xEE');
+    int count = 0;
+    for (size_t at = bytes.find(tail); at != std::string::npos; at = bytes.find(tail, at + tail.size())) ++count;
+    return count;
+}
+
+// The schedule's clock while it lives: Friday 7:00, which no other test reports.
+class StopMinuteClock : public ScheduleClock {
+public:
+    StopMinuteClock() { SetScheduleClock(this); }
+    ~StopMinuteClock() override { SetScheduleClock(nullptr); }
+    WallClockTime Now() const override { return {5, 7, 0}; }
+};
+
+// Every way a compressed recording ends a run of the codec and starts the
+// next, through a codec that gives its tail only when the header is
+// unprepared and starts its encoder afresh at each prepare (LAME's): each
+// run's tail is in the file the run went into, no prepare falls inside a
+// run, and each run after the first starts on a freshly prepared encoder.
+TEST_F(CodecFileEndTest, EachRunOfTheCodecEndsWithItsTailAndTheNextStartsAfresh) {
+    struct Road {
+        const char* name;
+        void (*set)();
+        int loud, quiet, loudAgain;  // 200 ms buffers; the stop comes after one more quiet one
+        bool scheduledStop;          // a scheduled new-file stop, then recording again
+        std::vector<int> runsPerFile;
+    };
+    const Road roads[] = {
+        // The second segment starts on another slot than the first ended on.
+        {"segments in one file", [] { AppState.Pretrigger = 1; }, 4, 8, 4, false, {2}},
+        {"new file after the quiet", [] { AppState.RecordMode = 2; AppState.TalkOff = 2; }, 4, 12, 4, false, {1, 1}},
+        {"file limit, new file", [] { AppState.VoxDisable = true; AppState.FileAction = 3; AppState.FileSizeSel = 0;
+                                      AppState.FileSize = 1; }, 125, 0, 0, false, {1, 1}},
+        {"scheduled new-file stop", [] { AppState.VoxDisable = true; }, 4, 0, 4, true, {1, 1}},
+    };
+    const StopMinuteClock clock;
+    const AppStateValues settings = AppState;
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.name);
+        static_cast<AppStateValues&>(AppState) = settings;
+        acm.convertFlags.clear();
+        acm.tailAtUnprepare = 64;
+        acm.tailsLostAtPrepare = acm.startsOnEndedEncoder = 0;
+        AppState.VoxDisable = false;
+        AppState.SoundLevel = 20;
+        AppState.TalkOff2 = 1;
+        road.set();
+        waves.Tone(road.loud, 1000, 0.5);
+        waves.Silence(road.quiet);
+        waves.Tone(road.loudAgain, 1000, 0.5);
+        waves.Silence(1);
+        dialog->OpenFile(nullptr);
+        ASSERT_TRUE(dialog->CurrentFile);
+        dialog->Listen();
+        ASSERT_TRUE(dialog->Recording);
+        std::vector<std::string> files{dialog->CurrentFile->GetPath()};
+        const auto note = [&] {
+            if (dialog->CurrentFile && dialog->CurrentFile->GetPath() != files.back())
+                files.push_back(dialog->CurrentFile->GetPath());
+        };
+        for (int i = 0; i < road.loud + road.quiet; ++i) {
+            Capture(1);
+            note();
+        }
+        if (road.scheduledStop) {
+            TimerEvent stop = Event(kEveryDay, -1, 0, 7, 0, true);
+            AppState.Events.Add(&stop);
+            AppState.TimerEnable = true;
+            Send(WM_TIMER, TIMER_SCHEDULER);
+            EXPECT_FALSE(dialog->Recording);
+            AppState.Events.Clear();
+            dialog->Listen();
+            note();
+        }
+        for (int i = 0; i < road.loudAgain + 1; ++i) {
+            Capture(1);
+            note();
+        }
+        Send(WM_COMMAND, CM_STOP);
+        dialog->CurrentFile.reset();
+        EXPECT_TRUE(ui.messageBoxes.empty());
+        const int runs = std::accumulate(road.runsPerFile.begin(), road.runsPerFile.end(), 0);
+        EXPECT_EQ(runs, Flagged(ACM_STREAMCONVERTF_START));
+        EXPECT_EQ(runs, Flagged(ACM_STREAMCONVERTF_END));
+        EXPECT_EQ(0, acm.tailsLostAtPrepare);
+        EXPECT_EQ(0, acm.startsOnEndedEncoder);
+        EXPECT_EQ(road.runsPerFile.size(), files.size());
+        for (size_t f = 0; f < files.size() && f < road.runsPerFile.size(); ++f)
+            EXPECT_EQ(road.runsPerFile[f], TailsIn(files[f])) << files[f];
+    }
 }
 
 // What keeps the capture going and its audio on disk does not wait for an
