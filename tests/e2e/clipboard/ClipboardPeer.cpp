@@ -103,6 +103,13 @@ int main(int argc, char** argv) {
             data.nFileSizeLow == image.size())
             return 0;
     }
-    std::fprintf(stderr, "%s was not written\n", argv[2]);
+    // What the dialog held, so that a failure says whether the name was
+    // taken and the dialog closed.
+    char held[MAX_PATH] = "";
+    const bool open = IsWindow(search.found) && IsWindow(nameBox);
+    if (open)
+        SendMessageA(nameBox, WM_GETTEXT, sizeof held, reinterpret_cast<LPARAM>(held));
+    std::fprintf(stderr, "%s was not written (the save dialog is %s%s%s)\n", argv[2],
+                 open ? "still open, its name box holding \"" : "closed", open ? held : "", open ? "\"" : "");
     return 1;
 }
