@@ -1,6 +1,6 @@
-// bare_capture DEVICE-NAME-PART SECONDS OUT.raw
-// The least a program can do to record: five 200 ms buffers of 44100 Hz
-// 16-bit mono lent to the first wave input whose name contains
+// bare_capture DEVICE-NAME-PART SECONDS OUT.raw [RATE]
+// The least a program can do to record: five 200 ms buffers of 16-bit mono
+// at RATE Hz (44100 when not given) lent to the first wave input whose name contains
 // DEVICE-NAME-PART, each written to OUT.raw and lent again as it comes back
 // (the device signals an event; no polling); at the stop the buffers the
 // reset gives back are written too. The benchmark's baseline for what
@@ -42,10 +42,14 @@ double NowMs()
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: bare_capture DEVICE-NAME-PART SECONDS OUT.raw\n");
+        std::fprintf(stderr, "usage: bare_capture DEVICE-NAME-PART SECONDS OUT.raw [RATE]\n");
         return 2;
     }
-    const int rate = 44100, kBuffers = 5, frames = rate / 5;
+    const int rate = argc > 4 ? std::atoi(argv[4]) : 44100, kBuffers = 5, frames = rate / 5;
+    if (rate < 8000 || rate > 96000) {
+        std::fprintf(stderr, "a rate of %s Hz is not one to record at\n", argv[4]);
+        return 2;
+    }
     const DWORD wantedMs = static_cast<DWORD>(std::atof(argv[2]) * 1000);
     const int device = FindDevice(argv[1]);
     HANDLE out = CreateFileA(argv[3], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -54,7 +58,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no input device named like '%s', or no output file\n", argv[1]);
         return 2;
     }
-    WAVEFORMATEX wfx{WAVE_FORMAT_PCM, 1, rate, rate * 2, 2, 16, 0};
+    WAVEFORMATEX wfx{WAVE_FORMAT_PCM, 1, static_cast<DWORD>(rate), static_cast<DWORD>(rate) * 2, 2, 16, 0};
     HWAVEIN in = nullptr;
     if (waveInOpen(&in, static_cast<UINT>(device), &wfx, reinterpret_cast<DWORD_PTR>(ready), 0, CALLBACK_EVENT) !=
         MMSYSERR_NOERROR) {

@@ -60,3 +60,24 @@ check_pcm_format() {
 
 # The rough frequency of the audio in file $1.
 rough_frequency() { sox "$1" -n stat 2>&1 | awk '/Rough   frequency/ {print $3}'; }
+
+# off_tone FILE [SOX INPUT OPTIONS...]: how many 20 ms windows of the audio
+# are not the 1 kHz tone (quiet, or of a rough frequency off by more than a
+# third), with the times of the first few: where a recording's tone is
+# broken, and what by.
+off_tone() {
+    local file=$1
+    shift
+    sox "$@" "$file" -t dat - 2>/dev/null | awk '
+        /^;/ { if ($2 == "Sample" && $3 == "Rate") rate = $4; next }
+        { if (n == 0) { size = int(rate / 50); prev = $2 }
+          x = $2; s2 += x * x; d2 += (x - prev) * (x - prev); prev = x
+          if (++n % size) next
+          f = s2 > 0 ? sqrt(d2 / s2) * rate / 6.2832 : 0
+          if (s2 / size < 1e-4) { what = "quiet"; ++quiet }
+          else if (f < 667 || f > 1333) what = sprintf("%.0f Hz", f)
+          else what = ""
+          if (what != "" && ++off <= 6) list = list sprintf(" %d ms (%s)", (n - size) * 1000 / rate, what)
+          s2 = d2 = 0; ++windows }
+        END { printf "%d of %d windows off the tone, %d of them quiet%s\n", off, windows, quiet, off ? ":" list : "" }'
+}

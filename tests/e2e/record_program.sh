@@ -8,7 +8,9 @@
 # stop (+100 ms, a little more for codecs that end their last frame on
 # close), and short of the audio the device gave from the first buffers the
 # program took back (the log says when) to the stop by no more than a bare
-# winmm capture loop of the same run loses and 50 ms.
+# winmm capture loop of the same run loses and 50 ms. The tone's rough
+# frequency must be within 50 Hz of 1 kHz, beyond what the bare loop's own
+# capture of the same run, at the rate the file records at, is off.
 # With "mp3", "ogg" or "spx" the default-format setting chooses an MP3 (through
 # the ACM codec driver installed in the prefix), Ogg Vorbis or Speex recording;
 # a comment sent with "/O" while recording must then be in the file, and the
@@ -28,7 +30,11 @@ wav="$out/e2e.$kind"
 comment="e2e comment $$"
 
 start_tone 35
-bare_lost=$(bare_loss "$bare" 6)
+capture_rate=44100
+[ "$kind" = spx ] && capture_rate=32000
+bare_lost=$(bare_loss "$bare" 6 "$capture_rate")
+sox -t raw -r "$capture_rate" -e signed -b 16 -c 1 "$out/bare.raw" "$out/bare.wav"
+bare_freq=$(rough_frequency "$out/bare.wav")
 log=$(program_log "$program")
 mark_log "$log"
 
@@ -101,7 +107,11 @@ if [ "$kind" = mp3 ]; then
 fi
 freq=$(rough_frequency "$decoded")
 echo "$kind since_creation_ms $elapsed recorded_ms $recorded length_ms $length_ms$codec_note frequency $freq size_at_stop $stopped_size size $(stat -c %s "$wav")"
-awk -v l="$length_ms" -v e="$elapsed" -v f="$freq" -v s="$slack" 'BEGIN {
-    exit !(l <= e + s && f > 950 && f < 1050) }' \
-    || { echo "longer than recorded, or not the tone"; exit 1; }
+echo "the recording: $(off_tone "$decoded")"
+echo "the bare loop at $capture_rate Hz: frequency $bare_freq, $(off_tone "$out/bare.wav")"
+awk -v l="$length_ms" -v e="$elapsed" -v s="$slack" 'BEGIN { exit !(l <= e + s) }' \
+    || { echo "longer than recorded"; exit 1; }
+awk -v f="$freq" -v b="$bare_freq" 'function off(x) { return x > 1000 ? x - 1000 : 1000 - x }
+    BEGIN { exit !(off(f) <= 50 + off(b)) }' \
+    || { echo "not the tone"; exit 1; }
 judge_loss $((recorded - length_ms)) "$bare_lost"

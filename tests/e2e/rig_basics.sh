@@ -125,17 +125,17 @@ first_capture() {
     return 1
 }
 
-# bare_loss BARE_CAPTURE.exe SECONDS: the bare winmm capture loop records the
-# monitor for SECONDS; prints the audio it lost (ms): the time from its first
+# bare_loss BARE_CAPTURE.exe SECONDS [RATE]: the bare winmm capture loop
+# records the monitor for SECONDS at RATE Hz (44100 when not given), mono,
+# into $out/bare.raw; prints the audio it lost (ms): the time from its first
 # buffers' return to its stop and the audio recorded then, less what it wrote.
 bare_loss() {
-    local report loss
-    report=$("$tools/wine-run" "$1" "Monitor of Null Output" "$2" "$(winpath "$out/bare.raw")") \
+    local report loss rate=${3:-44100}
+    report=$("$tools/wine-run" "$1" "Monitor of Null Output" "$2" "$(winpath "$out/bare.raw")" "$rate") \
         || { echo "the bare capture loop failed: $(tr -d '\r' <<<"$report")" >&2; return 1; }
     report=$(tr -d '\r' <<<"$report")
-    rm -f "$out/bare.raw"
     loss=$(sed -n 's/^first buffers back with \([0-9]*\) ms; stopped \([0-9]*\) ms later; \([0-9]*\) bytes$/\1 \2 \3/p' \
-           <<<"$report" | awk '{ printf "%.0f\n", $2 + $1 - $3 / 88.2 }')
+           <<<"$report" | awk -v rate="$rate" '{ printf "%.0f\n", $2 + $1 - $3 / (rate * 2 / 1000) }')
     [ -n "$loss" ] || { echo "the bare capture loop said: $report" >&2; return 1; }
     echo "$loss"
 }

@@ -1,7 +1,8 @@
-// Another program beside the recorder: puts a WAV file's image on the
-// clipboard, asks the running recorder for Paste to File, answers the save
-// dialog with a name (typed into its name box, then OK) and waits until the
-// file is there.
+// Another program beside the recorder: once the recorder's window is up,
+// puts a WAV file's image on the clipboard, asks the recorder for Paste to
+// File, answers the save dialog with a name (typed into its name box, then
+// OK) and waits until the file is there. When it is not, it says whether the
+// clipboard was taken from it meanwhile and what windows the recorder shows.
 //   clipboard_peer WAV TARGET     exit 0 when the recorder wrote TARGET
 #include <windows.h>
 
@@ -16,6 +17,26 @@
 #include "tests/support/SaveDialogSearch.h"
 
 namespace {
+
+// Set when another program emptied the clipboard while the image was ours.
+bool clipboardTaken = false;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROYCLIPBOARD)
+        clipboardTaken = true;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateOwner() {
+    WNDCLASSA type{};
+    type.lpfnWndProc = OwnerProc;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "ClipboardPeerOwner";
+    if (!RegisterClassA(&type))
+        return nullptr;
+    return CreateWindowExA(0, type.lpszClassName, "clipboard peer", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                           type.hInstance, nullptr);
+}
 
 bool PutWave(HWND owner, const std::vector<char>& image) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, image.size());
@@ -54,6 +75,48 @@ void Wait(DWORD ms) {
     }
 }
 
+std::string TextOf(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    char name[64] = "";
+    GetClassNameA(child, name, sizeof name);
+    const std::string text = TextOf(child);
+    if (IsWindowVisible(child) && !text.empty())
+        std::fprintf(stderr, "    %s \"%s\"\n", name, text.c_str());
+    return TRUE;
+}
+
+// Every visible top-level window of the thread, with the texts inside each
+// dialog (a message box's among them).
+BOOL CALLBACK PrintWindow(HWND window, LPARAM thread) {
+    if (GetWindowThreadProcessId(window, nullptr) != static_cast<DWORD>(thread) || !IsWindowVisible(window))
+        return TRUE;
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    std::fprintf(stderr, "  window %s \"%s\"\n", name, TextOf(window).c_str());
+    if (std::string(name) == "#32770")
+        EnumChildWindows(window, &PrintChild, 0);
+    return TRUE;
+}
+
+void PrintClipboardState(HWND owner) {
+    const HWND now = GetClipboardOwner();
+    char name[64] = "(none)";
+    DWORD process = 0;
+    if (now) {
+        GetClassNameA(now, name, sizeof name);
+        GetWindowThreadProcessId(now, &process);
+    }
+    std::fprintf(stderr, "the clipboard was %s; its owner now: %s (process %lu), CF_WAVE %s\n",
+                 clipboardTaken ? "taken from the peer" : "the peer's throughout",
+                 now == owner ? "the peer" : name, static_cast<unsigned long>(process),
+                 IsClipboardFormatAvailable(CF_WAVE) ? "there" : "gone");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,17 +126,16 @@ int main(int argc, char** argv) {
     }
     std::ifstream in(argv[1], std::ios::binary);
     const std::vector<char> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    HWND owner = CreateWindowExA(0, "STATIC", "clipboard peer", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                 nullptr, nullptr, nullptr);
-    if (image.empty() || !owner || !PutWave(owner, image)) {
-        std::fprintf(stderr, "cannot put %s on the clipboard\n", argv[1]);
-        return 1;
-    }
+    HWND owner = CreateOwner();
     HWND frame = nullptr;
     for (int i = 0; i < 300 && !frame; ++i, Wait(100))
         frame = FindWindowA("Larkspur-PRO", nullptr);
     if (!frame) {
         std::fprintf(stderr, "no recorder window\n");
+        return 1;
+    }
+    if (image.empty() || !owner || !PutWave(owner, image)) {
+        std::fprintf(stderr, "cannot put %s on the clipboard\n", argv[1]);
         return 1;
     }
     Wait(500);
@@ -111,5 +173,8 @@ int main(int argc, char** argv) {
         SendMessageA(nameBox, WM_GETTEXT, sizeof held, reinterpret_cast<LPARAM>(held));
     std::fprintf(stderr, "%s was not written (the save dialog is %s%s%s)\n", argv[2],
                  open ? "still open, its name box holding \"" : "closed", open ? held : "", open ? "\"" : "");
+    PrintClipboardState(owner);
+    std::fprintf(stderr, "the recorder shows:\n");
+    EnumWindows(&PrintWindow, static_cast<LPARAM>(search.thread));
     return 1;
 }
