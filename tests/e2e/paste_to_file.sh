@@ -29,7 +29,7 @@ EOF
 "$tools/wine-run" "$program" /I "$(winpath "$out/settings.ini")" &
 recorder=$!
 "$tools/wine-run" "$peer" "$(winpath "$out/tone.wav")" "$(winpath "$out/pasted.wav")" \
-    || { echo "the peer failed"; ls -l "$out"; exit 1; }
+    || { echo "the peer failed"; ls -l --time-style=full-iso "$out"; exit 1; }
 cmp "$out/tone.wav" "$out/pasted.wav" || { echo "the pasted file differs"; exit 1; }
 echo "pasted $(stat -c %s "$out/pasted.wav") bytes byte for byte"
 

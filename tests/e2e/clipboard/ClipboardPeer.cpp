@@ -155,6 +155,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+    Wait(200);
+    char typed[MAX_PATH] = "";
+    SendMessageA(nameBox, WM_GETTEXT, sizeof typed, reinterpret_cast<LPARAM>(typed));
     PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(search.found, IDOK)));
     // Done when the file holds the whole image (the clipboard stays ours
@@ -173,6 +176,7 @@ int main(int argc, char** argv) {
         SendMessageA(nameBox, WM_GETTEXT, sizeof held, reinterpret_cast<LPARAM>(held));
     std::fprintf(stderr, "%s was not written (the save dialog is %s%s%s)\n", argv[2],
                  open ? "still open, its name box holding \"" : "closed", open ? held : "", open ? "\"" : "");
+    std::fprintf(stderr, "the name box held \"%s\" when OK was pressed\n", typed);
     PrintClipboardState(owner);
     std::fprintf(stderr, "the recorder shows:\n");
     EnumWindows(&PrintWindow, static_cast<LPARAM>(search.thread));
