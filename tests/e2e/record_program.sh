@@ -88,7 +88,8 @@ ogg)
     vorbiscomment -l "$wav" | grep -cF "$comment" >/dev/null || { echo "the /O comment is not in the file"; exit 1; }
     oggdec -Q -o "$decoded" "$wav" || { echo "oggdec failed"; exit 1; } ;;
 spx)
-    ogginfo "$wav" >"$out/info.txt" 2>&1 || { cat "$out/info.txt"; echo "ogginfo complains"; exit 1; }
+    ogginfo "$wav" >"$out/info.txt" 2>&1 && ! grep -qi 'warning\|error' "$out/info.txt" \
+        || { cat "$out/info.txt"; echo "ogginfo complains"; exit 1; }
     grep -aqF "$comment" "$wav" || { echo "the /O comment is not in the file"; exit 1; }
     speexdec "$wav" "$decoded" 2>/dev/null || { echo "speexdec failed"; exit 1; }
     rate=32000 ;;
