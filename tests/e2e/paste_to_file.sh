@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The running program takes audio from the clipboard that another program
-# put there: the peer puts a WAV file's image on the clipboard, posts
-# Paste to File to the program's window and types a name into the save
-# dialog; the file written under that name must be the image, byte for byte.
+# put there: once the program's window and Wine's clipboard manager are up,
+# the peer puts a WAV file's image on the clipboard, posts Paste to File to
+# the program's window and types a name into the save dialog; the file
+# written under that name must be the image, byte for byte. When it is not,
+# the peer tells whether the image was taken from the clipboard meanwhile and
+# what the program shows (an error box's text among it).
 #   paste_to_file.sh PROGRAM.exe PEER.exe
 set -eu
 program=$1

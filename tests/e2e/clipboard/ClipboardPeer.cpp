@@ -134,11 +134,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no recorder window\n");
         return 1;
     }
+    // Wine's clipboard manager empties the clipboard once as it starts, in
+    // the desktop's process, which may start beside the recorder: the image
+    // goes up once the manager runs.
+    HWND manager = nullptr;
+    for (int i = 0; i < 300 && !manager; ++i, Wait(100))
+        manager = FindWindowExA(HWND_MESSAGE, nullptr, "__wine_clipboard_manager", nullptr);
+    if (!manager) {
+        std::fprintf(stderr, "no clipboard manager\n");
+        return 1;
+    }
+    Wait(300);
     if (image.empty() || !owner || !PutWave(owner, image)) {
         std::fprintf(stderr, "cannot put %s on the clipboard\n", argv[1]);
         return 1;
     }
     Wait(500);
+    if (clipboardTaken) {
+        PrintClipboardState(owner);
+        std::fprintf(stderr, "the image was gone before Paste to File was asked for\n");
+        return 1;
+    }
     PostMessageA(frame, WM_COMMAND, CM_PASTETOFILE, 0);
     DialogSearch search{GetWindowThreadProcessId(frame, nullptr), nullptr};
     for (int i = 0; i < 200 && !search.found; ++i, Wait(100))
