@@ -15,6 +15,7 @@
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/controls/TProgress.h"
 #include "recorder/files/DiskSpace.h"
+#include "recorder/files/FileNaming.h"
 #include "recorder/files/SavePlan.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 
@@ -31,6 +32,49 @@ TWindow& CaptionWindow(TAppDialog& window) {
         return *frame;
     return window;
 }
+
+// The clipboard's image taken into the temp folder under a name of its own
+// (a reserved temp name with the type's extension, which tells the clipboard
+// format); both are removed at the end unless the image was moved into place.
+class TakenImage {
+public:
+    TakenImage() = default;
+    TakenImage(const TakenImage&) = delete;
+    TakenImage& operator=(const TakenImage&) = delete;
+    ~TakenImage() {
+        if (!image_.empty())
+            DeleteFileA(image_.c_str());
+        if (!reserved_.empty())
+            DeleteFileA(reserved_.c_str());
+    }
+    bool Reserve(int type) {
+        std::string folder;
+        char reserved[MAX_PATH] = "";
+        if (!GetTempDirectory(folder) || !GetTempFileNameA(folder.c_str(), "lkp", 0, reserved))
+            return false;
+        reserved_ = reserved;
+        image_ = reserved_ + "." + PasteExtensionFor(type);
+        return true;
+    }
+    bool Taken() const { return !image_.empty(); }
+    const std::string& Path() const { return image_; }
+    // A copy that stopped part way leaves no half file where none was.
+    bool MoveTo(const std::string& target) {
+        const bool existed = PathExists(target);
+        if (MoveFileExA(image_.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+            image_.clear();
+            return true;
+        }
+        if (!existed)
+            DeleteFileA(target.c_str());
+        return false;
+    }
+
+private:
+    std::string reserved_;
+    std::string image_;
+};
 
 void ShowNoRoom(TAppDialog& window) {
     Ui().MessageBox(window.GetHandle(), "Not enough disk space for this operation", kProductCaption,
@@ -175,8 +219,9 @@ bool TAppDialog::ClipboardToFile(const char* path) {
 void TAppDialog::CmPasteToFile() { PasteToFile(nullptr); }
 
 // Saves the clipboard's audio, or the paste buffer's under the private
-// clipboard, straight under the chosen name: nothing goes through a second
-// file slot, which a record-insert may be holding.
+// clipboard, under the chosen name. Nothing goes through a second file slot,
+// which a record-insert may be holding: the clipboard's image waits for the
+// name in a temp file of its own.
 void TAppDialog::PasteToFile(const char* name) {
     const auto shown = MakeTransferProgress();
     CancelWatch progress(*shown);
@@ -195,10 +240,27 @@ void TAppDialog::PasteToFile(const char* name) {
             return;
         type = PasteBuffer->GetFileType();
     }
+    const auto reportFailure = [&](const std::string& written) {
+        if (progress.Cancelled()) {
+            // The part written so far would read as a damaged recording.
+            DeleteFileA(written.c_str());
+        } else if (noRoom) {
+            ShowNoRoom(*this);
+        } else {
+            Error(IDS_PASTETOFILEFAILED, MB_ICONHAND);
+        }
+    };
     FileDialogData data;
+    TakenImage taken;
     if (name) {
         data.SetFileName(name);
     } else {
+        // What is pasted is what the clipboard holds now, when the user asks:
+        // while the dialog is open another program may replace it or empty it.
+        if (AppState.UseWinClip && (!taken.Reserve(type) || !exchange.GetFromClipboard(taken.Path()))) {
+            reportFailure(taken.Path());
+            return;
+        }
         data.filter = PasteFilterFor(type);
         data.defaultExt = PasteExtensionFor(type);
         data.initialDir = AppState.DefaultDirectory;
@@ -212,18 +274,11 @@ void TAppDialog::PasteToFile(const char* name) {
         Error(IDS_PASTETOFILEFAILED, MB_ICONHAND);
         return;
     }
-    const int saved = exchange.SaveClipboardAs(data.FileName(), currentType);
+    const int saved = taken.Taken() ? (taken.MoveTo(data.FileName()) ? kClipboardSaved : kClipboardNotWritten)
+                                    : exchange.SaveClipboardAs(data.FileName(), currentType);
     SetTitle(nullptr, false);
-    if (saved == kClipboardSaved)
-        return;
-    if (progress.Cancelled()) {
-        // The part written so far would read as a damaged recording.
-        DeleteFileA(data.FileName().c_str());
-    } else if (noRoom) {
-        ShowNoRoom(*this);
-    } else {
-        Error(IDS_PASTETOFILEFAILED, MB_ICONHAND);
-    }
+    if (saved != kClipboardSaved)
+        reportFailure(data.FileName());
 }
 
 void TAppDialog::CePasteToFile(TCommandEnabler& ce) {

@@ -10,9 +10,11 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
+#include "audiofile/FileNames.h"
 #include "core/AppState.h"
 #include "framework/FrameWindow.h"
 #include "recorder/clipboard/ClipboardExchange.h"
@@ -249,6 +251,54 @@ TEST_F(TAppDialogFileCommandsTest, PasteToFileSavesTheClipboardUnderTheChosenNam
     ASSERT_TRUE(dialog->FileToClipboard((folder / "a.mp3").c_str()));
     dialog->CmPasteToFile();
     EXPECT_TRUE(ui.fileDialogs.empty());
+}
+
+// What is pasted is what the clipboard held when Paste to File was asked
+// for: while the save dialog is open another program may replace it or
+// empty it. A cancelled dialog leaves nothing behind in the temp folder.
+TEST_F(TAppDialogFileCommandsTest, PasteToFileSavesWhatTheClipboardHeldWhenAsked) {
+    const std::string source = MakeRecording("source.wav", 3000);
+    const std::string other = MakeRecording("other.wav", 5000);
+    std::string temp;
+    ASSERT_TRUE(GetTempDirectory(temp));
+    const auto tempFiles = [&temp] {
+        size_t count = 0;
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA((temp + "\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            ++count;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return count;
+    };
+    const size_t tempBefore = tempFiles();
+    const struct {
+        const char* target;
+        std::function<void()> meanwhile;
+    } cases[] = {
+        {"replaced.wav", [&] { ASSERT_TRUE(dialog->FileToClipboard(other.c_str())); }},
+        {"emptied.wav", [&] { ClearClipboard(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        ASSERT_TRUE(dialog->FileToClipboard(source.c_str()));
+        ui.messageBoxes.clear();
+        ui.whileOpen = {c.meanwhile};
+        ui.fileDialogAnswers = {folder / c.target};
+        dialog->CmPasteToFile();
+        EXPECT_EQ(ReadBytes(folder / c.target), ReadBytes(source));
+        EXPECT_TRUE(ui.messageBoxes.empty());
+    }
+    // Nor does a take cancelled in its progress, which asks for no name.
+    ASSERT_TRUE(dialog->FileToClipboard(source.c_str()));
+    ui.fileDialogAnswers = {std::nullopt};
+    dialog->CmPasteToFile();
+    ui.fileDialogs.clear();
+    dialog->stepsBeforeCancel = 0;
+    dialog->CmPasteToFile();
+    EXPECT_TRUE(ui.fileDialogs.empty());
+    EXPECT_TRUE(ui.messageBoxes.empty());
+    EXPECT_EQ(tempFiles(), tempBefore);
 }
 
 TEST_F(TAppDialogFileCommandsTest, PasteToFileUnderThePrivateClipboardSavesThePasteBuffer) {
