@@ -255,7 +255,8 @@ TEST_F(TAppDialogFileCommandsTest, PasteToFileSavesTheClipboardUnderTheChosenNam
 
 // What is pasted is what the clipboard held when Paste to File was asked
 // for: while the save dialog is open another program may replace it or
-// empty it. A cancelled dialog leaves nothing behind in the temp folder.
+// empty it. Neither a cancelled dialog nor a take cancelled in its progress
+// (which then asks for no name) leaves anything in the temp folder.
 TEST_F(TAppDialogFileCommandsTest, PasteToFileSavesWhatTheClipboardHeldWhenAsked) {
     const std::string source = MakeRecording("source.wav", 3000);
     const std::string other = MakeRecording("other.wav", 5000);
@@ -289,7 +290,6 @@ TEST_F(TAppDialogFileCommandsTest, PasteToFileSavesWhatTheClipboardHeldWhenAsked
         EXPECT_EQ(ReadBytes(folder / c.target), ReadBytes(source));
         EXPECT_TRUE(ui.messageBoxes.empty());
     }
-    // Nor does a take cancelled in its progress, which asks for no name.
     ASSERT_TRUE(dialog->FileToClipboard(source.c_str()));
     ui.fileDialogAnswers = {std::nullopt};
     dialog->CmPasteToFile();
