@@ -1,9 +1,9 @@
 // bare_capture DEVICE-NAME-PART SECONDS OUT.raw [RATE]
 // The least a program can do to record: five 200 ms buffers of 16-bit mono
 // at RATE Hz (44100 when not given) lent to the first wave input whose name
-// contains DEVICE-NAME-PART, each written to OUT.raw and lent again as it comes back
-// (the device signals an event; no polling); at the stop the buffers the
-// reset gives back are written too. The benchmark's baseline for what
+// contains DEVICE-NAME-PART, each written to OUT.raw and lent again as it
+// comes back (the device signals an event; no polling); at the stop the
+// buffers the reset gives back are written too. The benchmark's baseline for what
 // capture costs on this Wine, and the end-to-end checks' for what it loses.
 // Prints the buffers taken back, then the audio recorded when the first came
 // back (those back and what the others held), the time from then to the stop
