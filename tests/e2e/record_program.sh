@@ -10,7 +10,8 @@
 # program took back (the log says when) to the stop by no more than a bare
 # winmm capture loop of the same run loses and 50 ms. The tone's rough
 # frequency must be within 50 Hz of 1 kHz, beyond what the bare loop's own
-# capture of the same run, at the rate the file records at, is off.
+# capture of the same run at the rate the file records at (a second, short
+# one at 32 kHz for Speex) is off.
 # With "mp3", "ogg" or "spx" the default-format setting chooses an MP3 (through
 # the ACM codec driver installed in the prefix), Ogg Vorbis or Speex recording;
 # a comment sent with "/O" while recording must then be in the file, and the
@@ -30,9 +31,14 @@ wav="$out/e2e.$kind"
 comment="e2e comment $$"
 
 start_tone 35
+bare_lost=$(bare_loss "$bare" 6)
 capture_rate=44100
-[ "$kind" = spx ] && capture_rate=32000
-bare_lost=$(bare_loss "$bare" 6 "$capture_rate")
+if [ "$kind" = spx ]; then
+    # The tone's baseline comes at the rate the file records at, to which
+    # Wine resamples the monitor.
+    capture_rate=32000
+    bare_loss "$bare" 3 "$capture_rate" >/dev/null
+fi
 sox -t raw -r "$capture_rate" -e signed -b 16 -c 1 "$out/bare.raw" "$out/bare.wav"
 bare_freq=$(rough_frequency "$out/bare.wav")
 log=$(program_log "$program")
