@@ -17,7 +17,9 @@ trap '[ -n "$player" ] && kill_tree "$player"; rm -rf "$out"' EXIT
 start_tone 20
 bare_lost=$(bare_loss "$bare" 5)
 wav="$out/tone.wav"
-report=$("$tools/wine-run" "$probe" "Monitor of Null Output" "$(winpath "$wav")" ${RECORD_MS:-5000} | tr -d '\r')
+report=$("$tools/wine-run" "$probe" "Monitor of Null Output" "$(winpath "$wav")" ${RECORD_MS:-5000} 2>&1) \
+    || { echo "the record probe failed (status $?): $(tr -d '\r' <<<"$report")"; exit 1; }
+report=$(tr -d '\r' <<<"$report")
 echo "$report"
 value() { awk -v name="$1" '$1 == name {print $2}' <<<"$report"; }
 [ "$(value first_ms)" -gt 0 ] || { echo "no buffer came back"; exit 1; }

@@ -68,18 +68,24 @@ int main(int argc, char** argv)
     auto client = std::make_unique<ProbeDialog>(nullptr);
     ProbeDialog* dialog = client.get();
     TFrameWindow frame(nullptr, "record probe", std::move(client), true);
-    if (!frame.Create())
+    if (!frame.Create()) {
+        std::fprintf(stderr, "the window was not made\n");
         return 1;
+    }
     const WAVEFORMATEX format = PcmFormat(1, 44100, 16);
     dialog->FileFormat.Assign(format);
     dialog->CaptureFormat = format;
     dialog->CurrentFile = std::make_unique<WaveFile>(argv[2], &format, MMIO_CREATE | MMIO_READWRITE);
-    if (!dialog->CurrentFile->Open())
+    if (!dialog->CurrentFile->Open()) {
+        std::fprintf(stderr, "%s did not open\n", argv[2]);
         return 1;
+    }
     const double started = NowMs();
     dialog->Listen();
-    if (!dialog->Recording)
+    if (!dialog->Recording) {
+        std::fprintf(stderr, "the window did not start recording from %s\n", argv[1]);
         return 1;
+    }
     double firstMs = 0;
     uint32_t firstHeldMs = 0;
     RunMessagesUntil(started + std::atof(argv[3]), *dialog, firstMs, firstHeldMs);
