@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "audiofile/FileNames.h"
+#include "audiofile/FileSystem.h"
 #include "core/AppState.h"
 #include "framework/Application.h"
 #include "framework/CommonDialogs.h"
@@ -15,7 +16,6 @@
 #include "recorder/clipboard/ClipboardExchange.h"
 #include "recorder/controls/TProgress.h"
 #include "recorder/files/DiskSpace.h"
-#include "recorder/files/FileNaming.h"
 #include "recorder/files/SavePlan.h"
 #include "recorder/window/TAppDialogFileSteps.h"
 
@@ -35,7 +35,7 @@ TWindow& CaptionWindow(TAppDialog& window) {
 
 // The clipboard's image taken into the temp folder under a name of its own
 // (a reserved temp name with the type's extension, which tells the clipboard
-// format); both are removed at the end unless the image was moved into place.
+// format); both are removed at the end, the image unless it was renamed.
 class TakenImage {
 public:
     TakenImage() = default;
@@ -48,28 +48,16 @@ public:
             DeleteFileA(reserved_.c_str());
     }
     bool Reserve(int type) {
-        std::string folder;
-        char reserved[MAX_PATH] = "";
-        if (!GetTempDirectory(folder) || !GetTempFileNameA(folder.c_str(), "lkp", 0, reserved))
+        if (!MakeTempFileName(reserved_))
             return false;
-        reserved_ = reserved;
         image_ = reserved_ + "." + PasteExtensionFor(type);
         return true;
     }
     bool Taken() const { return !image_.empty(); }
     const std::string& Path() const { return image_; }
-    // A copy that stopped part way leaves no half file where none was.
-    bool MoveTo(const std::string& target) {
-        const bool existed = PathExists(target);
-        if (MoveFileExA(image_.c_str(), target.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
-            image_.clear();
-            return true;
-        }
-        if (!existed)
-            DeleteFileA(target.c_str());
-        return false;
-    }
+    // A file already under the name stays as it was unless the image is
+    // whole there.
+    bool MoveTo(const std::string& target) const { return RenameOrCopy(image_, target); }
 
 private:
     std::string reserved_;
